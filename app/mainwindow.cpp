@@ -1,0 +1,463 @@
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/applog.h"
+#include "device/devicekv310.h"
+#include "device/drivewatcher.h"
+#include "formats/gpsfilter.h"
+#include "view/mapwidget.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QSlider>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QTranslator>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(images);
+    Q_INIT_RESOURCE(translations);
+}
+
+const QString MainWindow::versionText = QStringLiteral("S-OPC-41-1807041");
+
+bool MainWindow::loadTranslator(QTranslator& translator, const QString& localeName)
+{
+    initResources();
+    qCDebug(lcApp) << "locale" << localeName;
+    const QString path = QStringLiteral(":/translate/") + localeName + QStringLiteral(".qm");
+    qCDebug(lcApp) << "translation" << path;
+    if (QFile::exists(path)) {
+        qCDebug(lcApp) << "Load QM:" << path;
+        return translator.load(path);
+    }
+    qCDebug(lcApp) << "Load en_US.qm";
+    return translator.load(QStringLiteral(":/translate/en_US.qm"));
+}
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    initResources();
+    ui->setupUi(this);
+
+    m_mapWidget = new MapWidget(&m_tracks, this, this);
+
+    m_progressDialog = new QProgressDialog(QString(), QString(), 0, 50, this);
+    m_progressDialog->setWindowModality(Qt::WindowModal);
+    // Cancelling once stops the timer that would otherwise show the dialog by itself.
+    emit m_progressDialog->canceled();
+
+    createActions();
+    createMenus();
+    createToolBar();
+
+    setCentralWidget(m_mapWidget);
+    setWindowTitle(tr("KV-730 ") + versionText);
+
+    m_device = new DeviceKV310();
+
+    // Format objects are registered as their writers and readers are built.
+    registerFormats();
+
+    qRegisterMetaType<QVector<TrackFileHeader>>("QVector<TrackFileHeader>");
+    connect(m_device, &DeviceKV310::FireRecvTrackFileHeader, this,
+            &MainWindow::OnRecvTrackFileHeader, Qt::QueuedConnection);
+    connect(m_device, &DeviceKV310::FireRecvStatus, this, &MainWindow::OnRecvStatus,
+            Qt::QueuedConnection);
+
+    m_playing = false;
+    readSettings();
+
+    m_driveWatcher = new DriveWatcher();
+    m_driveWatcher->appendEventReceiver(this);
+    connect(m_driveWatcher, &DriveWatcher::deviceAdded, this, &MainWindow::slotDeviceAdded,
+            Qt::DirectConnection);
+    connect(m_driveWatcher, &DriveWatcher::deviceChanged, this, &MainWindow::slotDeviceChanged,
+            Qt::DirectConnection);
+    connect(m_driveWatcher, &DriveWatcher::deviceRemoved, this, &MainWindow::slotDeviceRemoved,
+            Qt::DirectConnection);
+    QTimer::singleShot(1000, this, &MainWindow::your_slot_function);
+
+    scanMountedDrives();
+
+    const qint8 limit = GpsFilter::readSettingFile(QStringLiteral("./Setting.ini"));
+    qCDebug(lcApp) << "GPS_filter" << limit;
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_mapWidget)
+        m_mapWidget->pause();
+    delete ui;
+    delete m_device;
+}
+
+void MainWindow::registerFormats()
+{
+}
+
+QAction* MainWindow::action(const QString& objectName) const
+{
+    return findChild<QAction*>(objectName);
+}
+
+void MainWindow::createActions()
+{
+    auto make = [this](const char* name, const QString& text, const QString& icon) {
+        auto* act = icon.isEmpty() ? new QAction(text, this) : new QAction(QIcon(icon), text, this);
+        act->setObjectName(QLatin1String(name));
+        return act;
+    };
+
+    m_openAct = make("openAct", tr("&Open"), QStringLiteral(":/images/open.png"));
+    connect(m_openAct, &QAction::triggered, this, &MainWindow::open);
+    m_saveAct = make("saveAct", tr("&Save"), QStringLiteral(":/images/save.png"));
+    connect(m_saveAct, &QAction::triggered, this, &MainWindow::save);
+    m_exitAct = make("exitAct", tr("E&xit"), QString());
+    connect(m_exitAct, &QAction::triggered, qApp, &QCoreApplication::quit);
+    m_filterAct = make("filterAct", tr("Filter"), QStringLiteral(":/images/search.png"));
+    connect(m_filterAct, &QAction::triggered, this, &MainWindow::filter);
+
+    m_downloadAct = make("downloadAct", tr("Download all track points"),
+                         QStringLiteral(":/images/download.png"));
+    connect(m_downloadAct, &QAction::triggered, this, &MainWindow::DownloadDeviceTrackPoints);
+    m_deleteAct = make("deleteAct", tr("Delete all track points"),
+                       QStringLiteral(":/images/clean.png"));
+    connect(m_deleteAct, &QAction::triggered, this, &MainWindow::DeleteDeviceTrackPoints);
+    m_deviceSettingAct = make("deviceSettingAct", tr("Device setting"),
+                              QStringLiteral(":/images/setting.png"));
+    connect(m_deviceSettingAct, &QAction::triggered, this, &MainWindow::DeviceSetting);
+
+    m_playAct = make("playAct", tr("play"), QStringLiteral(":/images/play.png"));
+    connect(m_playAct, &QAction::triggered, this, &MainWindow::playOrPause);
+    m_stopAct = make("stopAct", tr("stop"), QStringLiteral(":/images/stop.png"));
+    m_stopAct->setEnabled(false);
+    connect(m_stopAct, &QAction::triggered, this, &MainWindow::stop);
+    m_rewindAct = make("rewindAct", tr("rewind"), QStringLiteral(":/images/rewind.png"));
+    connect(m_rewindAct, &QAction::triggered, this, &MainWindow::rewind);
+
+    m_aboutAct = make("aboutAct", tr("&About"), QString());
+    m_aboutAct->setStatusTip(tr("Show the application's About box"));
+    connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
+
+    auto checkable = [&](const char* name, const QString& text, bool checked) {
+        QAction* act = make(name, text, QString());
+        act->setCheckable(true);
+        act->setChecked(checked);
+        connect(act, &QAction::toggled, this, &MainWindow::toggled);
+        return act;
+    };
+    m_kilometersAct = checkable("kilometersAct", tr("Kilometers"), true);
+    m_milesAct = checkable("milesAct", tr("Miles"), false);
+    m_feetAct = checkable("feetAct", tr("Feet"), false);
+    m_meterAct = checkable("meterAct", tr("Meter"), true);
+    m_utcTimeAct = checkable("utcTimeAct", tr("UTC time"), false);
+    m_localTimeAct = checkable("localTimeAct", tr("Local time"), true);
+
+    m_deviceGroup = new QActionGroup(this);
+    m_deviceGroup->setExclusive(false);
+    m_deviceGroup->addAction(m_downloadAct);
+    m_deviceGroup->addAction(m_deleteAct);
+    m_deviceGroup->addAction(m_deviceSettingAct);
+    m_deviceGroup->setEnabled(false);
+
+    m_speedGroup = new QActionGroup(this);
+    m_speedGroup->addAction(m_kilometersAct);
+    m_speedGroup->addAction(m_milesAct);
+    m_heightGroup = new QActionGroup(this);
+    m_heightGroup->addAction(m_feetAct);
+    m_heightGroup->addAction(m_meterAct);
+    m_timeGroup = new QActionGroup(this);
+    m_timeGroup->addAction(m_localTimeAct);
+    m_timeGroup->addAction(m_utcTimeAct);
+
+    m_playbackGroup = new QActionGroup(this);
+    m_playbackGroup->setExclusive(false);
+    m_playbackGroup->addAction(m_playAct);
+    m_playbackGroup->addAction(m_stopAct);
+    m_playbackGroup->addAction(m_rewindAct);
+}
+
+void MainWindow::createMenus()
+{
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->addAction(m_openAct);
+    fileMenu->addAction(m_saveAct);
+    fileMenu->addSeparator();
+    fileMenu->addAction(m_exitAct);
+
+    QMenu* deviceMenu = menuBar()->addMenu(tr("Device"));
+    deviceMenu->addAction(m_downloadAct);
+    deviceMenu->addAction(m_deleteAct);
+    deviceMenu->addAction(m_deviceSettingAct);
+
+    QMenu* unitMenu = menuBar()->addMenu(tr("Unit"));
+    QMenu* speedMenu = unitMenu->addMenu(tr("Speed"));
+    speedMenu->addAction(m_kilometersAct);
+    speedMenu->addAction(m_milesAct);
+    QMenu* heightMenu = unitMenu->addMenu(tr("Height"));
+    heightMenu->addAction(m_meterAct);
+    heightMenu->addAction(m_feetAct);
+
+    QMenu* timeMenu = menuBar()->addMenu(tr("Time"));
+    timeMenu->addAction(m_localTimeAct);
+    timeMenu->addAction(m_utcTimeAct);
+
+    QMenu* helpMenu = menuBar()->addMenu(tr("Help"));
+    helpMenu->addAction(m_aboutAct);
+}
+
+void MainWindow::createToolBar()
+{
+    QToolBar* toolBar = addToolBar(tr("File"));
+    toolBar->setObjectName(QStringLiteral("fileToolBar"));
+    toolBar->setFloatable(false);
+    toolBar->setMovable(false);
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->addAction(m_openAct);
+    toolBar->addAction(m_saveAct);
+    toolBar->addSeparator();
+    toolBar->addAction(m_filterAct);
+    toolBar->addSeparator();
+    toolBar->addAction(m_downloadAct);
+    toolBar->addAction(m_deleteAct);
+    toolBar->addAction(m_deviceSettingAct);
+    toolBar->addSeparator();
+
+    auto* deviceBox = new QWidget(this);
+    auto* deviceLayout = new QHBoxLayout(deviceBox);
+    deviceLayout->addWidget(new QLabel(tr("Device :"), deviceBox));
+    m_deviceComboBox = new QComboBox(deviceBox);
+    m_deviceComboBox->setObjectName(QStringLiteral("deviceComboBox"));
+    m_deviceComboBox->setFixedWidth(180);
+    deviceLayout->addWidget(m_deviceComboBox);
+    toolBar->addWidget(deviceBox);
+    toolBar->addSeparator();
+
+    toolBar->addAction(m_rewindAct);
+    toolBar->addAction(m_playAct);
+    toolBar->addAction(m_stopAct);
+    toolBar->addWidget(new QLabel(tr("Speed:"), toolBar));
+    m_speedSlider = new QSlider(Qt::Horizontal, toolBar);
+    m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
+    m_speedSlider->setRange(0, 2);
+    m_speedSlider->setTickInterval(1);
+    m_speedSlider->setTickPosition(QSlider::TicksBelow);
+    m_speedSlider->setFixedWidth(100);
+    m_speedSlider->setValue(0);
+    toolBar->addWidget(m_speedSlider);
+    connect(m_speedSlider, &QSlider::valueChanged, m_mapWidget, &MapWidget::setSpeed);
+}
+
+void MainWindow::readSettings()
+{
+    QSettings settings(QStringLiteral("Veltrona"), QStringLiteral("KV-730"));
+    if (settings.contains(QStringLiteral("geometry")))
+        restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray());
+    else
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_lastDirectory = settings.value(QStringLiteral("directory"), QDir::homePath()).toString();
+
+    m_speedUnit = settings.value(QStringLiteral("speedUnit"), 0).toInt();
+    if (m_speedUnit == 0)
+        m_kilometersAct->setChecked(true);
+    else
+        m_milesAct->setChecked(true);
+    m_heightUnit = settings.value(QStringLiteral("heightUnit"), 0).toInt();
+    if (m_heightUnit == 0)
+        m_meterAct->setChecked(true);
+    else
+        m_feetAct->setChecked(true);
+    m_timeSwitch = settings.value(QStringLiteral("timeSwitch"), 1).toInt();
+    if (m_timeSwitch == 1)
+        m_localTimeAct->setChecked(true);
+    else
+        m_utcTimeAct->setChecked(true);
+    // A stored value outside 0..1 leaves the check marks unchanged; make it agree with them.
+    toggled();
+}
+
+void MainWindow::writeSettings()
+{
+    QSettings settings(QStringLiteral("Veltrona"), QStringLiteral("KV-730"));
+    settings.setValue(QStringLiteral("geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("directory"), m_lastDirectory);
+    settings.setValue(QStringLiteral("speedUnit"), m_speedUnit);
+    settings.setValue(QStringLiteral("heightUnit"), m_heightUnit);
+    settings.setValue(QStringLiteral("timeSwitch"), m_timeSwitch);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    writeSettings();
+    // A running playback signals this window and the map; end it before they go.
+    m_mapWidget->pause();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::scanMountedDrives()
+{
+    QStringList drives;
+    const QFileInfoList roots = QDir::drives();
+    for (const QFileInfo& info : roots)
+        drives << info.absolutePath();
+    for (const QString& volume : DriveWatcher::mountedVolumes()) {
+        if (!drives.contains(volume))
+            drives << volume;
+    }
+    for (const QString& drive : qAsConst(drives)) {
+        qCDebug(lcApp) << "Drive: " << drive;
+        slotDeviceAdded(drive);
+    }
+}
+
+void MainWindow::toggled()
+{
+    if (m_kilometersAct->isChecked())
+        m_speedUnit = 0;
+    else if (m_milesAct->isChecked())
+        m_speedUnit = 1;
+    if (m_meterAct->isChecked())
+        m_heightUnit = 0;
+    else if (m_feetAct->isChecked())
+        m_heightUnit = 1;
+    if (m_utcTimeAct->isChecked())
+        m_timeSwitch = 0;
+    else if (m_localTimeAct->isChecked())
+        m_timeSwitch = 1;
+    m_mapWidget->showTrackPoints(-1.0f, 0);
+}
+
+void MainWindow::about()
+{
+    QMessageBox::about(this, tr("About KV730 Tool"), tr("KV-730 ") + versionText);
+}
+
+void MainWindow::playOrPause()
+{
+    if (!m_playing) {
+        m_playing = true;
+        m_playAct->setIcon(QIcon(QStringLiteral(":/images/pause.png")));
+        m_playAct->setToolTip(tr("pause"));
+        m_stopAct->setEnabled(true);
+        m_mapWidget->play();
+    } else {
+        m_playing = false;
+        m_playAct->setIcon(QIcon(QStringLiteral(":/images/play.png")));
+        m_playAct->setToolTip(tr("play"));
+        m_stopAct->setEnabled(false);
+        m_mapWidget->pause();
+    }
+}
+
+void MainWindow::playThreadFinished()
+{
+    m_playing = false;
+    m_playAct->setIcon(QIcon(QStringLiteral(":/images/play.png")));
+    m_playAct->setToolTip(tr("play"));
+    m_stopAct->setEnabled(false);
+}
+
+void MainWindow::stop()
+{
+    m_mapWidget->stopPlayback();
+}
+
+void MainWindow::rewind()
+{
+    m_mapWidget->resetPlayback();
+}
+
+void MainWindow::filter()
+{
+}
+
+void MainWindow::your_slot_function()
+{
+    if (!m_driveWatcher->start()) {
+        QMessageBox::warning(nullptr, tr("WARNGING"), tr("Failed to start"), QMessageBox::Ok);
+    }
+}
+
+void MainWindow::slotDeviceAdded(QString dev)
+{
+    qCDebug(lcApp) << "tid=" << QThread::currentThreadId() << "add " << dev;
+    if (m_deviceComboBox->findText(dev, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        return;
+    const QFileInfo ini(dev + QStringLiteral("kv730.ini"));
+    qCDebug(lcApp) << ini.filePath() << "exists" << ini.exists() << "size" << ini.size();
+    if (!ini.exists())
+        return;
+    if (!m_downloadRunning)
+        m_deviceGroup->setEnabled(true);
+    m_deviceComboBox->addItem(dev);
+}
+
+void MainWindow::slotDeviceRemoved(QString dev)
+{
+    qCDebug(lcApp) << "tid=" << QThread::currentThreadId() << "remove " << dev;
+    const int index = m_deviceComboBox->findText(dev, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return;
+    m_deviceComboBox->removeItem(index);
+    if (m_deviceComboBox->count() == 0)
+        m_deviceGroup->setEnabled(false);
+}
+
+void MainWindow::slotDeviceChanged(QString dev)
+{
+    Q_UNUSED(dev);
+}
+
+// ---- Opening and saving ----
+
+void MainWindow::open()
+{
+}
+
+void MainWindow::save()
+{
+}
+
+// ---- Device commands ----
+
+void MainWindow::DownloadDeviceTrackPoints()
+{
+}
+
+void MainWindow::DeleteDeviceTrackPoints()
+{
+}
+
+void MainWindow::DeviceSetting()
+{
+}
+
+void MainWindow::OnRecvTrackFileHeader(QVector<TrackFileHeader> trackFileHeaderList)
+{
+    Q_UNUSED(trackFileHeaderList);
+}
+
+void MainWindow::OnRecvStatus(int cmd, int status)
+{
+    Q_UNUSED(cmd);
+    Q_UNUSED(status);
+}
+
+void MainWindow::finishDownloadRun()
+{
+}

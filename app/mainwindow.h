@@ -1,0 +1,129 @@
+#pragma once
+
+#include "device/trackfileheader.h"
+#include "formats/displaysettings.h"
+#include "formats/fileformatregistry.h"
+#include "view/track.h"
+
+#include <QMainWindow>
+#include <QVector>
+
+class QAction;
+class QActionGroup;
+class QCloseEvent;
+class QComboBox;
+class QProgressDialog;
+class QSlider;
+class QTranslator;
+class DeviceKV310;
+class DriveWatcher;
+class MapWidget;
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QMainWindow, public DisplaySettings
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // DisplaySettings
+    int speedUnit() const override { return m_speedUnit; }
+    int heightUnit() const override { return m_heightUnit; }
+    int timeSwitch() const override { return m_timeSwitch; }
+
+    QVector<Track>& tracks() { return m_tracks; }
+    FileFormatRegistry& registry() { return m_registry; }
+    MapWidget* mapWidget() const { return m_mapWidget; }
+    QComboBox* deviceComboBox() const { return m_deviceComboBox; }
+    QActionGroup* deviceGroup() const { return m_deviceGroup; }
+    QString lastDirectory() const { return m_lastDirectory; }
+    bool isPlaying() const { return m_playing; }
+    QAction* action(const QString& objectName) const;
+
+    static const QString versionText;
+    // Loads :/translate/<localeName>.qm, or the en_US file when there is none.
+    static bool loadTranslator(QTranslator& translator, const QString& localeName);
+
+private slots:
+    void open();
+    void save();
+    void filter();
+    void toggled();
+    void about();
+    void DownloadDeviceTrackPoints();
+    void DeleteDeviceTrackPoints();
+    void DeviceSetting();
+    void playOrPause();
+    void rewind();
+    void stop();
+    void OnRecvTrackFileHeader(QVector<TrackFileHeader> trackFileHeaderList);
+    void OnRecvStatus(int cmd, int status);
+    void your_slot_function();
+
+public slots:
+    void slotDeviceAdded(QString dev);
+    void slotDeviceRemoved(QString dev);
+    void slotDeviceChanged(QString dev);
+    void playThreadFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void registerFormats();
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void readSettings();
+    void writeSettings();
+    void scanMountedDrives();
+    void finishDownloadRun();
+
+    Ui::MainWindow* ui = nullptr;
+    MapWidget* m_mapWidget = nullptr;
+    QProgressDialog* m_progressDialog = nullptr;
+
+    QVector<Track> m_tracks;
+    FileFormatRegistry m_registry;
+    QVector<int> m_downloadQueue;
+    int m_downloadCounter = 0;
+    int m_currentTrackIndex = -1;
+    bool m_downloadRunning = false;
+    int m_speedUnit = 0;
+    int m_heightUnit = 0;
+    int m_timeSwitch = 1;
+    bool m_playing = false;
+    QString m_lastDirectory;
+    DeviceKV310* m_device = nullptr;
+    DriveWatcher* m_driveWatcher = nullptr;
+
+    QAction* m_openAct = nullptr;
+    QAction* m_saveAct = nullptr;
+    QAction* m_exitAct = nullptr;
+    QAction* m_filterAct = nullptr;
+    QAction* m_downloadAct = nullptr;
+    QAction* m_deleteAct = nullptr;
+    QAction* m_deviceSettingAct = nullptr;
+    QAction* m_playAct = nullptr;
+    QAction* m_stopAct = nullptr;
+    QAction* m_rewindAct = nullptr;
+    QAction* m_aboutAct = nullptr;
+    QAction* m_kilometersAct = nullptr;
+    QAction* m_milesAct = nullptr;
+    QAction* m_feetAct = nullptr;
+    QAction* m_meterAct = nullptr;
+    QAction* m_utcTimeAct = nullptr;
+    QAction* m_localTimeAct = nullptr;
+    QActionGroup* m_deviceGroup = nullptr;
+    QActionGroup* m_speedGroup = nullptr;
+    QActionGroup* m_heightGroup = nullptr;
+    QActionGroup* m_timeGroup = nullptr;
+    QActionGroup* m_playbackGroup = nullptr;
+    QComboBox* m_deviceComboBox = nullptr;
+    QSlider* m_speedSlider = nullptr;
+};

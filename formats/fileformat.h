@@ -1,0 +1,27 @@
+#pragma once
+
+#include "view/track.h"
+
+#include <QList>
+#include <QString>
+#include <QVector>
+
+// A track file format: a reader, a writer, or both.
+class FileFormat
+{
+public:
+    virtual ~FileFormat() = default;
+    // Appends the tracks read from fileName.
+    virtual bool load(QVector<Track>& tracks, const QString& fileName) = 0;
+    // Writes the tracks of selection (indices into tracks, in order).
+    virtual bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
+                      bool markedOnly) = 0;
+    // Why the last load or save failed, for the user.
+    QString errorString() const { return m_errorString; }
+
+protected:
+    void setErrorString(const QString& text) { m_errorString = text; }
+
+private:
+    QString m_errorString;
+};

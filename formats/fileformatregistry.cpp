@@ -1,0 +1,49 @@
+#include "formats/fileformatregistry.h"
+
+#include <QCoreApplication>
+
+FileFormatRegistry::~FileFormatRegistry()
+{
+    for (FileFormat* format : qAsConst(m_formats))
+        delete format;
+    m_formats.clear();
+}
+
+void FileFormatRegistry::add(const QString& extension, FileFormat* format)
+{
+    delete m_formats.value(extension);
+    m_formats.insert(extension, format);
+}
+
+FileFormat* FileFormatRegistry::findFormat(const QString& fileName) const
+{
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return nullptr;
+    return m_formats.value(fileName.mid(dot), nullptr);
+}
+
+bool FileFormatRegistry::load(QVector<Track>& tracks, const QString& fileName)
+{
+    FileFormat* format = findFormat(fileName);
+    if (!format) {
+        m_errorString = QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
+        return false;
+    }
+    const bool ok = format->load(tracks, fileName);
+    m_errorString = ok ? QString() : format->errorString();
+    return ok;
+}
+
+bool FileFormatRegistry::save(const QVector<Track>& tracks, QString fileName, QList<int> selection,
+                              bool markedOnly)
+{
+    FileFormat* format = findFormat(fileName);
+    if (!format) {
+        m_errorString = QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
+        return false;
+    }
+    const bool ok = format->save(tracks, fileName, selection, markedOnly);
+    m_errorString = ok ? QString() : format->errorString();
+    return ok;
+}

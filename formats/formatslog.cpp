@@ -1,0 +1,3 @@
+#include "formats/formatslog.h"
+
+Q_LOGGING_CATEGORY(lcFormats, "kv730.formats")

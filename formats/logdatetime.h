@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The date and time field of a logger line, "yyyy:MM:dd-hh:mm:ss" in UTC.
+struct LogDateTime {
+    bool valid = false;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    qint64 secs = 0; // seconds since 1970 UTC
+
+    // Same result as QDateTime::fromString(field, "yyyy:MM:dd-hh:mm:ss") followed by
+    // setTimeSpec(Qt::UTC), for every input, at a fraction of its cost.
+    static LogDateTime parse(const QString& field);
+};

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs every system package the project needs to build, test and benchmark.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+PACKAGES=(
+    build-essential cmake ccache
+    qtbase5-dev qttools5-dev qttools5-dev-tools libqt5webkit5-dev libqt5svg5-dev
+    libqt5charts5-dev qt5-image-formats-plugins
+    libjs-leaflet
+    libxml2-utils gpsbabel
+    xvfb xauth dosfstools mtools fusefat
+    clang libclang-rt-14-dev
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
