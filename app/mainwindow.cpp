@@ -108,6 +108,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::registerFormats()
 {
+    m_registry.addStandardFormats(this);
 }
 
 QAction* MainWindow::action(const QString& objectName) const

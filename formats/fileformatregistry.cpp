@@ -15,6 +15,11 @@ void FileFormatRegistry::add(const QString& extension, FileFormat* format)
     m_formats.insert(extension, format);
 }
 
+void FileFormatRegistry::addStandardFormats(const DisplaySettings* settings)
+{
+    Q_UNUSED(settings);
+}
+
 FileFormat* FileFormatRegistry::findFormat(const QString& fileName) const
 {
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));

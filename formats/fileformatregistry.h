@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/displaysettings.h"
 #include "formats/fileformat.h"
 
 #include <QMap>
@@ -15,6 +16,9 @@ public:
     FileFormatRegistry& operator=(const FileFormatRegistry&) = delete;
 
     void add(const QString& extension, FileFormat* format);
+    // Registers every format the tool knows, in the order ".tkx", ".csv", ".gpx", ".kml",
+    // ".gpl"; the CSV writer reads the display settings at each save.
+    void addStandardFormats(const DisplaySettings* settings);
     FileFormat* findFormat(const QString& fileName) const;
     bool load(QVector<Track>& tracks, const QString& fileName);
     bool save(const QVector<Track>& tracks, QString fileName, QList<int> selection,
