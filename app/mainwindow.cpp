@@ -2,9 +2,14 @@
 #include "ui_mainwindow.h"
 
 #include "app/applog.h"
+#include "app/myfiledialog.h"
 #include "device/devicekv310.h"
+#include "device/devicepointconverter.h"
+#include "device/devicesettingdialog.h"
+#include "device/trackfileheaderdialog.h"
 #include "device/drivewatcher.h"
 #include "formats/gpsfilter.h"
+#include "view/filterdialog.h"
 #include "view/mapwidget.h"
 
 #include <QAction>
@@ -13,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,6 +32,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
+
+#include <algorithm>
 
 static void initResources()
 {
@@ -80,6 +88,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
             Qt::QueuedConnection);
 
     m_playing = false;
+    // The map widget relays the end of each playback run (ran out or paused) from its queued
+    // handler of the thread's finished(), dropping those of superseded runs; a second queued hop
+    // here could land after a new play press and reset the button of the new run.
+    connect(m_mapWidget, &MapWidget::playbackFinished, this, &MainWindow::playThreadFinished);
     readSettings();
 
     m_driveWatcher = new DriveWatcher();
@@ -170,7 +182,6 @@ void MainWindow::createActions()
     m_localTimeAct = checkable("localTimeAct", tr("Local time"), true);
 
     m_deviceGroup = new QActionGroup(this);
-    m_deviceGroup->setExclusive(false);
     m_deviceGroup->addAction(m_downloadAct);
     m_deviceGroup->addAction(m_deleteAct);
     m_deviceGroup->addAction(m_deviceSettingAct);
@@ -187,7 +198,6 @@ void MainWindow::createActions()
     m_timeGroup->addAction(m_utcTimeAct);
 
     m_playbackGroup = new QActionGroup(this);
-    m_playbackGroup->setExclusive(false);
     m_playbackGroup->addAction(m_playAct);
     m_playbackGroup->addAction(m_stopAct);
     m_playbackGroup->addAction(m_rewindAct);
@@ -288,8 +298,6 @@ void MainWindow::readSettings()
         m_localTimeAct->setChecked(true);
     else
         m_utcTimeAct->setChecked(true);
-    // A stored value outside 0..1 leaves the check marks unchanged; make it agree with them.
-    toggled();
 }
 
 void MainWindow::writeSettings()
@@ -385,6 +393,11 @@ void MainWindow::rewind()
 
 void MainWindow::filter()
 {
+    FilterDialog dialog;
+    if (dialog.exec() != QDialog::Accepted || !dialog.isFilterValid())
+        return;
+    m_mapWidget->resetPlayback();
+    m_mapWidget->showTrackPoints(dialog.filterValue(), dialog.filterRuleCode());
 }
 
 void MainWindow::your_slot_function()
@@ -415,6 +428,13 @@ void MainWindow::slotDeviceRemoved(QString dev)
     if (index < 0)
         return;
     m_deviceComboBox->removeItem(index);
+    if (m_downloadRunning && dev == m_downloadDrive) {
+        // The logger was pulled out mid-download: keep what was read and say so once the
+        // watcher's notice has been handled.
+        finishDownloadRun();
+        QMetaObject::invokeMethod(this, "OnRecvStatus", Qt::QueuedConnection,
+                                  Q_ARG(int, CMD_CONNECT_RESULT), Q_ARG(int, 0));
+    }
     if (m_deviceComboBox->count() == 0)
         m_deviceGroup->setEnabled(false);
 }
@@ -428,37 +448,253 @@ void MainWindow::slotDeviceChanged(QString dev)
 
 void MainWindow::open()
 {
+    m_mapWidget->pause();
+    QFileDialog dialog(this);
+    dialog.setDirectory(m_lastDirectory);
+    dialog.setNameFilter(tr("TKX File (*.tkx);;GPL File (*.gpl)"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return;
+    m_lastDirectory = dialog.directory().absolutePath();
+    openFile(files.first());
+}
+
+bool MainWindow::openFile(const QString& fileName)
+{
+    m_mapWidget->pause();
+    QVector<Track> loaded;
+    if (!m_registry.load(loaded, fileName)) {
+        qCWarning(lcApp) << "Load:" << fileName << "failed:" << m_registry.errorString();
+        QMessageBox::warning(this, tr("Open"),
+                             tr("The file %1 could not be opened.\n%2")
+                                 .arg(QDir::toNativeSeparators(fileName), m_registry.errorString()));
+        return false;
+    }
+    qCDebug(lcApp) << "Load:" << fileName << loaded.size() << "tracks";
+    m_tracks = loaded;
+    m_mapWidget->updateTrackList();
+    return true;
 }
 
 void MainWindow::save()
 {
+    const QList<int> selection = m_mapWidget->checkedTracks();
+    MyFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(
+        tr("TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)"));
+    dialog.setDirectory(m_lastDirectory);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return;
+    m_lastDirectory = dialog.directory().absolutePath();
+    saveFile(files.first(), dialog.selectedNameFilter(), selection, dialog.markedOnly());
+}
+
+QString MainWindow::saveFileName(const QString& typedName, const QString& selectedFilter)
+{
+    QString extension;
+    if (selectedFilter == tr("TKX File (*.tkx)"))
+        extension = QStringLiteral(".tkx");
+    else if (selectedFilter == tr("GPX File (*.gpx)"))
+        extension = QStringLiteral(".gpx");
+    else if (selectedFilter == tr("KML File (*.kml)"))
+        extension = QStringLiteral(".kml");
+    else if (selectedFilter == tr("CSV File (*.csv)"))
+        extension = QStringLiteral(".csv");
+    if (!extension.isEmpty() && !typedName.endsWith(extension, Qt::CaseSensitive))
+        return typedName + extension;
+    return typedName;
+}
+
+bool MainWindow::saveFile(QString fileName, const QString& selectedFilter, QList<int> selection,
+                          bool markedOnly)
+{
+    fileName = saveFileName(fileName, selectedFilter);
+    selection.erase(std::remove_if(selection.begin(), selection.end(),
+                                   [this](int index) {
+                                       return index < 0 || index >= m_tracks.size();
+                                   }),
+                    selection.end());
+    if (!m_registry.save(m_tracks, fileName, selection, markedOnly)) {
+        qCWarning(lcApp) << "Save:" << fileName << "failed:" << m_registry.errorString();
+        QMessageBox::warning(this, tr("Save"),
+                             tr("The file %1 could not be saved.\n%2")
+                                 .arg(QDir::toNativeSeparators(fileName), m_registry.errorString()));
+        return false;
+    }
+    qCDebug(lcApp) << "Save:" << fileName << selection.size() << "tracks";
+    return true;
 }
 
 // ---- Device commands ----
 
 void MainWindow::DownloadDeviceTrackPoints()
 {
+    const QString drive = m_deviceComboBox->currentText();
+    if (m_downloadRunning || drive.isEmpty())
+        return;
+    m_mapWidget->pause();
+    m_downloadDrive = drive;
+    m_device->listTrackFiles(drive);
 }
 
 void MainWindow::DeleteDeviceTrackPoints()
 {
+    const QString drive = m_deviceComboBox->currentText();
+    if (m_downloadRunning || drive.isEmpty())
+        return;
+    const QString backupFolder = DeviceKV310::newBackupFolder();
+    QMessageBox box;
+    box.setText(tr("Delete device all track points."));
+    box.setInformativeText(tr("Do you want to delete all track points?") + QLatin1Char('\n')
+                           + tr("The track files are first copied to %1.")
+                                 .arg(QDir::toNativeSeparators(backupFolder)));
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    if (box.exec() != QMessageBox::Yes)
+        return;
+    // The logger may have gone while the question was open.
+    if (m_deviceComboBox->findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        return;
+    m_device->deleteAllTrackFiles(drive, backupFolder);
 }
 
 void MainWindow::DeviceSetting()
 {
+    const QString drive = m_deviceComboBox->currentText();
+    if (m_downloadRunning || drive.isEmpty())
+        return;
+    m_settingsDrive = drive;
+    m_device->readConfiguration(drive);
 }
 
 void MainWindow::OnRecvTrackFileHeader(QVector<TrackFileHeader> trackFileHeaderList)
 {
-    Q_UNUSED(trackFileHeaderList);
+    if (m_downloadRunning)
+        return;
+    TrackFileHeaderDialog dialog(trackFileHeaderList, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Nothing ticked: keep what is loaded, so the lists and the collection stay in step.
+    if (dialog.selectedFileIndexes().isEmpty())
+        return;
+    m_downloadQueue = dialog.selectedFileIndexes();
+    m_tracks = dialog.selectedTracks();
+    m_downloadCounter = 0;
+    m_currentTrackIndex = -1;
+    m_downloadRunning = true;
+    m_deviceGroup->setEnabled(false);
+    // The old tracks are gone from the collection; the lists must not offer them.
+    m_mapWidget->updateTrackList();
+
+    m_progressDialog->setLabelText(tr("Downloading track files..."));
+    m_progressDialog->setRange(0, m_downloadQueue.size());
+    m_device->startTrackFileRead(quint16(m_downloadQueue.first()));
+    m_progressDialog->setValue(0);
+    m_progressDialog->exec();
+}
+
+static void showDeviceMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QString(), text, QMessageBox::Ok, parent);
+    box.exec();
 }
 
 void MainWindow::OnRecvStatus(int cmd, int status)
 {
-    Q_UNUSED(cmd);
-    Q_UNUSED(status);
+    switch (cmd) {
+    case CMD_READ_TRACK_FILE:
+        downloadStep();
+        break;
+    case CMD_READ_CONFIG:
+        showDeviceSettings();
+        break;
+    case CMD_WRITE_CONFIG:
+        if (status == 1)
+            showDeviceMessage(this, QMessageBox::Information, tr("Set device configuration ok."));
+        else
+            showDeviceMessage(this, QMessageBox::Warning, tr("Failed to set device configuration."));
+        break;
+    case CMD_DELETE_ALL:
+        if (status == 1)
+            showDeviceMessage(this, QMessageBox::Information, tr("Delete all track files ok."));
+        else
+            showDeviceMessage(this, QMessageBox::Warning,
+                              tr("%n track file(s) could not be deleted and remain on the device.",
+                                 nullptr, m_device->remainingTrackFiles()));
+        enableDeviceCommands();
+        break;
+    case CMD_CONNECT_RESULT:
+        if (status == 0) {
+            if (m_downloadRunning)
+                finishDownloadRun();
+            showDeviceMessage(this, QMessageBox::Warning, tr("Failed connect device."));
+        } else if (status == 1) {
+            enableDeviceCommands();
+        }
+        break;
+    case CMD_READ_TIMEOUT:
+        if (m_downloadRunning)
+            finishDownloadRun();
+        showDeviceMessage(this, QMessageBox::Warning, tr("Read device data timeout."));
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::downloadStep()
+{
+    // A report of a run that has already ended (drive removed) is stale.
+    if (!m_downloadRunning)
+        return;
+    const DeviceTrackData data = m_device->trackFileData();
+    ++m_currentTrackIndex;
+    if (m_currentTrackIndex >= 0 && m_currentTrackIndex < m_tracks.size())
+        DevicePointConverter::fillTrack(m_tracks[m_currentTrackIndex], data);
+    ++m_downloadCounter;
+    // At the maximum the dialog resets and hides itself, which ends its modal loop.
+    m_progressDialog->setValue(m_downloadCounter);
+    if (!m_downloadRunning)
+        return;
+    if (m_downloadCounter < m_downloadQueue.size())
+        m_device->startTrackFileRead(quint16(m_downloadQueue.at(m_downloadCounter)));
+    else
+        finishDownloadRun();
+}
+
+void MainWindow::showDeviceSettings()
+{
+    DeviceConfig config = m_device->configuration;
+    DeviceSettingDialog dialog(config);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The configuration belongs to the logger it was read from; never write it to another.
+    if (m_deviceComboBox->findText(m_settingsDrive, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+        showDeviceMessage(this, QMessageBox::Warning, tr("Failed to set device configuration."));
+        return;
+    }
+    m_device->writeConfiguration(dialog.config, m_settingsDrive);
+}
+
+void MainWindow::enableDeviceCommands()
+{
+    if (!m_downloadRunning && m_deviceComboBox->count() > 0)
+        m_deviceGroup->setEnabled(true);
 }
 
 void MainWindow::finishDownloadRun()
 {
+    m_downloadRunning = false;
+    m_device->cancelRead();
+    m_progressDialog->reset();
+    m_mapWidget->updateTrackList();
+    enableDeviceCommands();
 }

@@ -43,7 +43,19 @@ public:
     QActionGroup* deviceGroup() const { return m_deviceGroup; }
     QString lastDirectory() const { return m_lastDirectory; }
     bool isPlaying() const { return m_playing; }
+    bool isDownloadRunning() const { return m_downloadRunning; }
+    DeviceKV310* device() const { return m_device; }
     QAction* action(const QString& objectName) const;
+
+    // The open and save flows after their dialogs; a failure is shown in a warning box.
+    // Opening replaces the collection only when the whole read succeeded.
+    bool openFile(const QString& fileName);
+    // Appends the selected filter's extension as saveFileName() says, then writes.
+    bool saveFile(QString fileName, const QString& selectedFilter, QList<int> selection,
+                  bool markedOnly);
+    // The typed name with the extension of the save dialog's selected filter appended,
+    // unless the name already ends with it (case-sensitive).
+    static QString saveFileName(const QString& typedName, const QString& selectedFilter);
 
     static const QString versionText;
     // Loads :/translate/<localeName>.qm, or the en_US file when there is none.
@@ -83,6 +95,9 @@ private:
     void writeSettings();
     void scanMountedDrives();
     void finishDownloadRun();
+    void downloadStep();
+    void showDeviceSettings();
+    void enableDeviceCommands();
 
     Ui::MainWindow* ui = nullptr;
     MapWidget* m_mapWidget = nullptr;
@@ -94,6 +109,8 @@ private:
     int m_downloadCounter = 0;
     int m_currentTrackIndex = -1;
     bool m_downloadRunning = false;
+    QString m_downloadDrive; // the logger of the current or last download
+    QString m_settingsDrive; // the logger whose configuration was read last
     int m_speedUnit = 0;
     int m_heightUnit = 0;
     int m_timeSwitch = 1;

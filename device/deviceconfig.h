@@ -10,4 +10,12 @@ struct DeviceConfig {
     bool bluetooth = false;
     bool heightLimit = false;
     bool testMode = false;
+
+    // Reads an ini file; a missing file or key gives the logger's defaults.
+    static DeviceConfig readFile(const QString& filePath);
+    // The six lines the logger expects, with "\n" line ends.
+    QString toText() const;
+    // Replaces the file with toText() in text mode. The old file is only replaced
+    // once the new one is complete, so the logger never ends up without one.
+    bool writeFile(const QString& filePath) const;
 };

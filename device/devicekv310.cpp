@@ -1,23 +1,500 @@
 #include "device/devicekv310.h"
 
-// Placeholder until the device worker is built.
-quint32 deviceTimeToSeconds(quint32, quint32)
+#include "device/devicelog.h"
+#include "formats/distanceinmeters.h"
+#include "formats/gpsfilter.h"
+#include "formats/logdatetime.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTime>
+#include <QTimer>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+const int lineBufferSize = 1024; // as the logger's own tools read: at most 1023 bytes a line
+const int waitForStuckReadMs = 2000;
+
+// Splits a file into the lines a 1024-byte QIODevice::readLine would give (a longer
+// physical line arrives in 1023-byte pieces), each cut at its first zero byte,
+// without the cost of one read call per line.
+class LogLineReader
 {
-    return 0;
+public:
+    explicit LogLineReader(QFile& file) : m_file(file), m_buffer(1 << 20, Qt::Uninitialized) {}
+
+    bool next(const char** line, int* length)
+    {
+        const int window = lineBufferSize - 1;
+        if (m_end - m_pos < window && !m_atEnd)
+            refill();
+        const int available = qMin(window, m_end - m_pos);
+        if (available <= 0)
+            return false;
+        const char* start = m_buffer.constData() + m_pos;
+        const void* newline = std::memchr(start, '\n', size_t(available));
+        const int size = newline ? int(static_cast<const char*>(newline) - start) + 1 : available;
+        m_pos += size;
+        const void* zero = std::memchr(start, '\0', size_t(size));
+        *line = start;
+        *length = zero ? int(static_cast<const char*>(zero) - start) : size;
+        return true;
+    }
+
+    bool failed() const { return m_failed; }
+
+private:
+    void refill()
+    {
+        const int rest = m_end - m_pos;
+        char* data = m_buffer.data();
+        std::memmove(data, data + m_pos, size_t(rest));
+        m_pos = 0;
+        m_end = rest;
+        while (m_end < m_buffer.size()) {
+            const qint64 n = m_file.read(data + m_end, m_buffer.size() - m_end);
+            if (n < 0) {
+                m_failed = true;
+                m_atEnd = true;
+                return;
+            }
+            if (n == 0) {
+                m_atEnd = true;
+                return;
+            }
+            m_end += int(n);
+        }
+    }
+
+    QFile& m_file;
+    QByteArray m_buffer;
+    int m_pos = 0;
+    int m_end = 0;
+    bool m_atEnd = false;
+    bool m_failed = false;
+};
+
+struct Field {
+    const char* data = nullptr;
+    int size = 0;
+    char first() const { return size > 0 ? data[0] : '\0'; }
+    bool equals(const char* text) const
+    {
+        return size == int(std::strlen(text)) && std::memcmp(data, text, size_t(size)) == 0;
+    }
+};
+
+// Fields 0 to 8 of a line split at ","; false when the line has fewer than 11 fields.
+bool splitLine(const char* line, int length, Field fields[9])
+{
+    const char* end = line + length;
+    const char* p = line;
+    int count = 0;
+    for (;;) {
+        const char* comma = static_cast<const char*>(std::memchr(p, ',', size_t(end - p)));
+        if (count < 9) {
+            fields[count].data = p;
+            fields[count].size = int((comma ? comma : end) - p);
+        }
+        ++count;
+        if (!comma)
+            return count >= 11;
+        if (count + 1 >= 11) // the comma opens one more field
+            return true;
+        p = comma + 1;
+    }
 }
 
-DeviceKV310::DeviceKV310(QObject* parent) : QThread(parent) {}
+// QString::toDouble of a field. Plain decimals of up to 15 digits are exact as one
+// division of two exactly representable numbers; anything else goes through Qt.
+double fieldToDouble(const Field& field)
+{
+    static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = field.data;
+    const char* end = p + field.size;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) {
+        negative = *p == '-';
+        ++p;
+    }
+    qint64 mantissa = 0;
+    int digits = 0;
+    int intDigits = 0;
+    while (p < end && *p >= '0' && *p <= '9') {
+        mantissa = mantissa * 10 + (*p++ - '0');
+        ++digits;
+        ++intDigits;
+    }
+    int fracDigits = 0;
+    bool plain = intDigits > 0;
+    if (plain && p < end && *p == '.') {
+        ++p;
+        while (p < end && *p >= '0' && *p <= '9') {
+            mantissa = mantissa * 10 + (*p++ - '0');
+            ++digits;
+            ++fracDigits;
+        }
+        plain = fracDigits > 0;
+    }
+    if (plain && p == end && digits <= 15) {
+        const double value = double(mantissa) / powers[fracDigits];
+        return negative ? -value : value;
+    }
+    return QString::fromLatin1(field.data, field.size).toDouble();
+}
+
+// Truncation toward zero; values outside the 32-bit range give what the x86 conversion
+// gives (the "integer indefinite" 0x80000000) instead of undefined behaviour.
+qint32 truncToInt32(double value)
+{
+    if (!(value > -2147483649.0 && value < 2147483648.0))
+        return std::numeric_limits<qint32>::min();
+    return qint32(value);
+}
+
+bool isValidDateTimeInRange(const LogDateTime& t, int firstYear, int lastYear)
+{
+    return t.valid && t.year >= firstYear && t.year <= lastYear;
+}
+
+LogDateTime parseDateField(const Field& field)
+{
+    return LogDateTime::parse(QString::fromLatin1(field.data, field.size));
+}
+
+} // namespace
+
+quint32 deviceTimeToSeconds(quint32 date, quint32 timeOfDay)
+{
+    const int year = 2000 + int(date % 100);
+    const int month = int((date / 100) % 100);
+    const qint64 day = date / 10000;
+    const qint64 hour = timeOfDay / 10000;
+    const int minute = int((timeOfDay / 100) % 100);
+    const int second = int(timeOfDay % 100);
+    if (day > 31 || hour > 23 || !QDate::isValid(year, month, int(day))
+        || !QTime::isValid(int(hour), minute, second))
+        return std::numeric_limits<quint32>::max();
+    const qint64 days = QDate(year, month, int(day)).toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+    return quint32(days * 86400 + hour * 3600 + minute * 60 + second);
+}
+
+DeviceKV310::DeviceKV310(QObject* parent) : QThread(parent), m_watchdog(new QTimer(this))
+{
+    m_watchdog->setSingleShot(true);
+    m_watchdog->setTimerType(Qt::CoarseTimer);
+    connect(m_watchdog, &QTimer::timeout, this, &DeviceKV310::readTimedOut);
+}
+
 DeviceKV310::~DeviceKV310()
 {
+    cancelRead();
     wait();
 }
-void DeviceKV310::listTrackFiles(const QString&) {}
-void DeviceKV310::startTrackFileRead(quint16) {}
+
+void DeviceKV310::setReadTimeLimit(int milliseconds)
+{
+    m_readTimeLimitMs.store(qMax(1, milliseconds));
+}
+
+bool DeviceKV310::readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    LogLineReader reader(file);
+    const char* line = nullptr;
+    int length = 0;
+    Field fields[9];
+    while (reader.next(&line, &length)) {
+        if (length <= 30 || !splitLine(line, length, fields))
+            continue;
+        const LogDateTime t = parseDateField(fields[1]);
+        if (!isValidDateTimeInRange(t, 2016, 2035))
+            continue;
+        *date = quint32(t.day * 10000 + t.month * 100 + t.year - 2000);
+        *timeOfDay = quint32(t.hour * 10000 + t.minute * 100 + t.second);
+        return true;
+    }
+    return false;
+}
+
+void DeviceKV310::listTrackFiles(const QString& drivePath)
+{
+    m_headerList.clear();
+    m_fileList.clear();
+    QStringList names;
+    if (!drivePath.isEmpty()) {
+        names = QDir(drivePath).entryList({QStringLiteral("*.gpl")}, QDir::Files,
+                                          QDir::Name | QDir::IgnoreCase);
+    }
+    int counter = 0;
+    for (const QString& name : qAsConst(names)) {
+        const QString path = drivePath + name;
+        qCDebug(lcDevice) << "Load:" << path;
+        quint32 timeOfDay = 0;
+        quint32 date = 0;
+        readTrackFileHeader(path, &timeOfDay, &date);
+        m_fileList.append(path);
+        m_headerList.append({timeOfDay, date, counter});
+        ++counter;
+    }
+    QVector<TrackFileHeader> headers;
+    headers.reserve(m_headerList.size());
+    for (const HeaderEntry& entry : qAsConst(m_headerList)) {
+        TrackFileHeader header;
+        header.timeOfDay = entry.timeOfDay;
+        header.date = entry.date;
+        header.fileIndexes = {entry.index};
+        headers.append(header);
+    }
+    emit FireRecvTrackFileHeader(headers);
+}
+
+void DeviceKV310::startTrackFileRead(quint16 fileIndex)
+{
+    // The previous run has normally emitted its report as its last action; one that was
+    // cancelled while blocked on a dead drive must not freeze the caller.
+    if (isRunning() && !wait(waitForStuckReadMs)) {
+        qCWarning(lcDevice) << "previous read still blocked";
+        emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+        return;
+    }
+    m_followingPoints.clear();
+    m_firstPoint = DevicePoint();
+    m_readIndex = fileIndex;
+    if (fileIndex >= m_fileList.size()) {
+        m_readState.store(Idle);
+        emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+        return;
+    }
+    m_readState.store(Reading);
+    m_readClock.start();
+    m_watchdog->start(m_readTimeLimitMs.load());
+    start(QThread::InheritPriority);
+}
+
 DeviceTrackData DeviceKV310::trackFileData() const
 {
-    return {};
+    DeviceTrackData data;
+    if (m_readState.load() != Finished)
+        return data;
+    data.firstPoint = m_firstPoint;
+    data.followingPoints = m_followingPoints;
+    return data;
 }
-void DeviceKV310::deleteAllTrackFiles(const QString&) {}
-void DeviceKV310::readConfiguration(const QString&) {}
-void DeviceKV310::writeConfiguration(const DeviceConfig&, const QString&) {}
-void DeviceKV310::run() {}
+
+bool DeviceKV310::finishRead(ReadState state)
+{
+    int expected = Reading;
+    return m_readState.compare_exchange_strong(expected, int(state));
+}
+
+void DeviceKV310::cancelRead()
+{
+    m_watchdog->stop();
+    finishRead(Cancelled);
+}
+
+void DeviceKV310::readTimedOut()
+{
+    if (finishRead(Cancelled)) {
+        qCWarning(lcDevice) << "read timed out:" << m_fileList.value(m_readIndex);
+        emit FireRecvStatus(CMD_READ_TIMEOUT, 0);
+    }
+}
+
+void DeviceKV310::run()
+{
+    const QString path = m_fileList.value(m_readIndex);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        qCWarning(lcDevice) << "cannot open" << path << file.errorString();
+        if (finishRead(Finished))
+            emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+        return;
+    }
+
+    m_firstPoint = DevicePoint();
+    m_followingPoints.reserve(int(qMin<qint64>(file.size() / 64, 1 << 22)));
+    const qint8 limit = GpsFilter::limit();
+    const qint64 timeLimit = m_readTimeLimitMs.load();
+    double prevLat = 0.0;
+    double prevLon = 0.0;
+    qint32 prevSpeed = 0;
+    bool hasPrevTime = false;
+    qint64 prevTime = 0;
+    qint32 refLat = 0;
+    qint32 refLon = 0;
+    qint8 counter = 0;
+
+    LogLineReader reader(file);
+    const char* line = nullptr;
+    int length = 0;
+    Field fields[9];
+    quint32 lineCount = 0;
+    while (reader.next(&line, &length)) {
+        if ((++lineCount & 63) == 0) {
+            if (m_readState.load(std::memory_order_relaxed) != Reading)
+                return;
+            if (m_readClock.hasExpired(timeLimit)) {
+                if (finishRead(Cancelled))
+                    emit FireRecvStatus(CMD_READ_TIMEOUT, 0);
+                return;
+            }
+        }
+        if (length <= 30 || !splitLine(line, length, fields))
+            continue;
+        const LogDateTime t = parseDateField(fields[1]);
+        if (!isValidDateTimeInRange(t, 2010, 2035))
+            continue;
+        if (hasPrevTime && t.secs < prevTime)
+            continue;
+        if (fields[3].first() == 'F' || fields[5].first() == 'F')
+            continue;
+        double a = fieldToDouble(fields[3]) * 10000.0;
+        double b = fieldToDouble(fields[5]) * 10000.0;
+        // Not-a-number and infinite coordinates have no integer form; they count as unusable.
+        if (a == 0.0 || b == 0.0 || a > 100000000.0 || !std::isfinite(a) || !std::isfinite(b))
+            continue;
+        bool marked = false;
+        if (fields[2].equals("@GPS"))
+            marked = true;
+        else if (!fields[2].equals("*GPS"))
+            continue;
+        if (fields[4].first() == 'S')
+            a = -a;
+        if (fields[6].first() == 'W')
+            b = -b;
+        const qint32 latI = truncToInt32(a);
+        const qint32 lonI = truncToInt32(b);
+        const double distance = refLon == 0 ? 0.0 : distanceInMeters(refLon, refLat, lonI, latI);
+
+        DevicePoint point;
+        point.latitude = latI;
+        point.longitude = lonI;
+        point.altitude = truncToInt32(fieldToDouble(fields[7]) * 10000.0);
+        point.speed = truncToInt32(fieldToDouble(fields[8]) * 100.0);
+        point.timeOfDay = t.hour * 10000 + t.minute * 100 + t.second;
+        point.date = t.day * 10000 + t.month * 100 + t.year - 2000;
+        point.constantOne = 1;
+        point.fmt = 2;
+        point.marked = marked;
+
+        if (quint32(point.speed) > 100000u)
+            point.speed = prevSpeed;
+        if (a == prevLat && b == prevLon)
+            point.speed = 0;
+        else
+            prevSpeed = point.speed;
+        prevLat = a;
+        prevLon = b;
+        prevTime = t.secs;
+        hasPrevTime = true;
+
+        if (counter >= limit || distance <= 10000.0) {
+            refLat = latI;
+            refLon = lonI;
+        }
+        if (m_firstPoint.date == 0) {
+            m_firstPoint = point;
+            continue;
+        }
+        if (distance <= 10000.0 || std::isnan(distance) || limit == 0) {
+            counter = 0;
+            m_followingPoints.append(point);
+        } else {
+            counter = qint8(counter + 1);
+            qCDebug(lcDevice) << "jump dropped after" << m_followingPoints.size()
+                              << "points, distance" << distance;
+        }
+    }
+    if (reader.failed()) {
+        qCWarning(lcDevice) << "read failed" << path << file.errorString();
+        if (finishRead(Finished))
+            emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+        return;
+    }
+    file.close();
+    if (finishRead(Finished))
+        emit FireRecvStatus(CMD_READ_TRACK_FILE, 1);
+}
+
+void DeviceKV310::deleteAllTrackFiles(const QString& drivePath)
+{
+    deleteAllTrackFiles(drivePath, newBackupFolder());
+}
+
+void DeviceKV310::deleteAllTrackFiles(const QString& drivePath, const QString& backupFolder)
+{
+    QStringList names;
+    QDir drive(drivePath);
+    if (!drivePath.isEmpty()) {
+        names = drive.entryList({QStringLiteral("*.gpl")}, QDir::Files,
+                                QDir::Name | QDir::IgnoreCase)
+                + drive.entryList({QStringLiteral("*.gel")}, QDir::Files,
+                                  QDir::Name | QDir::IgnoreCase);
+    }
+    const QDir backup(backupFolder);
+    const bool backupReady = !names.isEmpty() && QDir().mkpath(backupFolder);
+    if (!names.isEmpty() && !backupReady)
+        qCWarning(lcDevice) << "cannot create backup folder" << backupFolder;
+
+    QStringList saved;
+    for (const QString& name : qAsConst(names)) {
+        const QString source = drive.filePath(name);
+        const QString target = backup.filePath(name);
+        if (backupReady && QFile::copy(source, target)
+            && QFileInfo(target).size() == QFileInfo(source).size())
+            saved << name;
+        else
+            qCWarning(lcDevice) << "cannot back up" << source << "- it stays on the device";
+    }
+    int remaining = names.size() - saved.size();
+    for (const QString& name : qAsConst(saved)) {
+        if (!drive.remove(name)) {
+            qCWarning(lcDevice) << "cannot remove" << drive.filePath(name);
+            ++remaining;
+        }
+    }
+    m_remainingTrackFiles = remaining;
+    m_lastBackupFolder = saved.isEmpty() ? QString() : backupFolder;
+    emit FireRecvStatus(CMD_DELETE_ALL, remaining == 0 ? 1 : 0);
+}
+
+QString DeviceKV310::backupRoot()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+           + QStringLiteral("/backups");
+}
+
+QString DeviceKV310::newBackupFolder()
+{
+    const QString base = backupRoot() + QLatin1Char('/')
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString folder = base;
+    for (int n = 2; QFileInfo::exists(folder); ++n)
+        folder = base + QLatin1Char('-') + QString::number(n);
+    return folder;
+}
+
+void DeviceKV310::readConfiguration(const QString& drivePath)
+{
+    configuration = DeviceConfig::readFile(drivePath + QStringLiteral("kv730.ini"));
+    emit FireRecvStatus(CMD_READ_CONFIG, 1);
+}
+
+void DeviceKV310::writeConfiguration(const DeviceConfig& config, const QString& drivePath)
+{
+    const bool ok = config.writeFile(drivePath + QStringLiteral("kv730.ini"));
+    emit FireRecvStatus(CMD_WRITE_CONFIG, ok ? 1 : 0);
+}

@@ -12,15 +12,16 @@
 
 #include <atomic>
 
+class QTimer;
 
 // One accepted log line as the worker reads it.
 struct DevicePoint {
     qint32 latitude = 0;  // scaled NMEA integer, negative south
     qint32 longitude = 0; // scaled NMEA integer, negative west
-    qint32 timeOfDay = 0;
-    qint32 date = 0;
-    qint32 speed = 0;
-    qint32 altitude = 0; // metres times 10000
+    qint32 timeOfDay = 0; // hhmmss, UTC
+    qint32 date = 0;      // ddmmyy, UTC; 0: no point
+    qint32 speed = 0;     // hundredths of km/h
+    qint32 altitude = 0;  // metres times 10000
     qint32 constantOne = 0;
     qint32 fmt = 0;
     bool marked = false;
@@ -40,9 +41,12 @@ enum DeviceCommand {
     CMD_READ_TIMEOUT = 255,
 };
 
+// ddmmyy and hhmmss taken as UTC, in seconds since 1970 as QDateTime::toTime_t gives
+// them (0xFFFFFFFF for a combination that is no valid date-time).
 quint32 deviceTimeToSeconds(quint32 date, quint32 timeOfDay);
 
-// The one object through which the tool talks to a logger drive.
+// The one object through which the tool talks to a logger drive. Only the reading of
+// a track file runs on its thread; everything else runs on the caller's.
 class DeviceKV310 : public QThread
 {
     Q_OBJECT
@@ -52,11 +56,34 @@ public:
     ~DeviceKV310() override;
 
     void listTrackFiles(const QString& drivePath);
+    // Reports (181, 1) when done, (254, 0) when the file cannot be opened or read and
+    // (255, 0) when the read has not finished within the time limit.
     void startTrackFileRead(quint16 fileIndex);
     DeviceTrackData trackFileData() const;
+    // Copies every track file into a new folder under backupRoot() first; a file
+    // whose copy failed stays. Reports (186, 1), or (186, 0) when any file remains.
     void deleteAllTrackFiles(const QString& drivePath);
+    void deleteAllTrackFiles(const QString& drivePath, const QString& backupFolder);
     void readConfiguration(const QString& drivePath);
+    // Reports (184, 1), or (184, 0) when the file could not be replaced.
     void writeConfiguration(const DeviceConfig& config, const QString& drivePath);
+
+    // Ends the current read without any report (the drive has gone).
+    void cancelRead();
+    void setReadTimeLimit(int milliseconds);
+    int readTimeLimit() const { return m_readTimeLimitMs.load(); }
+    QList<QString> fileList() const { return m_fileList; }
+    // Track files left on the drive by the last deleteAllTrackFiles.
+    int remainingTrackFiles() const { return m_remainingTrackFiles; }
+    QString lastBackupFolder() const { return m_lastBackupFolder; }
+
+    // <AppDataLocation>/backups
+    static QString backupRoot();
+    // A folder under backupRoot() named after the current time that does not exist yet.
+    static QString newBackupFolder();
+
+    // The header of one track file: the first line dated 2016 to 2035.
+    static bool readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date);
 
     DeviceConfig configuration;
 
@@ -68,8 +95,27 @@ protected:
     void run() override;
 
 private:
+    enum ReadState { Idle, Reading, Finished, Cancelled };
+    struct HeaderEntry {
+        quint32 timeOfDay;
+        quint32 date;
+        int index;
+    };
+
+    // Moves the read from Reading to the given state; false when it had already left it.
+    bool finishRead(ReadState state);
+    void readTimedOut();
+
     QList<QString> m_fileList;
+    QVector<HeaderEntry> m_headerList;
     quint16 m_readIndex = 0;
     DevicePoint m_firstPoint;
     QVector<DevicePoint> m_followingPoints;
+
+    std::atomic<int> m_readState{Idle};
+    std::atomic<int> m_readTimeLimitMs{60000};
+    QElapsedTimer m_readClock;
+    QTimer* m_watchdog = nullptr;
+    int m_remainingTrackFiles = 0;
+    QString m_lastBackupFolder;
 };

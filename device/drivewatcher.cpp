@@ -1,17 +1,43 @@
 #include "device/drivewatcher.h"
 
+#include "device/drivewatcherprivate.h"
+
 #include <QStringList>
 
-// Placeholder until the drive watcher is built.
-DriveWatcher::DriveWatcher(QObject* parent) : QObject(parent) {}
-DriveWatcher::~DriveWatcher() = default;
+DriveWatcher::DriveWatcher(QObject* parent) : QObject(parent), d(new DriveWatcherPrivate(this)) {}
+
+DriveWatcher::~DriveWatcher()
+{
+    delete d;
+}
+
 bool DriveWatcher::start()
 {
-    m_running = true;
-    return true;
+    if (d->start()) {
+        m_running = true;
+        return true;
+    }
+    d->stop();
+    m_running = false;
+    return false;
 }
-void DriveWatcher::appendEventReceiver(QObject*) {}
+
+void DriveWatcher::appendEventReceiver(QObject* receiver)
+{
+    if (!receiver)
+        return;
+    d->eventReceivers.append(receiver);
+    // Posting to a receiver that is gone would crash; the watcher outlives most of them.
+    connect(receiver, &QObject::destroyed, d,
+            [this, receiver] { d->eventReceivers.removeAll(receiver); });
+}
+
 QStringList DriveWatcher::mountedVolumes()
 {
-    return {};
+    return DriveWatcherPrivate::mountedVolumes();
+}
+
+DriveWatcherPrivate* DriveWatcher::privateObject() const
+{
+    return d;
 }

@@ -19,6 +19,8 @@ public:
     void appendEventReceiver(QObject* receiver);
     // Root paths of the volumes mounted now, each ending in "/".
     static QStringList mountedVolumes();
+    // The platform half, for feeding it notices in tests.
+    DriveWatcherPrivate* privateObject() const;
 
 signals:
     void deviceAdded(QString dev);

@@ -1,5 +1,11 @@
 #include "formats/fileformatregistry.h"
 
+#include "formats/fileformatcsv.h"
+#include "formats/fileformatgpl.h"
+#include "formats/fileformatgpx.h"
+#include "formats/fileformatkml.h"
+#include "formats/fileformattkr.h"
+
 #include <QCoreApplication>
 
 FileFormatRegistry::~FileFormatRegistry()
@@ -17,7 +23,11 @@ void FileFormatRegistry::add(const QString& extension, FileFormat* format)
 
 void FileFormatRegistry::addStandardFormats(const DisplaySettings* settings)
 {
-    Q_UNUSED(settings);
+    add(QStringLiteral(".tkx"), new FileFormatTKR);
+    add(QStringLiteral(".csv"), new FileFormatCSV(settings));
+    add(QStringLiteral(".gpx"), new FileFormatGPX);
+    add(QStringLiteral(".kml"), new FileFormatKML);
+    add(QStringLiteral(".gpl"), new FileFormatGPL);
 }
 
 FileFormat* FileFormatRegistry::findFormat(const QString& fileName) const

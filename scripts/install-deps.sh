@@ -10,6 +10,7 @@ PACKAGES=(
     libqt5charts5-dev qt5-image-formats-plugins
     libjs-leaflet
     libxml2-utils gpsbabel
+    tzdata valgrind
     xvfb xauth dosfstools mtools fusefat
     clang libclang-rt-14-dev
 )

@@ -1,21 +1,403 @@
 #include "view/mapwidget.h"
+#include "ui_mapwidget.h"
 
-// Placeholder until the track view is built.
-MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settings, QWidget* parent)
-    : QWidget(parent), m_tracks(tracks), m_settings(settings)
+#include "formats/timetext.h"
+#include "view/googlemapoperator.h"
+#include "view/googlemappage.h"
+#include "view/playbackthread.h"
+#include "view/pointlistmodel.h"
+#include "view/viewlog.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QSettings>
+#include <QWebFrame>
+
+#include <cmath>
+
+static void initMapResources()
 {
+    Q_INIT_RESOURCE(map);
 }
 
-MapWidget::~MapWidget() = default;
+MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settings,
+                     QWidget* parent)
+    : QWidget(parent), ui(new Ui::MapWidget), m_tracks(tracks), m_settings(settings)
+{
+    initMapResources();
+    ui->setupUi(this);
 
-void MapWidget::updateTrackList() {}
-void MapWidget::showTrackPoints(float, int) {}
-void MapWidget::play() {}
-void MapWidget::pause() {}
-void MapWidget::resetPlayback() {}
-void MapWidget::stopPlayback() {}
+    m_pointModel = new PointListModel(&m_listedPoints, this);
+    ui->treeWidget_2->setModel(m_pointModel);
+
+    // Created after the form, so that the web view and its page go before the bridge.
+    m_mapOperator = new GoogleMapOperator(this);
+    const QSettings ini(QStringLiteral("./Setting.ini"), QSettings::IniFormat);
+    const QString tiles = ini.value(QStringLiteral("MapTiles")).toString().trimmed();
+    if (!tiles.isEmpty())
+        m_mapOperator->setTiles(tiles, ini.value(QStringLiteral("MapTilesAttribution")).toString());
+    m_mapPage = new GoogleMapPage(ui->webView);
+    ui->webView->setPage(m_mapPage);
+    connect(m_mapPage->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
+            &MapWidget::addJSObject);
+    ui->webView->load(QUrl(QStringLiteral("qrc:/map.html")));
+
+    ui->treeWidget->setColumnCount(1);
+    ui->treeWidget->setHeaderLabels(QStringList(QString()));
+    createTrackRoot();
+
+    connect(ui->treeWidget, &QTreeWidget::itemChanged, this, &MapWidget::TreeWidgetItemChanged);
+    connect(ui->treeWidget, &QTreeWidget::itemDoubleClicked, this,
+            &MapWidget::TreeWidgetItemDoubleClicked);
+    connect(ui->treeWidget_2, &QTreeView::doubleClicked, this,
+            &MapWidget::TreeWidget2ItemDoubleClicked);
+
+    m_playbackThread = new PlaybackThread(this);
+}
+
+MapWidget::~MapWidget()
+{
+    // The worker signals this widget: it must end before the widget goes.
+    m_playbackThread->stop();
+    delete ui;
+}
+
+void MapWidget::createTrackRoot()
+{
+    m_trackRoot = new QTreeWidgetItem(ui->treeWidget, QStringList(tr("KV-730 Data Logger")));
+    m_trackRoot->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+    m_trackRoot->setCheckState(0, Qt::Unchecked);
+}
+
+void MapWidget::addJSObject()
+{
+    m_mapPage->mainFrame()->addToJavaScriptWindowObject(QStringLiteral("googleMapOperator"),
+                                                        m_mapOperator, QWebFrame::QtOwnership);
+}
+
+bool MapWidget::localTime() const
+{
+    return m_settings->timeSwitch() != 0;
+}
+
+QString MapWidget::pointTitle(int number, const Vec3& point) const
+{
+    return QStringLiteral("%1. ").arg(number) +
+           TimeText::dateTime(TimeText::split(point.time, localTime()), QStringLiteral(" - "));
+}
+
+void MapWidget::updateTrackList()
+{
+    ui->treeWidget->clear();
+    m_pointModel->beginListing();
+    m_listedPoints.clear();
+    m_pointModel->endListing(m_pointModel->format(), QStringList());
+
+    emit m_mapOperator->deleteAllObject();
+    m_trackMarkers.clear();
+
+    createTrackRoot();
+    m_trackRoot->setExpanded(true);
+
+    for (int k = 0; k < m_tracks->size(); ++k) {
+        const Track& track = m_tracks->at(k);
+        const QString title =
+            QStringLiteral("%1. ").arg(k + 1) +
+            TimeText::dateTime(TimeText::split(track.startTime, true), QStringLiteral(" - "));
+        emit m_mapOperator->addPolyline();
+
+        auto* item = new QTreeWidgetItem(m_trackRoot, QStringList(title));
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        item->setCheckState(0, Qt::Unchecked);
+
+        const unsigned key = unsigned(k);
+        for (const Vec3& p : track.points) {
+            if (p.marked != 0)
+                m_trackMarkers.insert(key, p);
+            emit m_mapOperator->addLatLng(p.lat, p.lon, k);
+        }
+        if (track.points.size() > 2) {
+            m_trackMarkers.insert(key, track.points.last());
+            m_trackMarkers.insert(key, track.points.first());
+        }
+    }
+}
+
+int MapWidget::currentTrackRow() const
+{
+    return ui->treeWidget->currentIndex().row();
+}
+
+void MapWidget::showTrackPoints(float speed, int rule)
+{
+    m_pointModel->beginListing();
+    m_listedPoints.clear();
+
+    const int row = currentTrackRow();
+    if (row < 0 || m_tracks->isEmpty() || row >= m_tracks->size()) {
+        m_pointModel->endListing(m_pointModel->format(), QStringList());
+        return;
+    }
+    const Track track = m_tracks->at(row);
+
+    QStringList headers;
+    if (track.fmt == 2) {
+        headers << tr("Record Number") << tr("Date") << tr("Time") << tr("Latitude")
+                << tr("Longitude") << tr("Altitude") << tr("Speed");
+    }
+    if (rule != 0) {
+        m_filterRule = rule;
+        m_filterSpeed = float(double(speed) * 100.0);
+    }
+
+    const double t = m_filterSpeed;
+    const auto keep = [this, t](const Vec3& p) {
+        const double s = quint32(p.speed);
+        switch (m_filterRule) {
+        case 1:
+            return s > t;
+        case 2:
+            return s >= t;
+        case 3:
+            return s == t;
+        case 4:
+            return s < t;
+        case 5:
+            return s <= t;
+        case 6:
+            return p.marked != 0;
+        default:
+            return true;
+        }
+    };
+    if (m_filterRule == -1) {
+        m_listedPoints = track.points;
+    } else {
+        m_listedPoints.reserve(track.points.size());
+        for (const Vec3& p : track.points) {
+            if (keep(p))
+                m_listedPoints.append(p);
+        }
+        m_listedPoints.squeeze();
+    }
+
+    if (!m_listedPoints.isEmpty())
+        emit m_mapOperator->setCenter(m_listedPoints.first().lat, m_listedPoints.first().lon);
+
+    PointListModel::Format format;
+    format.fmt = track.fmt;
+    format.speedUnit = m_settings->speedUnit();
+    format.heightUnit = m_settings->heightUnit();
+    format.local = localTime();
+    m_pointModel->endListing(format, headers);
+    if (!headers.isEmpty()) {
+        for (int c = 0; c < headers.size(); ++c)
+            ui->treeWidget_2->resizeColumnToContents(c);
+    }
+}
+
+QString MapWidget::formatCoordinate(double value, int axis, int format)
+{
+    if (format != 1 || (axis != 1 && axis != 2))
+        return QString();
+    const double d = std::trunc(value);
+    const double f = (value - d) * 60.0;
+    const double m = std::trunc(f);
+    const double s = (f - m) * 60.0;
+    QString pattern;
+    if (axis == 1)
+        pattern = value >= 0 ? QStringLiteral("%1%2%3'%4\" N") : QStringLiteral("%1%2%3'%4\" S");
+    else
+        pattern = value >= 0 ? QStringLiteral("%1%2%3'%4\" E") : QStringLiteral("%1%2%3'%4\" W");
+    return pattern.arg(QString::number(std::fabs(d), 'f', 0), QString(QChar(0x00B0)),
+                       QString::number(std::fabs(m), 'f', 0),
+                       QString::number(std::fabs(s), 'f', 4));
+}
+
+void MapWidget::TreeWidgetItemChanged(QTreeWidgetItem* item, int column)
+{
+    Q_UNUSED(column);
+    QTreeWidgetItem* parent = item->parent() ? item->parent() : item;
+
+    emit m_mapOperator->deleteMarked();
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const Qt::CheckState state = parent->child(i)->checkState(0);
+        if (state == Qt::Checked) {
+            emit m_mapOperator->showPolyline(i);
+            const QList<Vec3> entries = m_trackMarkers.values(unsigned(i));
+            for (int j = 0; j < entries.size(); ++j) {
+                const Vec3& e = entries.at(j);
+                const QString text = pointTitle(i + 1, e) + QStringLiteral(" #%1").arg(j);
+                if (j == 0)
+                    emit m_mapOperator->addStartPoint(e.lat, e.lon, text);
+                else if (j == 1)
+                    emit m_mapOperator->addEndPoint(e.lat, e.lon, text);
+                else
+                    emit m_mapOperator->addMarker(e.lat, e.lon, text);
+            }
+        } else if (state == Qt::Unchecked) {
+            emit m_mapOperator->clearPolyline(i);
+        }
+    }
+    emit m_mapOperator->showMarked();
+
+    const Qt::CheckState state = item->checkState(0);
+    if (item->childCount() > 0) {
+        if (state == Qt::PartiallyChecked)
+            return;
+        for (int i = 0; i < item->childCount(); ++i)
+            item->child(i)->setCheckState(0, state);
+    } else {
+        updateParentCheckState(item);
+    }
+}
+
+void MapWidget::updateParentCheckState(QTreeWidgetItem* item)
+{
+    QTreeWidgetItem* parent = item->parent();
+    if (!parent)
+        return;
+    int checked = 0;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (parent->child(i)->checkState(0) == Qt::Checked)
+            ++checked;
+    }
+    Qt::CheckState state = Qt::PartiallyChecked;
+    if (checked == 0)
+        state = Qt::Unchecked;
+    else if (checked == parent->childCount())
+        state = Qt::Checked;
+    parent->setCheckState(0, state);
+}
+
+void MapWidget::TreeWidgetItemDoubleClicked(QTreeWidgetItem* item, int column)
+{
+    Q_UNUSED(column);
+    pause();
+    discardAnnouncements();
+    m_playPosition = 0;
+    showTrackPoints(-1.0f, -1);
+    item->setCheckState(0, Qt::Checked);
+}
+
+void MapWidget::showPointAndSelectInfo(int index)
+{
+    if (index < 0 || index >= m_listedPoints.size())
+        return;
+    const Vec3& p = m_listedPoints.at(index);
+    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(index + 1, p));
+
+    const QModelIndex row = m_pointModel->index(index, 0);
+    ui->treeWidget_2->selectionModel()->select(
+        row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui->treeWidget_2->scrollTo(row, QAbstractItemView::EnsureVisible);
+    m_playPosition = index;
+    emit pointShown(index);
+}
+
+void MapWidget::TreeWidget2ItemDoubleClicked(const QModelIndex& index)
+{
+    Q_UNUSED(index);
+    pause();
+    discardAnnouncements();
+    const int row = ui->treeWidget_2->currentIndex().row();
+    m_playPosition = row;
+    if (row < 0 || row >= m_listedPoints.size())
+        return;
+    const Vec3& p = m_listedPoints.at(row);
+    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(row + 1, p));
+    emit pointShown(row);
+}
+
 QList<int> MapWidget::checkedTracks() const
 {
-    return {};
+    QList<int> result;
+    QTreeWidgetItem* root = ui->treeWidget->topLevelItem(0);
+    if (!root)
+        return result;
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (root->child(i)->checkState(0) == Qt::Checked)
+            result << i;
+    }
+    return result;
 }
-void MapWidget::setSpeed(int) {}
+
+// ---- Playback ----
+
+void MapWidget::play()
+{
+    m_playbackThread->stop();
+    delete m_playbackThread;
+    m_playbackThread = new PlaybackThread(this);
+    const int generation = ++m_playbackGeneration;
+
+    const int announcements = ++m_announcementGeneration;
+
+    connect(
+        m_playbackThread, &PlaybackThread::currentPoint, this,
+        [this, announcements](int index) {
+            if (announcements == m_announcementGeneration)
+                showPointAndSelectInfo(index);
+        },
+        Qt::QueuedConnection);
+    connect(
+        m_playbackThread, &QThread::finished, this,
+        [this, generation] {
+            if (generation == m_playbackGeneration)
+                emit playbackFinished();
+        },
+        Qt::QueuedConnection);
+    connect(
+        m_playbackThread, &PlaybackThread::playEnd, this,
+        [this, announcements] {
+            if (announcements == m_announcementGeneration)
+                playEnd();
+        },
+        Qt::QueuedConnection);
+
+    m_playbackThread->setPointCount(m_listedPoints.size());
+    m_playbackThread->setStartIndex(m_playPosition);
+    m_playbackThread->setSpeed(m_playbackSpeed);
+    m_playbackThread->start(QThread::InheritPriority);
+}
+
+void MapWidget::pause()
+{
+    m_playbackThread->stop();
+}
+
+void MapWidget::discardAnnouncements()
+{
+    ++m_announcementGeneration;
+}
+
+void MapWidget::resetPlayback()
+{
+    pause();
+    discardAnnouncements();
+    m_playPosition = 0;
+    showPointAndSelectInfo(0);
+}
+
+void MapWidget::stopPlayback()
+{
+    pause();
+    discardAnnouncements();
+    m_playPosition = 0;
+}
+
+bool MapWidget::isPlaying() const
+{
+    return m_playbackThread->isRunning();
+}
+
+void MapWidget::playEnd()
+{
+    m_playPosition = 0;
+}
+
+void MapWidget::setSpeed(int speed)
+{
+    m_playbackSpeed = speed;
+    m_playbackThread->setSpeed(speed);
+}

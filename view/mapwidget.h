@@ -4,8 +4,20 @@
 #include "view/track.h"
 
 #include <QList>
+#include <QMultiMap>
 #include <QVector>
 #include <QWidget>
+
+class GoogleMapOperator;
+class GoogleMapPage;
+class PlaybackThread;
+class PointListModel;
+class QModelIndex;
+class QTreeWidgetItem;
+
+namespace Ui {
+class MapWidget;
+}
 
 // The central view: track tree, map and point list.
 class MapWidget : public QWidget
@@ -25,14 +37,61 @@ public:
     void stopPlayback();
     QList<int> checkedTracks() const;
 
+    // Degrees, minutes and seconds with the hemisphere letter (axis 1 latitude, 2 longitude;
+    // format 1, the only one); an empty text for anything else.
+    static QString formatCoordinate(double value, int axis, int format);
+
+    const QVector<Vec3>& listedPoints() const { return m_listedPoints; }
+    // Row of the track whose points are listed, as the track tree's current row; -1 if none.
+    int currentTrackRow() const;
+    int playPosition() const { return m_playPosition; }
+    int playbackSpeed() const { return m_playbackSpeed; }
+    float filterSpeed() const { return m_filterSpeed; }
+    int filterRule() const { return m_filterRule; }
+    bool isPlaying() const;
+    GoogleMapOperator* mapOperator() const { return m_mapOperator; }
+    GoogleMapPage* mapPage() const { return m_mapPage; }
+    const QMultiMap<unsigned, Vec3>& trackMarkers() const { return m_trackMarkers; }
+
 public slots:
     void setSpeed(int speed);
+    void TreeWidgetItemChanged(QTreeWidgetItem* item, int column);
+    void TreeWidgetItemDoubleClicked(QTreeWidgetItem* item, int column);
+    void TreeWidget2ItemDoubleClicked(const QModelIndex& index);
+    void addJSObject();
+    void showPointAndSelectInfo(int index);
+    void playEnd();
 
 signals:
     // A playback worker has finished (ran out or was stopped).
     void playbackFinished();
+    // A listed point was shown on the map (by playback, a row double-click or a reset).
+    void pointShown(int index);
 
 private:
+    void createTrackRoot();
+    void updateParentCheckState(QTreeWidgetItem* item);
+    QString pointTitle(int number, const Vec3& point) const;
+    bool localTime() const;
+    // After a stop that sets the position itself, announcements still queued from the
+    // stopped worker would move it again.
+    void discardAnnouncements();
+
+    Ui::MapWidget* ui;
     const QVector<Track>* m_tracks;
     const DisplaySettings* m_settings;
+    QTreeWidgetItem* m_trackRoot = nullptr;
+    GoogleMapOperator* m_mapOperator = nullptr;
+    GoogleMapPage* m_mapPage = nullptr;
+    PointListModel* m_pointModel = nullptr;
+    QMultiMap<unsigned, Vec3> m_trackMarkers;
+    QVector<Vec3> m_listedPoints;
+    float m_filterSpeed = -1.0f;
+    int m_filterRule = -1;
+    PlaybackThread* m_playbackThread = nullptr;
+    int m_playPosition = 0;
+    int m_playbackSpeed = 0;
+    // Counts playbacks, so that a worker replaced before its end is not reported as finished.
+    int m_playbackGeneration = 0;
+    int m_announcementGeneration = 0;
 };

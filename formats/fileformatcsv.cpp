@@ -1,0 +1,82 @@
+#include "formats/fileformatcsv.h"
+
+#include "formats/numbertext.h"
+#include "formats/textoutput.h"
+#include "formats/timetext.h"
+#include "view/units.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+
+FileFormatCSV::FileFormatCSV(const DisplaySettings* settings) : m_settings(settings) {}
+
+bool FileFormatCSV::load(QVector<Track>& tracks, const QString& fileName)
+{
+    Q_UNUSED(tracks);
+    Q_UNUSED(fileName);
+    setErrorString(QCoreApplication::translate("FileFormatCSV", "CSV files cannot be opened."));
+    return false;
+}
+
+bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
+                         bool markedOnly)
+{
+    const bool local = m_settings->timeSwitch() != 0;
+    const bool feet = m_settings->heightUnit() != 0;
+    const bool mph = m_settings->speedUnit() != 0;
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        setErrorString(QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
+                           .arg(file.errorString()));
+        return false;
+    }
+    TextOutput out(&file);
+    if (local)
+        out.appendLiteral("Date, Time (local), Latitude, Longitude");
+    else
+        out.appendLiteral("Date, Time (UTC), Latitude, Longitude");
+    if (feet)
+        out.appendLiteral(", Altitude (feet)");
+    else
+        out.appendLiteral(", Altitude (m)");
+    if (mph)
+        out.appendLiteral(", Speed (mi/hr)\n");
+    else
+        out.appendLiteral(", Speed (km/hr)\n");
+
+    for (int index : qAsConst(selection)) {
+        const Track& track = tracks.at(index);
+        if (track.fmt != 1 && track.fmt != 2)
+            continue;
+        for (const Vec3& point : track.points) {
+            if (markedOnly && point.marked == 0)
+                continue;
+            const CalendarTime t = TimeText::split(point.time, local);
+            char* p = out.space(1024);
+            p = NumberText::date(p, t, '-');
+            *p++ = ',';
+            p = NumberText::clock(p, t);
+            *p++ = ',';
+            p = NumberText::cFixed(p, point.lat, 6);
+            *p++ = ',';
+            p = NumberText::cFixed(p, point.lon, 6);
+            *p++ = ',';
+            if (track.fmt == 2)
+                p = NumberText::qtFixed(p, feet ? Units::altitudeFeet(point.alt) : point.alt, 2);
+            *p++ = ',';
+            p = NumberText::qtFixed(
+                p, mph ? Units::speedMph(point.speed) : Units::speedKmh(point.speed), 2);
+            *p++ = '\n';
+            out.advance(p);
+        }
+    }
+
+    if (!out.flush() || !file.commit()) {
+        setErrorString(QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
+                           .arg(file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}

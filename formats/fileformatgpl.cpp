@@ -1,0 +1,260 @@
+#include "formats/fileformatgpl.h"
+
+#include "formats/distanceinmeters.h"
+#include "formats/formatslog.h"
+#include "formats/gpsfilter.h"
+#include "formats/logdatetime.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr int LineBufferSize = 1024;
+constexpr int FieldCount = 11;
+constexpr qint32 MaxKeptSpeed = 10000; // 100.00 km/h
+constexpr double JumpDistance = 10000.0;
+
+// Plain decimals ("-12.345") with at most 15 digits: one correctly rounded division gives
+// the same double as any exact decimal conversion. Anything else goes to QString.
+bool plainDecimal(const char* p, int size, double& value)
+{
+    static const double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* end = p + size;
+    const bool negative = p < end && *p == '-';
+    if (negative)
+        ++p;
+    quint64 mantissa = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    const char* start = p;
+    while (p < end && unsigned(*p - '0') <= 9) {
+        mantissa = mantissa * 10 + unsigned(*p - '0');
+        ++p;
+        ++digits;
+    }
+    if (p == start)
+        return false;
+    if (p < end) {
+        if (*p != '.')
+            return false;
+        ++p;
+        const char* fraction = p;
+        while (p < end && unsigned(*p - '0') <= 9) {
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+            ++p;
+            ++digits;
+        }
+        fractionDigits = int(p - fraction);
+        if (p != end || fractionDigits == 0)
+            return false;
+    }
+    if (digits > 15)
+        return false;
+    const double v = double(mantissa) / powersOfTen[fractionDigits];
+    value = negative ? -v : v;
+    return true;
+}
+
+// Scaled NMEA integer to decimal degrees.
+double nmeaToDegrees(qint32 v)
+{
+    const int degrees = v / 1000000;
+    const int minutes = (v / 10000) % 100;
+    const int fraction = v % 10000;
+    return degrees + (minutes + fraction / 10000.0) / 60.0;
+}
+
+bool fitsInt32(double v)
+{
+    return v >= -2147483648.0 && v < 2147483648.0; // false for NaN as well
+}
+
+struct Field {
+    const char* data;
+    int size;
+    char first() const { return size > 0 ? data[0] : '\0'; }
+    bool equals(const char* text, int length) const
+    {
+        return size == length && std::memcmp(data, text, size_t(length)) == 0;
+    }
+};
+
+// Room for the points of the whole file, judged from its first lines, so that the
+// vector is not regrown (and briefly held twice) while reading.
+int estimatePoints(QFile& file)
+{
+    const QByteArray head = file.peek(64 * 1024);
+    int longLines = 0;
+    int from = 0;
+    while (from < head.size()) {
+        const int to = head.indexOf('\n', from);
+        if (to < 0)
+            break;
+        if (to + 1 - from > 30)
+            ++longLines;
+        from = to + 1;
+    }
+    if (from == 0)
+        return 0;
+    const double estimate = double(longLines) / from * double(file.size()) * 1.02 + 16;
+    return estimate > 5e7 ? 50000000 : int(estimate);
+}
+
+} // namespace
+
+double FileFormatGPL::fieldToDouble(const char* field, int size)
+{
+    double v = 0.0;
+    if (plainDecimal(field, size, v))
+        return v;
+    bool ok = false;
+    v = QString::fromLatin1(field, size).toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+bool FileFormatGPL::load(QVector<Track>& tracks, const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setErrorString(QCoreApplication::translate("FileFormatGPL", "The file %1 cannot be read.")
+                           .arg(QDir::toNativeSeparators(fileName)));
+        qCWarning(lcFormats) << "cannot open" << fileName << file.errorString();
+        return false;
+    }
+    setErrorString(QString());
+
+    Track track;
+    track.fmt = 2;
+    track.points.reserve(estimatePoints(file));
+
+    const qint8 limit = GpsFilter::limit();
+    bool havePrevTime = false;
+    qint64 prevTime = 0;
+    double prevLat = 0.0;
+    double prevLon = 0.0;
+    qint32 prevSpeed = 0;
+    qint32 refLat = 0;
+    qint32 refLon = 0;
+    qint8 counter = 0;
+
+    char buffer[LineBufferSize];
+    qint64 got;
+    while ((got = file.readLine(buffer, LineBufferSize)) > 0) {
+        const char* zero = static_cast<const char*>(std::memchr(buffer, 0, size_t(got)));
+        const int length = zero ? int(zero - buffer) : int(got);
+        if (length <= 30)
+            continue;
+
+        Field fields[FieldCount];
+        int count = 0;
+        const char* p = buffer;
+        const char* end = buffer + length;
+        while (count < FieldCount - 1) {
+            const char* comma = static_cast<const char*>(std::memchr(p, ',', size_t(end - p)));
+            if (!comma)
+                break;
+            fields[count++] = Field{p, int(comma - p)};
+            p = comma + 1;
+        }
+        if (count < FieldCount - 1)
+            continue;
+        fields[count] = Field{p, int(end - p)};
+
+        const LogDateTime when = LogDateTime::parseLatin1(fields[1].data, fields[1].size);
+        if (when.year < 2010 || when.year > 2035)
+            continue;
+        if (track.startTime == 0) {
+            track.startTime = when.secs;
+            track.fmt = 2;
+        }
+
+        qint32 marked;
+        if (fields[2].equals("*GPS", 4))
+            marked = 0;
+        else if (fields[2].equals("@GPS", 4))
+            marked = 1;
+        else
+            continue;
+
+        if (fields[3].first() == 'F' || fields[5].first() == 'F')
+            continue;
+        const double a = fieldToDouble(fields[3].data, fields[3].size) * 10000.0;
+        const double b = fieldToDouble(fields[5].data, fields[5].size) * 10000.0;
+        if (a == 0 || b == 0 || a > 100000000.0)
+            continue;
+        // Not-a-number and out-of-range values have no integer form; such lines are noise.
+        if (!fitsInt32(a) || !fitsInt32(b))
+            continue;
+        const qint32 latI = qint32(a);
+        const qint32 lonI = qint32(b);
+
+        Vec3 point;
+        point.lat = nmeaToDegrees(latI);
+        point.lon = nmeaToDegrees(lonI);
+        if (fields[4].first() == 'S')
+            point.lat = -point.lat;
+        if (fields[6].first() == 'W')
+            point.lon = -point.lon;
+        point.alt = fieldToDouble(fields[7].data, fields[7].size);
+        point.time = when.secs;
+        const double speed = fieldToDouble(fields[8].data, fields[8].size) * 100.0;
+        // A speed without integer form counts as out of range, as a negative one does.
+        point.speed = fitsInt32(speed) ? qint32(speed) : std::numeric_limits<qint32>::min();
+        point.reserved = 0;
+        point.marked = marked;
+
+        if (havePrevTime && !(prevTime < when.secs))
+            continue;
+
+        const double distance = refLon == 0 ? 0.0 : distanceInMeters(refLon, refLat, lonI, latI);
+
+        if (quint32(point.speed) > quint32(MaxKeptSpeed))
+            point.speed = prevSpeed;
+        if (point.lat == prevLat && point.lon == prevLon)
+            point.speed = 0;
+        else
+            prevSpeed = point.speed;
+        prevLat = point.lat;
+        prevLon = point.lon;
+
+        const qint8 c = counter;
+        counter = qint8(counter + 1);
+        if (c >= limit || distance <= JumpDistance) {
+            refLat = latI;
+            refLon = lonI;
+        }
+        havePrevTime = true;
+        prevTime = when.secs;
+
+        if (distance <= JumpDistance || limit == 0) {
+            counter = 0;
+            track.points.append(point);
+        } else {
+            counter = qint8(counter + 1);
+            qCDebug(lcFormats) << "jump dropped: points" << track.points.size() << "reference"
+                               << refLat << refLon << "position" << latI << lonI << "distance"
+                               << distance << "counter" << counter;
+        }
+    }
+    file.close();
+    tracks.append(track);
+    return true;
+}
+
+bool FileFormatGPL::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
+                         bool markedOnly)
+{
+    Q_UNUSED(fileName);
+    Q_UNUSED(markedOnly);
+    tracks.clear();
+    selection.clear();
+    setErrorString(
+        QCoreApplication::translate("FileFormatGPL", "Log files cannot be written, only read."));
+    return false;
+}

@@ -1,0 +1,214 @@
+#include "formats/fileformattkr.h"
+
+#include "formats/formatslog.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+const char magic[4] = {'V', 'L', 'T', 'R'};
+const char serial[16] = "KV310-AA-XXXXXX";
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("FileFormatTKR", text);
+}
+
+template <typename T> T readLE(const uchar* p)
+{
+    return qFromLittleEndian<T>(p);
+}
+
+double readDouble(const uchar* p)
+{
+    const quint64 bits = qFromLittleEndian<quint64>(p);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void writeDouble(uchar* p, double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    qToLittleEndian(bits, p);
+}
+
+bool keepPoint(const Vec3& point, bool markedOnly)
+{
+    return !markedOnly || point.marked != 0;
+}
+
+} // namespace
+
+FileFormatTKR::FileFormatTKR() : m_localUtcOffset(currentLocalUtcOffset()) {}
+
+FileFormatTKR::FileFormatTKR(qint32 localUtcOffset) : m_localUtcOffset(localUtcOffset) {}
+
+qint32 FileFormatTKR::currentLocalUtcOffset()
+{
+    // The wall-clock texts of now in UTC and in local time, both read back as local time.
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    const QDateTime utc = QDateTime::currentDateTimeUtc();
+    const QDateTime utcAsLocal = QDateTime::fromString(utc.toString(format), format);
+    const QDateTime local = QDateTime::fromString(utc.toLocalTime().toString(format), format);
+    if (!utcAsLocal.isValid() || !local.isValid()) // UTC wall-clock time in a skipped hour
+        return qint32(QDateTime::currentDateTime().offsetFromUtc());
+    return qint32(local.toSecsSinceEpoch() - utcAsLocal.toSecsSinceEpoch());
+}
+
+bool FileFormatTKR::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
+                         bool markedOnly)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
+        return false;
+    }
+
+    const int n = selection.size();
+    std::vector<uchar> head(size_t(headerSize + indexEntrySize * n), 0);
+    uchar* h = head.data();
+    std::memcpy(h, magic, 4);
+    qToLittleEndian<quint16>(2, h + 4);
+    std::memcpy(h + 6, serial, 16);
+    std::memcpy(h + 22, serial, 16);
+    qToLittleEndian<quint32>(quint32(n), h + 40);
+
+    // The index precedes the blocks, so the point counts are taken before writing them.
+    quint32 offset = quint32(headerSize + indexEntrySize * n);
+    for (int i = 0; i < n; ++i) {
+        const Track& track = tracks.at(selection.at(i));
+        quint32 count = 0;
+        for (const Vec3& point : track.points)
+            count += keepPoint(point, markedOnly) ? 1 : 0;
+        uchar* entry = h + headerSize + indexEntrySize * i;
+        qToLittleEndian<quint32>(quint32(i), entry);
+        qToLittleEndian<quint32>(offset, entry + 4);
+        qToLittleEndian<quint32>(count, entry + 8);
+        offset += 12 + pointRecordSize * count;
+    }
+    bool ok = file.write(reinterpret_cast<const char*>(h), qint64(head.size())) == qint64(head.size());
+
+    std::vector<uchar> block;
+    for (int i = 0; ok && i < n; ++i) {
+        const Track& track = tracks.at(selection.at(i));
+        block.assign(size_t(12 + pointRecordSize * track.points.size()), 0);
+        uchar* p = block.data();
+        qToLittleEndian<qint64>(track.startTime, p);
+        qToLittleEndian<qint32>(track.fmt, p + 8);
+        p += 12;
+        for (const Vec3& point : track.points) {
+            if (!keepPoint(point, markedOnly))
+                continue;
+            writeDouble(p + 8, point.lat);
+            writeDouble(p + 16, point.lon);
+            writeDouble(p + 24, point.alt * 10000.0);
+            qToLittleEndian<qint64>(point.time, p + 32);
+            qToLittleEndian<qint32>(point.speed, p + 40);
+            qToLittleEndian<qint32>(point.marked, p + 44);
+            p += pointRecordSize;
+        }
+        const qint64 length = p - block.data();
+        ok = file.write(reinterpret_cast<const char*>(block.data()), length) == length;
+    }
+
+    if (!ok || !file.commit()) {
+        setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool FileFormatTKR::load(QVector<Track>& tracks, const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setErrorString(tr("The file cannot be read: %1").arg(file.errorString()));
+        return false;
+    }
+    const qint64 size = file.size();
+    if (size < headerSize) {
+        setErrorString(tr("The file is not a TKX archive."));
+        return false;
+    }
+    QByteArray contents;
+    const uchar* data = file.map(0, size);
+    if (!data) {
+        contents = file.readAll();
+        if (contents.size() != size) {
+            setErrorString(tr("The file cannot be read: %1").arg(file.errorString()));
+            return false;
+        }
+        data = reinterpret_cast<const uchar*>(contents.constData());
+    }
+    if (std::memcmp(data, magic, 4) != 0) {
+        setErrorString(tr("The file is not a TKX archive."));
+        return false;
+    }
+    const bool version1 = readLE<quint16>(data + 4) == 1;
+    const qint64 count = readLE<quint32>(data + 40);
+    if (count > (size - headerSize) / indexEntrySize) {
+        setErrorString(tr("The file is not a complete TKX archive: its track index of %1 "
+                          "entries runs past the end of the file.")
+                           .arg(count));
+        return false;
+    }
+
+    const qint64 blockHeaderSize = version1 ? 20 : 12;
+    qint64 pos = headerSize + indexEntrySize * count;
+    for (qint64 i = 0; i < count; ++i) {
+        if (size - pos < blockHeaderSize) {
+            qCWarning(lcFormats) << fileName << "ends before the block of track" << i;
+            break;
+        }
+        const uchar* entry = data + headerSize + indexEntrySize * i;
+        const qint64 announced = readLE<quint32>(entry + 8);
+        const uchar* block = data + pos;
+        Track track;
+        track.startTime = readLE<qint64>(block);
+        track.fmt = readLE<qint32>(block + (version1 ? 16 : 8));
+        if (version1)
+            track.startTime += m_localUtcOffset;
+        pos += blockHeaderSize;
+
+        // What the announced count asks for is never taken on trust: only records that
+        // the file really holds are read, and no more than a track can keep.
+        const qint64 maxPoints = (std::numeric_limits<int>::max() / qint64(sizeof(Vec3))) - 64;
+        const qint64 available =
+            qMin(qMin(announced, (size - pos) / pointRecordSize), maxPoints);
+        track.points.reserve(int(available));
+        for (qint64 k = 0; k < available; ++k) {
+            const uchar* record = data + pos + pointRecordSize * k;
+            Vec3 point;
+            point.lat = readDouble(record + 8);
+            point.lon = readDouble(record + 16);
+            point.alt = readDouble(record + 24) / 10000.0;
+            point.time = readLE<qint64>(record + 32);
+            point.speed = readLE<qint32>(record + 40);
+            point.marked = readLE<qint32>(record + 44);
+            point.reserved = 0;
+            if (version1)
+                point.time += m_localUtcOffset;
+            if (point.time != 0)
+                track.points.append(point);
+        }
+        pos += pointRecordSize * available;
+        tracks.append(track);
+        if (available < announced) {
+            qCWarning(lcFormats) << fileName << "ends inside track" << i << "after" << available
+                                 << "of" << announced << "points";
+            break;
+        }
+    }
+    return true;
+}

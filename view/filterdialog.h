@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDialog>
+
+namespace Ui {
+class FilterDialog;
+}
+
+// Asks for a speed rule (or marked points only) for the point list.
+class FilterDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FilterDialog(QWidget* parent = nullptr);
+    ~FilterDialog() override;
+
+    float filterValue() const { return speedValue; }
+    int filterRuleCode() const { return ruleCode; }
+    bool isFilterValid() const { return valid; }
+
+private slots:
+    void on_radioGreater_clicked(bool checked);
+    void on_radioGreaterEqual_clicked(bool checked);
+    void on_radioEqual_clicked(bool checked);
+    void on_radioLess_clicked(bool checked);
+    void on_radioLessEqual_clicked(bool checked);
+    void on_radioMarkPoint_clicked(bool checked);
+    void on_radioMarkPoint_toggled(bool checked);
+    void on_buttonBox_accepted();
+
+private:
+    Ui::FilterDialog* ui;
+    float speedValue = -1.0f;
+    int ruleCode = 1;
+    bool valid = true;
+};

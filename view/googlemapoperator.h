@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The map page's only way in: the page connects each signal to its function of the
+// same name, and every change to the map is an emission of one of them.
+class GoogleMapOperator : public QObject
+{
+    Q_OBJECT
+    // Tile address template and its attribution for the page; empty: the page's default.
+    Q_PROPERTY(QString tileUrl READ tileUrl CONSTANT)
+    Q_PROPERTY(QString tileAttribution READ tileAttribution CONSTANT)
+
+public:
+    explicit GoogleMapOperator(QObject* parent = nullptr);
+
+    QString tileUrl() const { return m_tileUrl; }
+    QString tileAttribution() const { return m_tileAttribution; }
+    void setTiles(const QString& url, const QString& attribution);
+
+signals:
+    void addPolyline();
+    void addLatLng(double lat, double lng, int n);
+    void setCenter(double lat, double lng);
+    void showPolyline(int n);
+    void clearPolyline(int n);
+    void deletePolylines();
+    void addStartPoint(double lat, double lng, QString text);
+    void addEndPoint(double lat, double lng, QString text);
+    void addMarker(double lat, double lng, QString text);
+    void deleteMarked();
+    void showMarked();
+    void viewPoint(double lat, double lng, QString text);
+    void deleteAllObject();
+
+private:
+    QString m_tileUrl;
+    QString m_tileAttribution;
+};

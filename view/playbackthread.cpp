@@ -1,0 +1,47 @@
+#include "view/playbackthread.h"
+
+namespace {
+std::atomic<int> timeDivisor{1};
+
+int stepInterval(int step)
+{
+    static const int intervals[] = {750, 500, 250};
+    return intervals[step] / timeDivisor.load();
+}
+} // namespace
+
+PlaybackThread::PlaybackThread(QObject* parent) : QThread(parent), intervalMs(stepInterval(0)) {}
+
+PlaybackThread::~PlaybackThread()
+{
+    stop();
+}
+
+void PlaybackThread::setTimeDivisor(int divisor)
+{
+    timeDivisor = qMax(1, divisor);
+}
+
+void PlaybackThread::setSpeed(int step)
+{
+    if (step >= 0 && step <= 2)
+        intervalMs = stepInterval(step);
+}
+
+void PlaybackThread::stop()
+{
+    stopRequested = true;
+    wait();
+}
+
+void PlaybackThread::run()
+{
+    for (int i = startIndex; i < pointCount; ++i) {
+        if (stopRequested)
+            return;
+        emit currentPoint(i);
+        if (i != pointCount - 1)
+            msleep(static_cast<unsigned long>(qMax(0, intervalMs.load())));
+    }
+    emit playEnd();
+}

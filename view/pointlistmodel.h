@@ -1,0 +1,42 @@
+#pragma once
+
+#include "view/vec3.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QVector>
+
+// The rows of the point list, one per listed point. Texts are made when a row is
+// shown, so that listing a long track costs no more than copying its points.
+class PointListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    struct Format {
+        int fmt = 0;        // record format of the listed track
+        int speedUnit = 0;  // 0 km/h, 1 mi/h
+        int heightUnit = 0; // 0 metres, 1 feet
+        bool local = true;  // local time instead of UTC
+    };
+
+    explicit PointListModel(const QVector<Vec3>* points, QObject* parent = nullptr);
+
+    // Brackets a change of the listed points. Empty headers keep the columns as they are.
+    void beginListing();
+    void endListing(const Format& format, const QStringList& headers);
+    QString text(int row, int column) const;
+    const Format& format() const { return m_format; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    const QVector<Vec3>* m_points;
+    Format m_format;
+    QStringList m_headers;
+};
