@@ -14,7 +14,8 @@ MyFileDialog::MyFileDialog(QWidget* parent) : QFileDialog(parent, QString(), QSt
     if (!grid)
         return;
     auto* row = new QHBoxLayout;
-    m_checkBox = new QCheckBox(QCoreApplication::translate("QFileDialog", "Save marked points only"));
+    m_checkBox =
+        new QCheckBox(QCoreApplication::translate("QFileDialog", "Save marked points only"));
     m_checkBox->setObjectName(QStringLiteral("markedOnlyCheckBox"));
     m_checkBox->setChecked(false);
     row->addWidget(m_checkBox);

@@ -181,10 +181,12 @@ quint32 deviceTimeToSeconds(quint32 date, quint32 timeOfDay)
     const qint64 hour = timeOfDay / 10000;
     const int minute = int((timeOfDay / 100) % 100);
     const int second = int(timeOfDay % 100);
-    if (day > 31 || hour > 23 || !QDate::isValid(year, month, int(day))
-        || !QTime::isValid(int(hour), minute, second))
+    if (day > 31 || !QDate::isValid(year, month, int(day)))
         return std::numeric_limits<quint32>::max();
     const qint64 days = QDate(year, month, int(day)).toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+    // QDateTime puts a valid date with an invalid time at midnight.
+    if (hour > 23 || !QTime::isValid(int(hour), minute, second))
+        return quint32(days * 86400);
     return quint32(days * 86400 + hour * 3600 + minute * 60 + second);
 }
 

@@ -27,8 +27,9 @@ bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> se
 
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        setErrorString(QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
-                           .arg(file.errorString()));
+        setErrorString(
+            QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
+                .arg(file.errorString()));
         return false;
     }
     TextOutput out(&file);
@@ -73,8 +74,9 @@ bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> se
     }
 
     if (!out.flush() || !file.commit()) {
-        setErrorString(QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
-                           .arg(file.errorString()));
+        setErrorString(
+            QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
+                .arg(file.errorString()));
         file.cancelWriting();
         return false;
     }

@@ -124,7 +124,7 @@ bool FileFormatGPL::load(QVector<Track>& tracks, const QString& fileName)
     if (!file.open(QIODevice::ReadOnly)) {
         setErrorString(QCoreApplication::translate("FileFormatGPL", "The file %1 cannot be read.")
                            .arg(QDir::toNativeSeparators(fileName)));
-        qCWarning(lcFormats) << "cannot open" << fileName << file.errorString();
+        qCDebug(lcFormats) << "cannot open" << fileName << file.errorString();
         return false;
     }
     setErrorString(QString());
@@ -166,7 +166,7 @@ bool FileFormatGPL::load(QVector<Track>& tracks, const QString& fileName)
             continue;
         fields[count] = Field{p, int(end - p)};
 
-        const LogDateTime when = LogDateTime::parseLatin1(fields[1].data, fields[1].size);
+        const LogDateTime when = LogDateTime::parseLatin1AsUtc(fields[1].data, fields[1].size);
         if (when.year < 2010 || when.year > 2035)
             continue;
         if (track.startTime == 0) {

@@ -22,8 +22,9 @@ bool FileFormatGPX::save(QVector<Track> tracks, QString& fileName, QList<int> se
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        setErrorString(QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
-                           .arg(file.errorString()));
+        setErrorString(
+            QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
+                .arg(file.errorString()));
         return false;
     }
     TextOutput out(&file);
@@ -43,8 +44,9 @@ bool FileFormatGPX::save(QVector<Track> tracks, QString& fileName, QList<int> se
     }
 
     if (!out.flush() || !file.commit()) {
-        setErrorString(QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
-                           .arg(file.errorString()));
+        setErrorString(
+            QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
+                .arg(file.errorString()));
         file.cancelWriting();
         return false;
     }

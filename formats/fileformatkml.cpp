@@ -20,8 +20,9 @@ bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> se
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        setErrorString(QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
-                           .arg(file.errorString()));
+        setErrorString(
+            QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
+                .arg(file.errorString()));
         return false;
     }
     TextOutput out(&file);
@@ -78,8 +79,9 @@ bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> se
     out.appendLiteral("\n</kml>\n");
 
     if (!out.flush() || !file.commit()) {
-        setErrorString(QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
-                           .arg(file.errorString()));
+        setErrorString(
+            QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
+                .arg(file.errorString()));
         file.cancelWriting();
         return false;
     }

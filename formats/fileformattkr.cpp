@@ -12,7 +12,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char magic[4] = {'V', 'L', 'T', 'R'};
 const char serial[16] = "KV310-AA-XXXXXX";
@@ -96,7 +97,8 @@ bool FileFormatTKR::save(QVector<Track> tracks, QString& fileName, QList<int> se
         qToLittleEndian<quint32>(count, entry + 8);
         offset += 12 + pointRecordSize * count;
     }
-    bool ok = file.write(reinterpret_cast<const char*>(h), qint64(head.size())) == qint64(head.size());
+    bool ok =
+        file.write(reinterpret_cast<const char*>(h), qint64(head.size())) == qint64(head.size());
 
     std::vector<uchar> block;
     for (int i = 0; ok && i < n; ++i) {
@@ -184,8 +186,7 @@ bool FileFormatTKR::load(QVector<Track>& tracks, const QString& fileName)
         // What the announced count asks for is never taken on trust: only records that
         // the file really holds are read, and no more than a track can keep.
         const qint64 maxPoints = (std::numeric_limits<int>::max() / qint64(sizeof(Vec3))) - 64;
-        const qint64 available =
-            qMin(qMin(announced, (size - pos) / pointRecordSize), maxPoints);
+        const qint64 available = qMin(qMin(announced, (size - pos) / pointRecordSize), maxPoints);
         track.points.reserve(int(available));
         for (qint64 k = 0; k < available; ++k) {
             const uchar* record = data + pos + pointRecordSize * k;

@@ -43,7 +43,7 @@ int twoDigits(const Char* p)
 // Only the canonical form with plainly valid fields is decided here; QDateTime's
 // parser accepts variants (short fields and more) that are left to it.
 template <typename Char>
-bool parseCanonical(const Char* p, int size, LogDateTime& r)
+bool parseCanonical(const Char* p, int size, LogDateTime& r, bool localStep)
 {
     if (size != 19 || p[4] != ':' || p[7] != ':' || p[10] != '-' || p[13] != ':' || p[16] != ':')
         return false;
@@ -63,7 +63,7 @@ bool parseCanonical(const Char* p, int size, LogDateTime& r)
         return false;
     const qint64 secs = daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
     // QDateTime first builds a local time, which is invalid inside a spring-forward gap.
-    if (!LocalZone::wallTimeExists(secs))
+    if (localStep && !LocalZone::wallTimeExists(secs))
         return false;
     r.valid = true;
     r.year = year;
@@ -99,7 +99,7 @@ LogDateTime parseWithQt(const QString& field)
 LogDateTime LogDateTime::parse(const QString& field)
 {
     LogDateTime r;
-    if (parseCanonical(field.utf16(), field.size(), r))
+    if (parseCanonical(field.utf16(), field.size(), r, true))
         return r;
     return parseWithQt(field);
 }
@@ -107,7 +107,15 @@ LogDateTime LogDateTime::parse(const QString& field)
 LogDateTime LogDateTime::parseLatin1(const char* field, int size)
 {
     LogDateTime r;
-    if (parseCanonical(reinterpret_cast<const unsigned char*>(field), size, r))
+    if (parseCanonical(reinterpret_cast<const unsigned char*>(field), size, r, true))
+        return r;
+    return parseWithQt(QString::fromLatin1(field, size));
+}
+
+LogDateTime LogDateTime::parseLatin1AsUtc(const char* field, int size)
+{
+    LogDateTime r;
+    if (parseCanonical(reinterpret_cast<const unsigned char*>(field), size, r, false))
         return r;
     return parseWithQt(QString::fromLatin1(field, size));
 }

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 

@@ -2,11 +2,13 @@
 
 #include <QIODevice>
 
-namespace {
+namespace
+{
 const int bufferSize = 1 << 18;
 }
 
-TextOutput::TextOutput(QIODevice* device) : m_device(device), m_buffer(bufferSize, Qt::Uninitialized)
+TextOutput::TextOutput(QIODevice* device)
+    : m_device(device), m_buffer(bufferSize, Qt::Uninitialized)
 {
 }
 

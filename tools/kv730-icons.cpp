@@ -16,7 +16,8 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+namespace
+{
 
 const QColor outline(0x2b, 0x36, 0x45);
 
@@ -302,8 +303,8 @@ bool writeIcon(const QString& dir, const QString& name, int size,
 
 int main(int argc, char* argv[])
 {
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                 : QStringLiteral("resources/images");
+    const QString dir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources/images");
     if (argc > 2 || dir.startsWith(QLatin1Char('-'))) {
         std::fprintf(stderr, "usage: kv730-icons [OUTPUT_DIR]\n");
         return 2;

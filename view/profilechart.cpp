@@ -15,7 +15,8 @@
 
 using namespace QtCharts;
 
-namespace {
+namespace
+{
 
 const QColor SpeedColour(0x1f, 0x77, 0xb4);
 const QColor AltitudeColour(0x2c, 0xa0, 0x2c);
@@ -321,8 +322,8 @@ int ProfileChart::indexForTime(double seconds) const
         }
         return best;
     }
-    const int after = int(std::lower_bound(m_times.cbegin(), m_times.cend(), seconds) -
-                          m_times.cbegin());
+    const int after =
+        int(std::lower_bound(m_times.cbegin(), m_times.cend(), seconds) - m_times.cbegin());
     if (after == 0)
         return 0;
     if (after == n)

@@ -8,7 +8,8 @@
 #include <QtCharts/QChartView>
 
 class QGraphicsLineItem;
-namespace QtCharts {
+namespace QtCharts
+{
 class QCategoryAxis;
 class QLineSeries;
 class QValueAxis;

@@ -7,7 +7,8 @@
 #include <QNetworkReply>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 bool isWeb(const QUrl& url)
 {
@@ -80,9 +81,9 @@ QNetworkReply* TileCache::createRequest(Operation op, const QNetworkRequest& req
 
     QNetworkRequest r(request);
     const bool stored = m_diskCache->metaData(request.url()).isValid();
-    r.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                   stored && isOffline() ? QNetworkRequest::AlwaysCache
-                                         : QNetworkRequest::PreferCache);
+    r.setAttribute(QNetworkRequest::CacheLoadControlAttribute, stored && isOffline()
+                                                                   ? QNetworkRequest::AlwaysCache
+                                                                   : QNetworkRequest::PreferCache);
     return QNetworkAccessManager::createRequest(op, r, outgoingData);
 }
 

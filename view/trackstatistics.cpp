@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr double DegToRad = 3.14159265358979323846 / 180.0;
 constexpr double MetresPerMile = 1609.344;
@@ -23,8 +24,8 @@ inline double centralHalfAngle(double a)
     return std::asin(std::sqrt(std::min(a, 1.0)));
 }
 
-inline double haversineTerm(double lat1, double cosLat1, double lon1, double lat2,
-                            double cosLat2, double lon2)
+inline double haversineTerm(double lat1, double cosLat1, double lon1, double lat2, double cosLat2,
+                            double lon2)
 {
     const double sLat = std::sin((lat2 - lat1) * 0.5);
     const double sLon = std::sin((lon2 - lon1) * 0.5);
@@ -43,8 +44,7 @@ QString fixed(double value, int decimals)
 
 QString isoUtc(qint64 time)
 {
-    return TimeText::dateTime(TimeText::split(time, false), QStringLiteral("T")) +
-           QLatin1Char('Z');
+    return TimeText::dateTime(TimeText::split(time, false), QStringLiteral("T")) + QLatin1Char('Z');
 }
 
 } // namespace
@@ -53,8 +53,8 @@ double TrackStatistics::distance(double lat1, double lon1, double lat2, double l
 {
     const double a1 = lat1 * DegToRad;
     const double a2 = lat2 * DegToRad;
-    const double a = haversineTerm(a1, std::cos(a1), lon1 * DegToRad, a2, std::cos(a2),
-                                   lon2 * DegToRad);
+    const double a =
+        haversineTerm(a1, std::cos(a1), lon1 * DegToRad, a2, std::cos(a2), lon2 * DegToRad);
     return 2.0 * EarthRadius * centralHalfAngle(a);
 }
 
@@ -178,15 +178,13 @@ QString TrackStatistics::formatDuration(qint64 seconds)
 }
 
 QVector<QPair<QString, QString>> TrackStatistics::rows(int speedUnit, int heightUnit,
-                                                        int timeSwitch) const
+                                                       int timeSwitch) const
 {
     const bool miles = speedUnit == 1;
     const bool feet = heightUnit == 1;
     const QString speedText = miles ? tr("%1 mi/hr") : tr("%1 km/hr");
     const QString heightText = feet ? tr("%1 feet") : tr("%1 m");
-    auto speed = [&](double kmh) {
-        return speedText.arg(fixed(miles ? kmh / 1.609344 : kmh, 2));
-    };
+    auto speed = [&](double kmh) { return speedText.arg(fixed(miles ? kmh / 1.609344 : kmh, 2)); };
     auto height = [&](double metres) {
         return heightText.arg(fixed(feet ? Units::altitudeFeet(metres) : metres, 2));
     };

@@ -40,7 +40,7 @@ public:
     qint64 duration = 0;  // seconds, endTime - startTime, never negative
     qint64 movingTime = 0;
     double distanceMeters = 0.0;
-    bool hasSpeed = false;   // fmt 2: stored speeds and altitudes are meaningful
+    bool hasSpeed = false;    // fmt 2: stored speeds and altitudes are meaningful
     double maxSpeedKmh = 0.0; // of the stored point speeds
     qint32 maxSpeedRaw = 0;   // the stored value behind maxSpeedKmh
     bool hasAltitude = false;

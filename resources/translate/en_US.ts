@@ -2,9 +2,113 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>DeviceSettingDialog</name>
+    <message>
+        <source>Device setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data logging format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data logging setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Power Saving Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bluetooth Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Height Limit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data logging interval</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 Sec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2 Sec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3 Sec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4 Sec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5 Sec</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GPS interval:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FileFormatCSV</name>
     <message>
         <source>CSV files cannot be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileFormatGPL</name>
+    <message>
+        <source>The file %1 cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log files cannot be written, only read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileFormatGPX</name>
+    <message>
+        <source>GPX files cannot be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileFormatKML</name>
+    <message>
+        <source>KML files cannot be opened.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -35,6 +139,45 @@
     </message>
     <message>
         <source>The file is not a complete TKX archive: its track index of %1 entries runs past the end of the file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FilterDialog</name>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter Rule</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&gt;=</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>=</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;=</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All Mark Point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter Speed:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -174,6 +317,298 @@
     </message>
     <message>
         <source>Failed to start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TKX File (*.tkx);;GPL File (*.gpl)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be opened.
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TKX File (*.tkx)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GPX File (*.gpx)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KML File (*.kml)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV File (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved.
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete device all track points.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you want to delete all track points?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The track files are first copied to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading track files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set device configuration ok.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Failed to set device configuration.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete all track files ok.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n track file(s) could not be deleted and remain on the device.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Failed connect device.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read device data timeout.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MapWidget</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Solution Explorer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>about:blank</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Properties Bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KV-730 Data Logger</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Latitude</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Longitude</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Altitude</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProfileChart</name>
+    <message>
+        <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Altitude</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mi/hr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>km/hr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>feet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speed (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Altitude (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QFileDialog</name>
+    <message>
+        <source>Save marked points only</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrackFileHeaderDialog</name>
+    <message>
+        <source>Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Track Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KV-730 files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrackStatistics</name>
+    <message>
+        <source>%1 mi/hr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 km/hr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 feet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 mi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 km</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marked points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Moving time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Moving average speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maximum speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Minimum altitude</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maximum altitude</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ascent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Descent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QTranslator>
+#include <QXmlStreamReader>
 
 #include <memory>
 
@@ -30,6 +31,9 @@ private slots:
     void settingsSurviveRestart();
     void translator_data();
     void translator();
+    void saveFilterTranslationsAgree();
+    void translationFiles_data();
+    void translationFiles();
     void actions();
     void menusAndToolBar();
     void playPauseToggles();
@@ -48,8 +52,8 @@ static QSettings userSettings()
 static QStringList checkedActions(const MainWindow& w)
 {
     QStringList names;
-    for (const char* name : {"kilometersAct", "milesAct", "meterAct", "feetAct", "utcTimeAct",
-                             "localTimeAct"}) {
+    for (const char* name :
+         {"kilometersAct", "milesAct", "meterAct", "feetAct", "utcTimeAct", "localTimeAct"}) {
         if (w.action(QLatin1String(name))->isChecked())
             names << QLatin1String(name);
     }
@@ -98,8 +102,10 @@ void TestMainWindow::storedSettings_data()
     QTest::newRow("time 2") << QVariantMap{{"timeSwitch", 2}}
                             << QStringList{"kilometersAct", "meterAct", "utcTimeAct"}
                             << QVector<int>{0, 0, 0};
-    QTest::newRow("all stored") << QVariantMap{{"speedUnit", 0}, {"heightUnit", 1},
-                                               {"timeSwitch", 1}, {"directory", "/srv/tracks"}}
+    QTest::newRow("all stored") << QVariantMap{{"speedUnit", 0},
+                                               {"heightUnit", 1},
+                                               {"timeSwitch", 1},
+                                               {"directory", "/srv/tracks"}}
                                 << QStringList{"kilometersAct", "feetAct", "localTimeAct"}
                                 << QVector<int>{0, 1, 1};
 }
@@ -153,11 +159,20 @@ void TestMainWindow::translator_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("fileMenu");
 
-    QTest::newRow("ja_JP") << "ja_JP" << ":/translate/ja_JP.qm" << QString::fromUtf8("ファイル(&F)");
-    QTest::newRow("zh_TW") << "zh_TW" << ":/translate/zh_TW.qm" << "&File";
-    QTest::newRow("en_US") << "en_US" << ":/translate/en_US.qm" << "&File";
-    QTest::newRow("de_DE falls back") << "de_DE" << ":/translate/en_US.qm" << "&File";
-    QTest::newRow("ja without country") << "ja" << ":/translate/en_US.qm" << "&File";
+    QTest::newRow("ja_JP") << "ja_JP"
+                           << ":/translate/ja_JP.qm" << QString::fromUtf8("ファイル(&F)");
+    QTest::newRow("zh_TW") << "zh_TW"
+                           << ":/translate/zh_TW.qm"
+                           << "&File";
+    QTest::newRow("en_US") << "en_US"
+                           << ":/translate/en_US.qm"
+                           << "&File";
+    QTest::newRow("de_DE falls back") << "de_DE"
+                                      << ":/translate/en_US.qm"
+                                      << "&File";
+    QTest::newRow("ja without country") << "ja"
+                                        << ":/translate/en_US.qm"
+                                        << "&File";
 }
 
 void TestMainWindow::translator()
@@ -178,6 +193,60 @@ void TestMainWindow::translator()
             QCOMPARE(w.windowTitle(), QStringLiteral("KV-730 S-OPC-41-1807041"));
     }
     QCoreApplication::removeTranslator(&translator);
+}
+
+void TestMainWindow::saveFilterTranslationsAgree()
+{
+    // The save flow recognises the chosen filter by comparing it with the single translations.
+    QTranslator ja;
+    QVERIFY(MainWindow::loadTranslator(ja, "ja_JP"));
+    auto tr = [&ja](const char* text) { return ja.translate("MainWindow", text); };
+    QCOMPARE(
+        tr("TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)").split(";;"),
+        (QStringList{tr("TKX File (*.tkx)"), tr("GPX File (*.gpx)"), tr("KML File (*.kml)"),
+                     tr("CSV File (*.csv)")}));
+}
+
+void TestMainWindow::translationFiles_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("translated");
+    QTest::newRow("ja_JP") << "ja_JP" << true;
+    QTest::newRow("en_US") << "en_US" << false;
+    QTest::newRow("zh_TW") << "zh_TW" << false;
+}
+
+void TestMainWindow::translationFiles()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, translated);
+
+    QFile file(QStringLiteral(KV730_TEST_DATA "/../../resources/translate/%1.ts").arg(language));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    QXmlStreamReader xml(&file);
+    QString context, source;
+    int messages = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+            ++messages;
+        } else if (xml.name() == QLatin1String("translation")) {
+            const bool finished = xml.attributes().value("type").isEmpty();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            const QString where = context + ": " + source;
+            if (translated)
+                QVERIFY2(finished && (!text.trimmed().isEmpty() || source.isEmpty()),
+                         qPrintable(where));
+            else
+                QVERIFY2(!finished && text.trimmed().isEmpty(), qPrintable(where));
+        }
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QVERIFY(messages > 0);
 }
 
 void TestMainWindow::actions()

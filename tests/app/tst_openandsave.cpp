@@ -20,7 +20,8 @@
 #include <functional>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Runs `handle` on the next modal widget (a dialog or message box) once it is shown.
 void onNextModal(std::function<void(QWidget*)> handle)
@@ -158,10 +159,18 @@ void TestOpenAndSave::saveFileName_data()
     QTest::addRow("Trip.GPX") << "Trip.GPX" << gpx << "Trip.GPX.gpx";
     QTest::addRow("trip.kml") << "trip.kml" << gpx << "trip.kml.gpx";
     QTest::addRow("trip.gpx.old") << "trip.gpx.old" << gpx << "trip.gpx.old.gpx";
-    QTest::addRow("tkx") << "day1" << "TKX File (*.tkx)" << "day1.tkx";
-    QTest::addRow("kml") << "day1" << "KML File (*.kml)" << "day1.kml";
-    QTest::addRow("csv") << "day1" << "CSV File (*.csv)" << "day1.csv";
-    QTest::addRow("other filter") << "day1" << "All (*)" << "day1";
+    QTest::addRow("tkx") << "day1"
+                         << "TKX File (*.tkx)"
+                         << "day1.tkx";
+    QTest::addRow("kml") << "day1"
+                         << "KML File (*.kml)"
+                         << "day1.kml";
+    QTest::addRow("csv") << "day1"
+                         << "CSV File (*.csv)"
+                         << "day1.csv";
+    QTest::addRow("other filter") << "day1"
+                                  << "All (*)"
+                                  << "day1";
 }
 
 void TestOpenAndSave::saveFileName()
@@ -180,7 +189,8 @@ void TestOpenAndSave::saveWritesWithCurrentSettings()
     w.action(QStringLiteral("milesAct"))->trigger();
     QVERIFY(w.saveFile(m_dir.filePath(QStringLiteral("day1")), QStringLiteral("CSV File (*.csv)"),
                        {0}, false));
-    const QList<QByteArray> lines = readFile(m_dir.filePath(QStringLiteral("day1.csv"))).split('\n');
+    const QList<QByteArray> lines =
+        readFile(m_dir.filePath(QStringLiteral("day1.csv"))).split('\n');
     QCOMPARE(lines.value(0),
              QByteArray("Date, Time (UTC), Latitude, Longitude, Altitude (m), Speed (mi/hr)"));
     QCOMPARE(lines.size(), 4);
@@ -194,10 +204,14 @@ void TestOpenAndSave::failedSaveKeepsOldFileAndReports_data()
 {
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("reason");
-    QTest::addRow("read-only folder") << "readonly" << "cannot be written";
-    QTest::addRow("folder replaced by a file") << "file" << "cannot be written";
-    QTest::addRow("vanished folder") << "vanished" << "cannot be written";
-    QTest::addRow("unknown extension") << "extension" << "Unknown file extension";
+    QTest::addRow("read-only folder") << "readonly"
+                                      << "cannot be written";
+    QTest::addRow("folder replaced by a file") << "file"
+                                               << "cannot be written";
+    QTest::addRow("vanished folder") << "vanished"
+                                     << "cannot be written";
+    QTest::addRow("unknown extension") << "extension"
+                                       << "Unknown file extension";
 }
 
 void TestOpenAndSave::failedSaveKeepsOldFileAndReports()
@@ -246,8 +260,9 @@ void TestOpenAndSave::openReplacesCollection()
     if (!w.registry().findFormat(QStringLiteral("x.gpl")))
         QSKIP("no log reader registered");
     const QString log = m_dir.filePath(QStringLiteral("one.gpl"));
-    QVERIFY(writeFile(log, "0,2014:05:06-10:20:30,*GPS,2502.1234,N,12130.5678,E,35.2,12.34,0,0\r\n"
-                           "0,2014:05:06-10:20:31,@GPS,2502.1244,N,12130.5688,E,35.4,12.34,0,0\r\n"));
+    QVERIFY(writeFile(log,
+                      "0,2014:05:06-10:20:30,*GPS,2502.1234,N,12130.5678,E,35.2,12.34,0,0\r\n"
+                      "0,2014:05:06-10:20:31,@GPS,2502.1244,N,12130.5688,E,35.4,12.34,0,0\r\n"));
     QVERIFY(w.openFile(log));
     QCOMPARE(w.tracks().size(), 1);
     QCOMPARE(w.tracks()[0].points.size(), 2);

@@ -1,5 +1,6 @@
 #include "formats/fileformatgpl.h"
 #include "formats/gpsfilter.h"
+#include "tzswitch.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -86,6 +87,7 @@ private slots:
     void fieldToDouble_data();
     void fieldToDouble();
     void failures();
+    void utcTimeInLocalGap();
 
 private:
     Track load(const QByteArray& content, bool* ok = nullptr);
@@ -337,6 +339,17 @@ void TestFileFormatGPL::failures()
     QVERIFY(!format.save(tracks, name, {0}, false));
     QVERIFY(!format.errorString().isEmpty());
     QVERIFY(!QFile::exists(name));
+}
+
+void TestFileFormatGPL::utcTimeInLocalGap()
+{
+    // 02:30 does not exist on that night in Berlin, but the log's times are UTC.
+    TzSwitch tz("Europe/Berlin");
+    const Track track = load(join({Line(0).at("2014:03:30-01:59:59"),
+                                   Line(1).at("2014:03:30-02:30:00").latitude("2502.2"),
+                                   Line(2).at("2014:03:30-03:00:00").latitude("2502.3")}));
+    QCOMPARE(kept(track), QStringLiteral("0:1234 1:1234 2:1234"));
+    QCOMPARE(track.points.at(1).time, qint64(1396146600));
 }
 
 QTEST_GUILESS_MAIN(TestFileFormatGPL)

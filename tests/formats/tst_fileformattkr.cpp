@@ -308,15 +308,14 @@ void TestFileFormatTKR::inconsistent_data()
     QByteArray huge = pad200;
     huge.replace(40, 4, QByteArray(4, char(0xff)));
     QTest::addRow("track count 2^32-1 in 200 bytes") << huge << false << 0 << 0;
-    QTest::addRow("point count 2^32-1")
-        << one.bytes(-1, 0xffffffffLL).left(200) << true << 1 << 1;
+    QTest::addRow("point count 2^32-1") << one.bytes(-1, 0xffffffffLL).left(200) << true << 1 << 1;
     QByteArray wrongMagic = one.bytes();
     wrongMagic[3] = 'X';
     QTest::addRow("wrong magic") << wrongMagic << false << 0 << 0;
     QTest::addRow("empty file") << QByteArray() << false << 0 << 0;
     QTest::addRow("header only, count 0") << ArchiveBuilder().bytes() << true << 0 << 0;
-    QTest::addRow("garbage after the data") << one.bytes() + QByteArray(1000, 'x') << true << 1
-                                           << 3;
+    QTest::addRow("garbage after the data")
+        << one.bytes() + QByteArray(1000, 'x') << true << 1 << 3;
 }
 
 void TestFileFormatTKR::inconsistent()

@@ -20,7 +20,8 @@
 #include <ctime>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 struct Settings : DisplaySettings {
     int speed = 0;
@@ -107,8 +108,9 @@ QByteArray referenceGpx(const QVector<Track>& tracks, const QList<int>& selectio
                 w.writeTextElement(QStringLiteral("ele"),
                                    QStringLiteral("%1").arg(p.alt, 0, 'f', 2));
             w.writeTextElement(QStringLiteral("time"),
-                               QDateTime::fromTime_t(uint(p.time)).toUTC().toString(
-                                   QStringLiteral("yyyy-MM-ddThh:mm:ssZ")));
+                               QDateTime::fromTime_t(uint(p.time))
+                                   .toUTC()
+                                   .toString(QStringLiteral("yyyy-MM-ddThh:mm:ssZ")));
             w.writeEndElement();
         }
         w.writeEndElement();
@@ -276,8 +278,8 @@ void TestTrackExports::golden_data()
     QTest::addColumn<int>("timeSwitch");
     const QList<int> all{0, 1, 2, 3, 4};
     for (const char* ext : {"gpx", "kml", "tkx"}) {
-        QTest::addRow("%s all", ext) << QStringLiteral("all.%1").arg(ext) << all << false << 0 << 0
-                                     << 0;
+        QTest::addRow("%s all", ext)
+            << QStringLiteral("all.%1").arg(ext) << all << false << 0 << 0 << 0;
         QTest::addRow("%s marked only, reordered", ext)
             << QStringLiteral("marked.%1").arg(ext) << QList<int>{2, 0, 1} << true << 0 << 0 << 0;
         QTest::addRow("%s empty selection", ext)
@@ -382,8 +384,9 @@ void TestTrackExports::readBackByGpsBabel()
     QVERIFY(registry.save(tracks, name, selection, false));
     const QString csv = m_dir.filePath(QStringLiteral("babel.csv"));
     QProcess p;
-    p.start(gpsbabel, {QStringLiteral("-t"), QStringLiteral("-i"), format, QStringLiteral("-f"), name,
-                       QStringLiteral("-o"), QStringLiteral("unicsv"), QStringLiteral("-F"), csv});
+    p.start(gpsbabel,
+            {QStringLiteral("-t"), QStringLiteral("-i"), format, QStringLiteral("-f"), name,
+             QStringLiteral("-o"), QStringLiteral("unicsv"), QStringLiteral("-F"), csv});
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
 
@@ -458,7 +461,8 @@ void TestTrackExports::writeErrorKeepsOldFile()
     QVERIFY(!saved);
     QVERIFY(registry.errorString().contains(QLatin1String("cannot be written")));
     QCOMPARE(readFile(name), QByteArray("old contents"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old" + extension});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"old" + extension});
 }
 
 int main(int argc, char** argv)

@@ -150,15 +150,18 @@ private slots:
         load({track({point(50)}), track(points)});
         trackItem(1)->setCheckState(0, Qt::Checked);
 
+        // The slot runs again for the root's new state; the first run is the one of the track.
+        const QStringList calls = recorder.calls.mid(0, recorder.calls.indexOf("showMarked") + 1);
         QStringList got;
-        for (const QString& call : recorder.only({"addStartPoint", "addEndPoint", "addMarker"})) {
+        for (const QString& call : calls) {
+            if (!call.startsWith("add"))
+                continue;
             const QStringList parts = call.split(' ');
             QCOMPARE(parts.at(2), QString("120"));
             QVERIFY2(call.contains(" 2. 2017-07-14 - 02:40:0"), qPrintable(call));
             got << parts.at(0) + ' ' + parts.at(1) + ' ' + parts.last();
         }
         QCOMPARE(got, markers);
-        const QStringList calls = recorder.calls;
         QCOMPARE(calls.first(), QString("deleteMarked"));
         QCOMPARE(calls.at(1), QString("clearPolyline 0"));
         QCOMPARE(calls.at(2), QString("showPolyline 1"));
@@ -184,8 +187,9 @@ private slots:
         recorder.calls.clear();
         root->setCheckState(0, Qt::Unchecked);
         QCOMPARE(widget.checkedTracks(), QList<int>());
-        QCOMPARE(recorder.only({"showPolyline"}), QStringList());
-        QVERIFY(recorder.calls.contains("clearPolyline 2"));
+        const QStringList last = recorder.calls.mid(recorder.calls.lastIndexOf("deleteMarked"));
+        QCOMPARE(last, QStringList({"deleteMarked", "clearPolyline 0", "clearPolyline 1",
+                                    "clearPolyline 2", "showMarked"}));
     }
 
     void pointRows_data()

@@ -4,7 +4,8 @@
 #include <QtTest>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 QVector<Vec3> points(const QVector<qint64>& times)
 {
@@ -69,7 +70,9 @@ void TestProfileChart::reduceKeepsExtremes()
     QVERIFY(std::is_sorted(out.cbegin(), out.cend(),
                            [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
 
-    auto bucket = [&](double x) { return std::min(buckets - 1, int((x - lo) / (hi - lo) * buckets)); };
+    auto bucket = [&](double x) {
+        return std::min(buckets - 1, int((x - lo) / (hi - lo) * buckets));
+    };
     QVector<double> inMin(buckets, 1e300), inMax(buckets, -1e300);
     QVector<double> outMin = inMin, outMax = inMax;
     for (const QPointF& p : input) {

@@ -11,7 +11,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // Serves one PNG for every GET, with the given Cache-Control, and counts the requests.
 class TileServer : public QObject

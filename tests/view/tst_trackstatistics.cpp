@@ -4,7 +4,8 @@
 #include <QtTest>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr qint64 T0 = 1700000000; // 2023-11-14 22:13:20 UTC
 constexpr double R = 6371008.8;
@@ -68,13 +69,14 @@ void TestTrackStatistics::figures_data()
     QTest::addColumn<qint64>("duration");
     QTest::addColumn<qint64>("moving");
     QTest::addColumn<double>("distance");
-    QTest::addColumn<double>("maxKmh"); // -1: no speed figures
+    QTest::addColumn<double>("maxKmh");             // -1: no speed figures
     QTest::addColumn<QVector<double>>("altitudes"); // min, max, ascent, descent; empty: none
 
-    QTest::newRow("pauses") << TrackCase{pauseTrack()} << 1 << qint64(90) << qint64(20) << metres(0.00201)
-                            << 41.0 << QVector<double>{10.0, 20.0, 13.0, 3.0};
-    QTest::newRow("no altitude (fmt 1)") << TrackCase{pauseTrack(1)} << 1 << qint64(90) << qint64(20)
-                                         << metres(0.00201) << -1.0 << QVector<double>{};
+    QTest::newRow("pauses") << TrackCase{pauseTrack()} << 1 << qint64(90) << qint64(20)
+                            << metres(0.00201) << 41.0 << QVector<double>{10.0, 20.0, 13.0, 3.0};
+    QTest::newRow("no altitude (fmt 1)")
+        << TrackCase{pauseTrack(1)} << 1 << qint64(90) << qint64(20) << metres(0.00201) << -1.0
+        << QVector<double>{};
 
     Track single;
     single.fmt = 2;
@@ -91,10 +93,15 @@ void TestTrackStatistics::figures_data()
     Track threshold;
     threshold.fmt = 2;
     const double deg = 180.0 / M_PI / R;
-    threshold.points = {point(T0, 0.0), point(T0 + 3600, 1010 * deg),
-                        point(T0 + 7200, 2000 * deg)};
-    QTest::newRow("moving threshold") << TrackCase{threshold} << 0 << qint64(7200) << qint64(3600) << 2000.0
-                                      << 0.0 << QVector<double>{0.0, 0.0, 0.0, 0.0};
+    threshold.points = {point(T0, 0.0), point(T0 + 3600, 1010 * deg), point(T0 + 7200, 2000 * deg)};
+    QTest::newRow("moving threshold") << TrackCase{threshold} << 0 << qint64(7200) << qint64(3600)
+                                      << 2000.0 << 0.0 << QVector<double>{0.0, 0.0, 0.0, 0.0};
+
+    Track longHop;
+    longHop.fmt = 2;
+    longHop.points = {point(T0, -5.0), point(T0 + 3600, 5.0)};
+    QTest::newRow("long hop") << TrackCase{longHop} << 0 << qint64(3600) << qint64(3600)
+                              << metres(10.0) << 0.0 << QVector<double>{0.0, 0.0, 0.0, 0.0};
 
     // Equal and backward times and a point without time add distance but no moving time.
     Track odd;

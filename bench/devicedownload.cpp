@@ -1,0 +1,117 @@
+// Lists a logger folder and downloads every track file through the device worker, with
+// the main window's conversion into tracks, while a zero timer on the GUI thread records
+// the longest time between two turns of the event loop.
+#include "device/devicekv310.h"
+#include "device/devicepointconverter.h"
+#include "loggenerator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+struct Figures {
+    double listMs = 0;
+    double totalMs = 0;
+    double longestGapMs = 0;
+    qint64 points = 0;
+};
+
+Figures download(const QString& drive, int fileCount)
+{
+    Figures figures;
+    DeviceKV310 device;
+    QVector<Track> tracks;
+    QVector<int> queue;
+    int counter = 0;
+    QEventLoop loop;
+
+    QElapsedTimer gapClock;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    ticker.setInterval(0);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGap = qMax(longestGap, gapClock.nsecsElapsed());
+        gapClock.restart();
+    });
+
+    QObject::connect(&device, &DeviceKV310::FireRecvTrackFileHeader, &loop,
+                     [&](const QVector<TrackFileHeader>& headers) {
+                         for (const TrackFileHeader& header : headers) {
+                             Track track;
+                             track.startTime = deviceTimeToSeconds(header.date, header.timeOfDay);
+                             tracks << track;
+                             queue << header.fileIndexes;
+                         }
+                         gapClock.start();
+                         ticker.start();
+                         device.startTrackFileRead(quint16(queue.first()));
+                     },
+                     Qt::QueuedConnection);
+    QObject::connect(&device, &DeviceKV310::FireRecvStatus, &loop,
+                     [&](int cmd, int) {
+                         if (cmd != CMD_READ_TRACK_FILE) {
+                             std::printf("unexpected report %d\n", cmd);
+                             loop.quit();
+                             return;
+                         }
+                         DevicePointConverter::fillTrack(tracks[counter], device.trackFileData());
+                         ++counter;
+                         if (counter < queue.size())
+                             device.startTrackFileRead(quint16(queue.at(counter)));
+                         else
+                             loop.quit();
+                     },
+                     Qt::QueuedConnection);
+
+    QElapsedTimer total;
+    total.start();
+    device.listTrackFiles(drive);
+    figures.listMs = total.nsecsElapsed() / 1e6;
+    loop.exec();
+    figures.totalMs = total.nsecsElapsed() / 1e6;
+    ticker.stop();
+    figures.longestGapMs = longestGap / 1e6;
+    for (const Track& track : qAsConst(tracks))
+        figures.points += track.points.size();
+    if (tracks.size() != fileCount)
+        std::printf("expected %d tracks, got %d\n", fileCount, tracks.size());
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const char* tz = qgetenv("TZ").isNull() ? "unset" : qgetenv("TZ").constData();
+    struct Case {
+        int files;
+        int lines;
+    };
+    for (const Case c : {Case{20, 86400}, Case{6, 83334}}) {
+        QTemporaryDir dir;
+        const QString drive = dir.path() + "/";
+        for (int i = 0; i < c.files; ++i) {
+            // One recording per day from 2016-05-06 on.
+            const LogGenerator generator(1462492800 + qint64(i) * 86400);
+            generator.writeLog(drive + QString("LOG%1.gpl").arg(i, 3, 10, QChar('0')), c.lines);
+        }
+        Figures best;
+        for (int run = 0; run < 5; ++run) {
+            const Figures f = download(drive, c.files);
+            if (run == 0 || f.totalMs < best.totalMs)
+                best = f;
+        }
+        std::printf("TZ %s: %d files x %d lines (%lld points kept): listing %.1f ms, "
+                    "listing + download + conversion %.0f ms (best of 5), "
+                    "longest event-loop gap %.1f ms\n",
+                    tz, c.files, c.lines, static_cast<long long>(best.points), best.listMs,
+                    best.totalMs, best.longestGapMs);
+    }
+    return 0;
+}
