@@ -7,12 +7,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 struct Figures {
     double listMs = 0;
@@ -39,34 +41,36 @@ Figures download(const QString& drive, int fileCount)
         gapClock.restart();
     });
 
-    QObject::connect(&device, &DeviceKV310::FireRecvTrackFileHeader, &loop,
-                     [&](const QVector<TrackFileHeader>& headers) {
-                         for (const TrackFileHeader& header : headers) {
-                             Track track;
-                             track.startTime = deviceTimeToSeconds(header.date, header.timeOfDay);
-                             tracks << track;
-                             queue << header.fileIndexes;
-                         }
-                         gapClock.start();
-                         ticker.start();
-                         device.startTrackFileRead(quint16(queue.first()));
-                     },
-                     Qt::QueuedConnection);
-    QObject::connect(&device, &DeviceKV310::FireRecvStatus, &loop,
-                     [&](int cmd, int) {
-                         if (cmd != CMD_READ_TRACK_FILE) {
-                             std::printf("unexpected report %d\n", cmd);
-                             loop.quit();
-                             return;
-                         }
-                         DevicePointConverter::fillTrack(tracks[counter], device.trackFileData());
-                         ++counter;
-                         if (counter < queue.size())
-                             device.startTrackFileRead(quint16(queue.at(counter)));
-                         else
-                             loop.quit();
-                     },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &device, &DeviceKV310::FireRecvTrackFileHeader, &loop,
+        [&](const QVector<TrackFileHeader>& headers) {
+            for (const TrackFileHeader& header : headers) {
+                Track track;
+                track.startTime = deviceTimeToSeconds(header.date, header.timeOfDay);
+                tracks << track;
+                queue << header.fileIndexes;
+            }
+            gapClock.start();
+            ticker.start();
+            device.startTrackFileRead(quint16(queue.first()));
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        &device, &DeviceKV310::FireRecvStatus, &loop,
+        [&](int cmd, int) {
+            if (cmd != CMD_READ_TRACK_FILE) {
+                std::printf("unexpected report %d\n", cmd);
+                loop.quit();
+                return;
+            }
+            DevicePointConverter::fillTrack(tracks[counter], device.trackFileData());
+            ++counter;
+            if (counter < queue.size())
+                device.startTrackFileRead(quint16(queue.at(counter)));
+            else
+                loop.quit();
+        },
+        Qt::QueuedConnection);
 
     QElapsedTimer total;
     total.start();
@@ -88,7 +92,10 @@ Figures download(const QString& drive, int fileCount)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const char* tz = qgetenv("TZ").isNull() ? "unset" : qgetenv("TZ").constData();
+    QLoggingCategory::setFilterRules(QStringLiteral("kv730.*.debug=false"));
+    const QByteArray tzValue = qgetenv("TZ");
+    const QByteArray tz =
+        qEnvironmentVariableIsSet("TZ") ? "TZ=" + tzValue : QByteArray("TZ unset");
     struct Case {
         int files;
         int lines;
@@ -107,11 +114,11 @@ int main(int argc, char** argv)
             if (run == 0 || f.totalMs < best.totalMs)
                 best = f;
         }
-        std::printf("TZ %s: %d files x %d lines (%lld points kept): listing %.1f ms, "
+        std::printf("%s: %d files x %d lines (%lld points kept): listing %.1f ms, "
                     "listing + download + conversion %.0f ms (best of 5), "
                     "longest event-loop gap %.1f ms\n",
-                    tz, c.files, c.lines, static_cast<long long>(best.points), best.listMs,
-                    best.totalMs, best.longestGapMs);
+                    tz.constData(), c.files, c.lines, static_cast<long long>(best.points),
+                    best.listMs, best.totalMs, best.longestGapMs);
     }
     return 0;
 }

@@ -13,9 +13,10 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
-constexpr int Lines = 500000;
+constexpr int DefaultLines = 500000;
 constexpr int Runs = 5;
 
 // Peak resident set in KiB (VmHWM); resetPeak() starts a new peak from the current size.
@@ -71,8 +72,10 @@ double median(QVector<double> v)
 
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
+    // An optional line count, for profiling runs.
+    const int Lines = argc > 1 ? QByteArray(argv[1]).toInt() : DefaultLines;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.gpl"));
     // 2014-03-27 00:00:00 UTC: the file spans the night of 29 to 30 March.
@@ -81,8 +84,9 @@ int main()
         return 1;
     }
     const QByteArray tz = qgetenv("TZ");
-    std::printf("TZ %s, %d lines, %.1f MB\n", qEnvironmentVariableIsSet("TZ") ? tz.constData() : "unset",
-                Lines, QFileInfo(path).size() / 1e6);
+    std::printf("TZ %s, %d lines, %.1f MB\n",
+                qEnvironmentVariableIsSet("TZ") ? tz.constData() : "unset", Lines,
+                QFileInfo(path).size() / 1e6);
 
     // The first load alone measures the peak memory, before any other track exists.
     FileFormatGPL format;

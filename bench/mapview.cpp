@@ -113,22 +113,29 @@ int main(int argc, char** argv)
     widget.showTrackPoints(-1.0f, -1);
 
     QRandomGenerator random(7);
-    constexpr int Calls = 500;
-    qint64 worst = 0;
-    timer.restart();
-    for (int i = 0; i < Calls; ++i) {
-        QElapsedTimer one;
-        one.start();
-        widget.showPointAndSelectInfo(random.bounded(PointCount));
-        view->viewport()->repaint();
-        worst = qMax(worst, one.nsecsElapsed());
-    }
-    std::printf("showPointAndSelectInfo at random rows, with repaint: %.2f ms average, %.2f ms "
-                "worst\n",
-                double(timer.nsecsElapsed()) / Calls / 1e6, worst / 1e6);
+    constexpr int Calls = 200;
+    auto showPoints = [&](const char* what, auto nextIndex) {
+        qint64 worst = 0;
+        QElapsedTimer all;
+        all.start();
+        for (int i = 0; i < Calls; ++i) {
+            QElapsedTimer one;
+            one.start();
+            widget.showPointAndSelectInfo(nextIndex(i));
+            view->viewport()->repaint();
+            worst = qMax(worst, one.nsecsElapsed());
+        }
+        std::printf("showPointAndSelectInfo, %s, with repaint: %.2f ms average, %.2f ms worst\n",
+                    what, double(all.nsecsElapsed()) / Calls / 1e6, worst / 1e6);
+    };
+    const int base = PointCount / 3;
+    showPoints("line shown, consecutive rows (playback)", [&](int i) { return base + i; });
+    showPoints("line shown, random rows", [&](int) { return random.bounded(PointCount); });
+    tree->topLevelItem(0)->child(0)->setCheckState(0, Qt::Unchecked);
+    showPoints("line hidden, random rows", [&](int) { return random.bounded(PointCount); });
 
     QScrollBar* bar = view->verticalScrollBar();
-    worst = 0;
+    qint64 worst = 0;
     timer.restart();
     for (int i = 0; i < Calls; ++i) {
         QElapsedTimer one;

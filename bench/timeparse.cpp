@@ -10,12 +10,12 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr qint64 Start = 1395878400; // 2014-03-27 00:00:00 UTC
 
-template <typename F>
-double microseconds(int count, F f)
+template <typename F> double microseconds(int count, F f)
 {
     QElapsedTimer timer;
     timer.start();
@@ -44,7 +44,8 @@ int main()
     });
     const double qt = microseconds(slow, [&] {
         for (int i = 0; i < slow; ++i) {
-            QDateTime dt = QDateTime::fromString(fields.at(i), QStringLiteral("yyyy:MM:dd-hh:mm:ss"));
+            QDateTime dt =
+                QDateTime::fromString(fields.at(i), QStringLiteral("yyyy:MM:dd-hh:mm:ss"));
             dt.setTimeSpec(Qt::UTC);
             sink += dt.toSecsSinceEpoch();
         }
@@ -63,8 +64,8 @@ int main()
             for (int i = 0; i < slow; ++i) {
                 QDateTime dt = QDateTime::fromTime_t(quint32(Start + i));
                 dt = local ? dt.toLocalTime() : dt.toUTC();
-                sink += dt.toString(QStringLiteral("yyyy-MM-dd")).size()
-                        + dt.toString(QStringLiteral("hh:mm:ss")).size();
+                sink += dt.toString(QStringLiteral("yyyy-MM-dd")).size() +
+                        dt.toString(QStringLiteral("hh:mm:ss")).size();
             }
         });
         std::printf("%s date + clock text: TimeText %6.3f us   QDateTime %6.2f us\n",

@@ -1,6 +1,7 @@
 #include "device/devicechangedecoder.h"
 
-namespace {
+namespace
+{
 
 const char procName[] = "drive_watcher_proc";
 
@@ -61,9 +62,9 @@ QStringList DeviceChangeDecoder::drivesFromUnitMask(quint32 unitMask)
 DeviceChangeDecoder::Result DeviceChangeDecoder::decode(const DeviceChangeMessage& message)
 {
     Result result;
-    result.debugLines << line(QStringLiteral("Device type address: %1")
-                                  .arg(message.hasData ? QStringLiteral("(data)")
-                                                       : QStringLiteral("0")));
+    result.debugLines << line(
+        QStringLiteral("Device type address: %1")
+            .arg(message.hasData ? QStringLiteral("(data)") : QStringLiteral("0")));
     if (message.hasData)
         result.debugLines << line(headerTypeName(message.deviceType));
 
@@ -81,15 +82,14 @@ DeviceChangeDecoder::Result DeviceChangeDecoder::decode(const DeviceChangeMessag
         result.debugLines << line("DBT_CONFIGCHANGECANCELED message received, no extended info.");
         return result;
     case DeviceTypeSpecific:
-        result.debugLines
-            << line("DBT_DEVICETYPESPECIFIC message received, may contain an extended info.");
+        result.debugLines << line(
+            "DBT_DEVICETYPESPECIFIC message received, may contain an extended info.");
         return result;
     case CustomEvent:
         result.debugLines << line("DBT_CUSTOMEVENT message received, contains an extended info.");
         return result;
     case UserDefined:
-        result.debugLines
-            << line("WM_DEVICECHANGE user defined message received, can not handle.");
+        result.debugLines << line("WM_DEVICECHANGE user defined message received, can not handle.");
         return result;
     case DeviceArrival:
     case DeviceQueryRemove:
@@ -120,13 +120,14 @@ DeviceChangeDecoder::Result DeviceChangeDecoder::decode(const DeviceChangeMessag
     for (const QString& drive : qAsConst(result.drives)) {
         const QChar letter = drive.at(0);
         if (message.flags & FlagMedia)
-            result.debugLines << line(QStringLiteral("Drive %1: Media has been removed.").arg(letter));
+            result.debugLines << line(
+                QStringLiteral("Drive %1: Media has been removed.").arg(letter));
         else if (message.flags & FlagNet)
-            result.debugLines
-                << line(QStringLiteral("Drive %1: Network share has been removed.").arg(letter));
+            result.debugLines << line(
+                QStringLiteral("Drive %1: Network share has been removed.").arg(letter));
         else
-            result.debugLines
-                << line(QStringLiteral("Drive %1: Device has been removed.").arg(letter));
+            result.debugLines << line(
+                QStringLiteral("Drive %1: Device has been removed.").arg(letter));
     }
     return result;
 }

@@ -16,10 +16,12 @@ DeviceConfig DeviceConfig::readFile(const QString& filePath)
         settings.value(QStringLiteral("Power Saving Mode"), enable).toString() == enable;
     config.bluetooth =
         settings.value(QStringLiteral("Bluetooth Status"), disable).toString() == enable;
-    config.heightLimit = settings.value(QStringLiteral("Height Limit"), enable).toString() == enable;
+    config.heightLimit =
+        settings.value(QStringLiteral("Height Limit"), enable).toString() == enable;
     config.testMode = settings.value(QStringLiteral("Test Mode"), disable).toString() == enable;
     const QString logger =
-        settings.value(QStringLiteral("Data Logger"), QStringLiteral("Position:G-Sensor")).toString();
+        settings.value(QStringLiteral("Data Logger"), QStringLiteral("Position:G-Sensor"))
+            .toString();
     if (logger.contains(QLatin1String("Position")))
         config.loggingFormat += 1;
     if (logger.contains(QLatin1String("G-Sensor")))

@@ -18,7 +18,8 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 
 const int lineBufferSize = 1024; // as the logger's own tools read: at most 1023 bytes a line
 const int waitForStuckReadMs = 2000;
@@ -117,7 +118,7 @@ bool splitLine(const char* line, int length, Field fields[9])
 // division of two exactly representable numbers; anything else goes through Qt.
 double fieldToDouble(const Field& field)
 {
-    static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* p = field.data;
     const char* end = p + field.size;
@@ -183,7 +184,8 @@ quint32 deviceTimeToSeconds(quint32 date, quint32 timeOfDay)
     const int second = int(timeOfDay % 100);
     if (day > 31 || !QDate::isValid(year, month, int(day)))
         return std::numeric_limits<quint32>::max();
-    const qint64 days = QDate(year, month, int(day)).toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+    const qint64 days =
+        QDate(year, month, int(day)).toJulianDay() - QDate(1970, 1, 1).toJulianDay();
     // QDateTime puts a valid date with an invalid time at midnight.
     if (hour > 23 || !QTime::isValid(int(hour), minute, second))
         return quint32(days * 86400);
@@ -441,10 +443,9 @@ void DeviceKV310::deleteAllTrackFiles(const QString& drivePath, const QString& b
     QStringList names;
     QDir drive(drivePath);
     if (!drivePath.isEmpty()) {
-        names = drive.entryList({QStringLiteral("*.gpl")}, QDir::Files,
-                                QDir::Name | QDir::IgnoreCase)
-                + drive.entryList({QStringLiteral("*.gel")}, QDir::Files,
-                                  QDir::Name | QDir::IgnoreCase);
+        names =
+            drive.entryList({QStringLiteral("*.gpl")}, QDir::Files, QDir::Name | QDir::IgnoreCase) +
+            drive.entryList({QStringLiteral("*.gel")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     }
     const QDir backup(backupFolder);
     const bool backupReady = !names.isEmpty() && QDir().mkpath(backupFolder);
@@ -455,8 +456,8 @@ void DeviceKV310::deleteAllTrackFiles(const QString& drivePath, const QString& b
     for (const QString& name : qAsConst(names)) {
         const QString source = drive.filePath(name);
         const QString target = backup.filePath(name);
-        if (backupReady && QFile::copy(source, target)
-            && QFileInfo(target).size() == QFileInfo(source).size())
+        if (backupReady && QFile::copy(source, target) &&
+            QFileInfo(target).size() == QFileInfo(source).size())
             saved << name;
         else
             qCWarning(lcDevice) << "cannot back up" << source << "- it stays on the device";
@@ -475,14 +476,14 @@ void DeviceKV310::deleteAllTrackFiles(const QString& drivePath, const QString& b
 
 QString DeviceKV310::backupRoot()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-           + QStringLiteral("/backups");
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/backups");
 }
 
 QString DeviceKV310::newBackupFolder()
 {
-    const QString base = backupRoot() + QLatin1Char('/')
-                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const QString base = backupRoot() + QLatin1Char('/') +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     QString folder = base;
     for (int n = 2; QFileInfo::exists(folder); ++n)
         folder = base + QLatin1Char('-') + QString::number(n);

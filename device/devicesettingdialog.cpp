@@ -42,8 +42,7 @@ DeviceSettingDialog::DeviceSettingDialog(DeviceConfig& cfg, QWidget* parent) : Q
     m_intervalGroup = new QGroupBox(tr("Data logging interval"), this);
     m_intervalBox = new QComboBox(m_intervalGroup);
     m_intervalBox->setObjectName(QStringLiteral("intervalBox"));
-    m_intervalBox->addItems(
-        {tr("1 Sec"), tr("2 Sec"), tr("3 Sec"), tr("4 Sec"), tr("5 Sec")});
+    m_intervalBox->addItems({tr("1 Sec"), tr("2 Sec"), tr("3 Sec"), tr("4 Sec"), tr("5 Sec")});
     auto* intervalLayout = new QGridLayout(m_intervalGroup);
     intervalLayout->addWidget(new QLabel(tr("GPS interval:"), m_intervalGroup), 0, 0);
     intervalLayout->addWidget(m_intervalBox, 0, 1);

@@ -17,7 +17,8 @@
 // as an exceptional condition on its descriptor; where that file is missing the
 // table is polled instead.
 
-namespace {
+namespace
+{
 
 const char mountInfoPath[] = "/proc/self/mountinfo";
 const int pollIntervalMs = 1000;
@@ -25,11 +26,10 @@ const int pollIntervalMs = 1000;
 bool isPseudoFileSystem(const QByteArray& type)
 {
     static const char* const pseudo[] = {
-        "proc",       "sysfs",       "cgroup",   "cgroup2",   "devpts",     "devtmpfs",
-        "mqueue",     "debugfs",     "tracefs",  "securityfs", "pstore",    "bpf",
-        "configfs",   "fusectl",     "hugetlbfs", "autofs",   "binfmt_misc", "nsfs",
-        "efivarfs",   "rpc_pipefs",  "selinuxfs", "fuse.gvfsd-fuse", "fuse.portal",
-        "fuse.lxcfs",
+        "proc",     "sysfs",      "cgroup",    "cgroup2",         "devpts",      "devtmpfs",
+        "mqueue",   "debugfs",    "tracefs",   "securityfs",      "pstore",      "bpf",
+        "configfs", "fusectl",    "hugetlbfs", "autofs",          "binfmt_misc", "nsfs",
+        "efivarfs", "rpc_pipefs", "selinuxfs", "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs",
     };
     for (const char* name : pseudo) {
         if (type == name)
@@ -41,8 +41,8 @@ bool isPseudoFileSystem(const QByteArray& type)
 // Kernel views that are no storage volumes, whatever file system backs them.
 bool isSystemMountPoint(const QString& path)
 {
-    return path.startsWith(QLatin1String("/proc/")) || path.startsWith(QLatin1String("/sys/"))
-           || path.startsWith(QLatin1String("/dev/"));
+    return path.startsWith(QLatin1String("/proc/")) || path.startsWith(QLatin1String("/sys/")) ||
+           path.startsWith(QLatin1String("/dev/"));
 }
 
 // mountinfo writes blanks, tabs, new lines and backslashes as \ooo.
@@ -52,11 +52,11 @@ QString decodeMountPath(const QByteArray& field)
     out.reserve(field.size());
     for (int i = 0; i < field.size(); ++i) {
         const char c = field.at(i);
-        if (c == '\\' && i + 3 < field.size() && field.at(i + 1) >= '0' && field.at(i + 1) <= '3'
-            && field.at(i + 2) >= '0' && field.at(i + 2) <= '7' && field.at(i + 3) >= '0'
-            && field.at(i + 3) <= '7') {
-            out.append(char(((field.at(i + 1) - '0') << 6) | ((field.at(i + 2) - '0') << 3)
-                            | (field.at(i + 3) - '0')));
+        if (c == '\\' && i + 3 < field.size() && field.at(i + 1) >= '0' && field.at(i + 1) <= '3' &&
+            field.at(i + 2) >= '0' && field.at(i + 2) <= '7' && field.at(i + 3) >= '0' &&
+            field.at(i + 3) <= '7') {
+            out.append(char(((field.at(i + 1) - '0') << 6) | ((field.at(i + 2) - '0') << 3) |
+                            (field.at(i + 3) - '0')));
             i += 3;
         } else {
             out.append(c);
@@ -131,8 +131,8 @@ QStringList currentVolumes(int fd)
     QStringList volumes;
     const QList<QStorageInfo> infos = QStorageInfo::mountedVolumes();
     for (const QStorageInfo& info : infos) {
-        if (info.isValid() && !isPseudoFileSystem(info.fileSystemType())
-            && !isSystemMountPoint(info.rootPath()))
+        if (info.isValid() && !isPseudoFileSystem(info.fileSystemType()) &&
+            !isSystemMountPoint(info.rootPath()))
             volumes << rootPath(info.rootPath());
     }
     return sortedUnique(volumes);

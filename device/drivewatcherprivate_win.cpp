@@ -7,22 +7,23 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <qt_windows.h>
 #include <dbt.h>
+#include <qt_windows.h>
 
 // Device-change source: a hidden top-level window receives the WM_DEVICECHANGE
 // broadcasts of the system on the main thread's message loop.
 
 Q_CORE_EXPORT HINSTANCE qWinAppInst();
 
-namespace {
+namespace
+{
 
 LRESULT CALLBACK drive_watcher_proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp);
 
 QString className()
 {
-    return QStringLiteral("DriveWatcherPrivateWin32_Internal_Widget")
-           + QString::number(quintptr(&drive_watcher_proc));
+    return QStringLiteral("DriveWatcherPrivateWin32_Internal_Widget") +
+           QString::number(quintptr(&drive_watcher_proc));
 }
 
 LRESULT CALLBACK drive_watcher_proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp)
@@ -49,7 +50,8 @@ LRESULT CALLBACK drive_watcher_proc(HWND hwnd, UINT message, WPARAM wp, LPARAM l
         if (!result.warning.isEmpty())
             qCWarning(lcDevice).noquote() << result.warning;
         if (!result.drives.isEmpty()) {
-            auto* d = reinterpret_cast<DriveWatcherPrivate*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            auto* d =
+                reinterpret_cast<DriveWatcherPrivate*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
             if (d)
                 d->reportChanges(result.drives, result.actionText, result.action);
         }
@@ -89,8 +91,8 @@ bool DriveWatcherPrivate::start()
     wc.lpszClassName = wname;
     RegisterClassW(&wc);
 
-    HWND hwnd = CreateWindowExW(0, wname, wname, 0, 0, 0, 0, 0, nullptr, nullptr, instance,
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, wname, wname, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!hwnd) {
         qCWarning(lcDevice, "DriveWatcherPrivate: Failed to create internal window: %d",
                   int(GetLastError()));

@@ -9,7 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 // A file without any dated line has no start time; 0 keeps it out of the year 2106.
 qint64 headerStartTime(const TrackFileHeader& header)
@@ -40,11 +41,11 @@ TrackFileHeaderDialog::TrackFileHeaderDialog(QVector<TrackFileHeader>& headers, 
         auto* item = new QTreeWidgetItem(m_rootItem);
         item->setText(0, QString::number(i + 1));
         const TrackFileHeader& header = m_headers.at(i);
-        const QString start =
-            header.date == 0 ? tr("no date")
-                             : QDateTime::fromSecsSinceEpoch(headerStartTime(header), Qt::UTC)
-                                   .toLocalTime()
-                                   .toString(QStringLiteral("yyyy-MM-dd - hh:mm:ss"));
+        const QString start = header.date == 0
+                                  ? tr("no date")
+                                  : QDateTime::fromSecsSinceEpoch(headerStartTime(header), Qt::UTC)
+                                        .toLocalTime()
+                                        .toString(QStringLiteral("yyyy-MM-dd - hh:mm:ss"));
         item->setText(1, start);
         item->setFlags(flags);
         item->setCheckState(0, Qt::Unchecked);

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 double nmeaToDegrees(qint32 value)
 {

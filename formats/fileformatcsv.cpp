@@ -54,7 +54,7 @@ bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> se
             if (markedOnly && point.marked == 0)
                 continue;
             const CalendarTime t = TimeText::split(point.time, local);
-            char* p = out.space(1024);
+            char* p = out.space(2048);
             p = NumberText::date(p, t, '-');
             *p++ = ',';
             p = NumberText::clock(p, t);

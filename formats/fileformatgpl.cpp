@@ -12,7 +12,8 @@
 #include <cstring>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr int LineBufferSize = 1024;
 constexpr int FieldCount = 11;

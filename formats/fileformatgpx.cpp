@@ -88,7 +88,7 @@ void FileFormatGPX::writePoint(TextOutput& out, const Vec3& point, int fmt)
     static const char time[] = "\n                <time>";
     static const char end[] = "Z</time>\n            </trkpt>";
 
-    char* p = out.space(1200);
+    char* p = out.space(2048);
     auto put = [&p](const char* text, size_t length) {
         std::memcpy(p, text, length);
         p += length;

@@ -59,7 +59,7 @@ bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> se
         for (const Vec3& point : track.points) {
             if (markedOnly && point.marked == 0)
                 continue;
-            p = out.space(1100);
+            p = out.space(2048);
             p = NumberText::qtFixed(p, point.lon, 6);
             *p++ = ',';
             p = NumberText::qtFixed(p, point.lat, 6);

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
 struct TzState {
     bool known = false;

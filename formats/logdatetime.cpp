@@ -4,7 +4,8 @@
 
 #include <QDateTime>
 
-namespace {
+namespace
+{
 
 // Days from 1970-01-01 to the given proleptic Gregorian date.
 qint64 daysFromCivil(int y, int m, int d)
@@ -25,15 +26,13 @@ int daysInMonth(int y, int m)
     return days[m - 1];
 }
 
-template <typename Char>
-int digit(Char c)
+template <typename Char> int digit(Char c)
 {
     const unsigned v = unsigned(c) - unsigned('0');
     return v <= 9 ? int(v) : -1;
 }
 
-template <typename Char>
-int twoDigits(const Char* p)
+template <typename Char> int twoDigits(const Char* p)
 {
     const int a = digit(p[0]);
     const int b = digit(p[1]);
@@ -54,14 +53,15 @@ bool parseCanonical(const Char* p, int size, LogDateTime& r, bool localStep)
     const int hour = twoDigits(p + 11);
     const int minute = twoDigits(p + 14);
     const int second = twoDigits(p + 17);
-    if (hi < 0 || lo < 0 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23
-        || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (hi < 0 || lo < 0 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59 || second < 0 || second > 59)
         return false;
     const int year = hi * 100 + lo;
     // QDateTime treats local times past 2037 differently; stay well inside.
     if (year < 1971 || year > 2036 || day > daysInMonth(year, month))
         return false;
-    const qint64 secs = daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    const qint64 secs =
+        daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
     // QDateTime first builds a local time, which is invalid inside a spring-forward gap.
     if (localStep && !LocalZone::wallTimeExists(secs))
         return false;

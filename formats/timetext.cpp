@@ -2,7 +2,8 @@
 
 #include "formats/localzone.h"
 
-namespace {
+namespace
+{
 
 // The last second QDateTime converts to local time with the C library; later instants
 // take the offset of the same calendar day in 2037.

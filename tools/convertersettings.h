@@ -14,9 +14,9 @@ public:
     int timeSwitch() const override { return m_timeSwitch; }
 
     // Each returns false for a word it does not know.
-    bool setSpeedUnit(const QString& word);   // kmh, mph
-    bool setHeightUnit(const QString& word);  // m, ft
-    bool setTimeSwitch(const QString& word);  // utc, local
+    bool setSpeedUnit(const QString& word);  // kmh, mph
+    bool setHeightUnit(const QString& word); // m, ft
+    bool setTimeSwitch(const QString& word); // utc, local
 
 private:
     int m_speedUnit = 0;

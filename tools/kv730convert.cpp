@@ -15,7 +15,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 enum ExitStatus { Success = 0, InputError = 1, UsageError = 2, OutputError = 3 };
 
@@ -92,9 +93,8 @@ int main(int argc, char* argv[])
         "3 the output cannot be written."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help."));
-    const QCommandLineOption outputOption(QStringLiteral("o"),
-                                          QStringLiteral("Write the tracks to FILE."),
-                                          QStringLiteral("FILE"));
+    const QCommandLineOption outputOption(
+        QStringLiteral("o"), QStringLiteral("Write the tracks to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption tracksOption(
         QStringLiteral("tracks"), QStringLiteral("Use only these tracks (1-based, e.g. 1,3-4)."),
         QStringLiteral("LIST"));
@@ -118,7 +118,8 @@ int main(int argc, char* argv[])
         QStringLiteral("Print one line per track: number, UTC start, fmt, point count."));
     const QCommandLineOption pointsOption(
         QStringLiteral("points"),
-        QStringLiteral("With --list: also print lat lon alt time marked speed reserved per point."));
+        QStringLiteral(
+            "With --list: also print lat lon alt time marked speed reserved per point."));
     parser.addOptions({helpOption, outputOption, tracksOption, markedOption, speedOption,
                        heightOption, timeOption, filterOption, listOption, pointsOption});
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("Track files to read."),
@@ -171,8 +172,9 @@ int main(int argc, char* argv[])
     for (const QString& input : inputs) {
         if (!registry.load(tracks, input)) {
             const QString reason = registry.errorString();
-            printError(QStringLiteral("cannot read %1%2")
-                           .arg(input, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+            printError(
+                QStringLiteral("cannot read %1%2")
+                    .arg(input, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
             return InputError;
         }
     }
@@ -184,9 +186,8 @@ int main(int argc, char* argv[])
     } else {
         for (int n : qAsConst(numbers)) {
             if (n > tracks.size())
-                return usageError(QStringLiteral("there is no track %1 (%2 read)")
-                                      .arg(n)
-                                      .arg(tracks.size()));
+                return usageError(
+                    QStringLiteral("there is no track %1 (%2 read)").arg(n).arg(tracks.size()));
             selection.append(n - 1);
         }
     }

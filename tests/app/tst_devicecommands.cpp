@@ -22,7 +22,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 // Answers the modal dialogs of a flow in the order they are expected.
 class DialogAnswerer : public QObject
@@ -142,7 +143,8 @@ void TestDeviceCommands::init()
     m_logger.reset(new QTemporaryDir);
     QVERIFY(m_logger->isValid());
     m_drive = m_logger->path() + "/";
-    QVERIFY(writeFile(m_drive + "kv730.ini", "Data Logger = Position:G-Sensor\nGPS interval = 1\n"));
+    QVERIFY(
+        writeFile(m_drive + "kv730.ini", "Data Logger = Position:G-Sensor\nGPS interval = 1\n"));
     QVERIFY(writeFile(m_drive + "a.gpl", logLines(3, 1)));
     QVERIFY(writeFile(m_drive + "b.gpl", logLines(4, 2)));
     QVERIFY(writeFile(m_drive + "c.GPL", logLines(5, 3)));
@@ -257,9 +259,12 @@ void TestDeviceCommands::runEndsOnFailure_data()
 {
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QString>("message");
-    QTest::newRow("file gone") << "file gone" << "Failed connect device.";
-    QTest::newRow("timeout") << "timeout" << "Read device data timeout.";
-    QTest::newRow("logger pulled out") << "pulled out" << "Failed connect device.";
+    QTest::newRow("file gone") << "file gone"
+                               << "Failed connect device.";
+    QTest::newRow("timeout") << "timeout"
+                             << "Read device data timeout.";
+    QTest::newRow("logger pulled out") << "pulled out"
+                                       << "Failed connect device.";
 }
 
 void TestDeviceCommands::runEndsOnFailure()

@@ -16,12 +16,13 @@ public:
     {
         if (::geteuid() == 0) {
             m_usedAttribute = true;
-            m_locked = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+            m_locked =
+                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
         } else {
             m_permissions = QFile::permissions(path);
             m_locked = QFile::setPermissions(
-                path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                          | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+                path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                          QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
         }
     }
     ~LockedPath() { unlock(); }

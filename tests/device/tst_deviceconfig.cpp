@@ -9,7 +9,8 @@
 
 Q_DECLARE_METATYPE(DeviceConfig)
 
-namespace {
+namespace
+{
 
 bool writeText(const QString& path, const QByteArray& text)
 {
@@ -37,9 +38,9 @@ DeviceConfig make(int format, double interval, bool power, bool bluetooth, bool 
 
 bool same(const DeviceConfig& a, const DeviceConfig& b)
 {
-    return a.loggingFormat == b.loggingFormat && a.gpsInterval == b.gpsInterval
-           && a.powerSaving == b.powerSaving && a.bluetooth == b.bluetooth
-           && a.heightLimit == b.heightLimit && a.testMode == b.testMode;
+    return a.loggingFormat == b.loggingFormat && a.gpsInterval == b.gpsInterval &&
+           a.powerSaving == b.powerSaving && a.bluetooth == b.bluetooth &&
+           a.heightLimit == b.heightLimit && a.testMode == b.testMode;
 }
 
 } // namespace
@@ -65,16 +66,17 @@ void TestDeviceConfig::read_data()
     QTest::addColumn<DeviceConfig>("expected");
 
     QTest::newRow("no file") << QByteArray() << make(3, 1, true, false, true, false);
-    QTest::newRow("only G-Sensor") << QByteArray("Data Logger = G-Sensor\n")
-                                   << make(2, 1, true, false, true, false);
-    QTest::newRow("enable in lower case") << QByteArray("Power Saving Mode = enable\n")
-                                          << make(3, 1, false, false, true, false);
-    QTest::newRow("full file") << QByteArray("Data Logger = Position:G-Sensor\r\nGPS interval = 3\r\n"
-                                             "Power Saving Mode = Disable\r\nBluetooth Status = "
-                                             "Enable\r\nHeight Limit = Disable\r\nTest Mode = Enable\r\n")
+    QTest::newRow("only G-Sensor")
+        << QByteArray("Data Logger = G-Sensor\n") << make(2, 1, true, false, true, false);
+    QTest::newRow("enable in lower case")
+        << QByteArray("Power Saving Mode = enable\n") << make(3, 1, false, false, true, false);
+    QTest::newRow("full file") << QByteArray(
+                                      "Data Logger = Position:G-Sensor\r\nGPS interval = 3\r\n"
+                                      "Power Saving Mode = Disable\r\nBluetooth Status = "
+                                      "Enable\r\nHeight Limit = Disable\r\nTest Mode = Enable\r\n")
                                << make(3, 3, false, true, false, true);
-    QTest::newRow("interval not a number") << QByteArray("GPS interval = fast\n")
-                                           << make(3, 0, true, false, true, false);
+    QTest::newRow("interval not a number")
+        << QByteArray("GPS interval = fast\n") << make(3, 0, true, false, true, false);
     QTest::newRow("empty logger value") << QByteArray("Data Logger = \nGPS interval = 2.5\n")
                                         << make(0, 2.5, true, false, true, false);
 }
@@ -96,17 +98,20 @@ void TestDeviceConfig::write_data()
     QTest::addColumn<QByteArray>("text");
 
     QTest::newRow("position") << make(1, 2.0, true, false, true, false)
-                              << QByteArray("Data Logger = Position\nGPS interval = 2\n"
-                                            "Power Saving Mode = Enable\nBluetooth Status = Disable\n"
-                                            "Height Limit = Enable\nTest Mode = Disable\n");
-    QTest::newRow("both, half seconds") << make(3, 2.5, false, true, false, true)
-                                        << QByteArray("Data Logger = Position:G-Sensor\nGPS interval = 2.5\n"
-                                                      "Power Saving Mode = Disable\nBluetooth Status = Enable\n"
-                                                      "Height Limit = Disable\nTest Mode = Enable\n");
+                              << QByteArray(
+                                     "Data Logger = Position\nGPS interval = 2\n"
+                                     "Power Saving Mode = Enable\nBluetooth Status = Disable\n"
+                                     "Height Limit = Enable\nTest Mode = Disable\n");
+    QTest::newRow("both, half seconds")
+        << make(3, 2.5, false, true, false, true)
+        << QByteArray("Data Logger = Position:G-Sensor\nGPS interval = 2.5\n"
+                      "Power Saving Mode = Disable\nBluetooth Status = Enable\n"
+                      "Height Limit = Disable\nTest Mode = Enable\n");
     QTest::newRow("no format") << make(0, 1.0, false, false, false, false)
-                               << QByteArray("Data Logger = \nGPS interval = 1\n"
-                                             "Power Saving Mode = Disable\nBluetooth Status = Disable\n"
-                                             "Height Limit = Disable\nTest Mode = Disable\n");
+                               << QByteArray(
+                                      "Data Logger = \nGPS interval = 1\n"
+                                      "Power Saving Mode = Disable\nBluetooth Status = Disable\n"
+                                      "Height Limit = Disable\nTest Mode = Disable\n");
 }
 
 void TestDeviceConfig::write()

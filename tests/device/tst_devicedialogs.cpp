@@ -25,7 +25,8 @@ private slots:
     void applyForcesPosition();
 };
 
-namespace {
+namespace
+{
 
 QVector<TrackFileHeader> headers(int count)
 {

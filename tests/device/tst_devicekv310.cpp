@@ -10,14 +10,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // One logger line: "<n>,<date time>,<tag>,<lat>,<N/S>,<lon>,<E/W>,<alt>,<speed>,x,y".
 QByteArray line(const char* time, const char* lat, const char* lon, const char* speed = "10.00",
                 const char* tag = "*GPS", const char* ns = "N", const char* ew = "E")
 {
-    return QByteArray("1,") + time + ',' + tag + ',' + lat + ',' + ns + ',' + lon + ',' + ew
-           + ",35.2," + speed + ",0,0\r\n";
+    return QByteArray("1,") + time + ',' + tag + ',' + lat + ',' + ns + ',' + lon + ',' + ew +
+           ",35.2," + speed + ",0,0\r\n";
 }
 
 bool writeFile(const QString& path, const QByteArray& content)
@@ -107,8 +108,8 @@ void TestDeviceKV310::header_data()
         << line("2036:01:01-00:00:00", "1", "1") + line("2035:12:31-01:02:03", "F", "x") << true
         << 311235u << 10203u;
     QTest::newRow("short and narrow lines skipped")
-        << QByteArray("1,2016:01:01-00:00:00,*GPS\n1,2016:01:01-00:00:00,a,b,c,d,e,f,g,h\n")
-               + in2016
+        << QByteArray("1,2016:01:01-00:00:00,*GPS\n1,2016:01:01-00:00:00,a,b,c,d,e,f,g,h\n") +
+               in2016
         << true << 60516u << 102030u;
     QTest::newRow("no dated line") << line("2009:01:01-00:00:00", "1", "1") << false << 0u << 0u;
 }
@@ -143,46 +144,48 @@ void TestDeviceKV310::read_data()
     QTest::newRow("one line is the first point only")
         << line(t1, "2502.1234", "12130.5678") << 1 << P{{25021234, 121305678, 1000, 0}};
     QTest::newRow("equal times pass, earlier time dropped")
-        << line(t2, "2502.1234", "12130.5678") + line(t2, "2502.2000", "12130.5678")
-               + line(t1, "2502.3000", "12130.5678")
+        << line(t2, "2502.1234", "12130.5678") + line(t2, "2502.2000", "12130.5678") +
+               line(t1, "2502.3000", "12130.5678")
         << 1 << P{{25021234, 121305678, 1000, 0}, {25022000, 121305678, 1000, 0}};
-    QTest::newRow("speed limit 100000")
-        << line(t1, "2502.1000", "12130.5678", "10.00") + line(t2, "2502.2000", "12130.5678", "150.00")
-               + line(t3, "2502.3000", "12130.5678", "1500.00")
-        << 1
-        << P{{25021000, 121305678, 1000, 0}, {25022000, 121305678, 15000, 0},
-             {25023000, 121305678, 15000, 0}};
-    QTest::newRow("same position has speed 0")
-        << line(t1, "2502.1000", "12130.5678", "10.00") + line(t2, "2502.1000", "12130.5678", "20.00")
-               + line(t3, "2502.2000", "12130.5678", "1500.00")
-        << 1
-        << P{{25021000, 121305678, 1000, 0}, {25021000, 121305678, 0, 0},
-             {25022000, 121305678, 1000, 0}};
+    QTest::newRow("speed limit 100000") << line(t1, "2502.1000", "12130.5678", "10.00") +
+                                               line(t2, "2502.2000", "12130.5678", "150.00") +
+                                               line(t3, "2502.3000", "12130.5678", "1500.00")
+                                        << 1
+                                        << P{{25021000, 121305678, 1000, 0},
+                                             {25022000, 121305678, 15000, 0},
+                                             {25023000, 121305678, 15000, 0}};
+    QTest::newRow("same position has speed 0") << line(t1, "2502.1000", "12130.5678", "10.00") +
+                                                      line(t2, "2502.1000", "12130.5678", "20.00") +
+                                                      line(t3, "2502.2000", "12130.5678", "1500.00")
+                                               << 1
+                                               << P{{25021000, 121305678, 1000, 0},
+                                                    {25021000, 121305678, 0, 0},
+                                                    {25022000, 121305678, 1000, 0}};
     QTest::newRow("hemispheres and mark")
-        << line(t1, "2502.1234", "12130.5678", "1.00", "@GPS", "S", "W")
-               + line(t2, "2502.1234", "12130.5000", "1.00", "@GPS", "S", "W")
+        << line(t1, "2502.1234", "12130.5678", "1.00", "@GPS", "S", "W") +
+               line(t2, "2502.1234", "12130.5000", "1.00", "@GPS", "S", "W")
         << 1 << P{{-25021234, -121305678, 100, 1}, {-25021234, -121305000, 100, 1}};
     QTest::newRow("unusable lines skipped")
-        << line(t1, "2502.1000", "12130.5678") + line(t2, "2502.2000", "12130.5678", "1", "*gps")
-               + line(t2, "F502.2000", "12130.5678") + line(t2, "2502.2000", "F")
-               + line(t2, "0000.0000", "12130.5678") + line(t2, "2502.2000", "abc")
-               + line(t2, "10000.0001", "12130.5678") + line("2009:12:31-23:59:59", "2502.2", "12130.5")
-               + line("2036:01:01-00:00:00", "2502.2", "12130.5") + line(t2, "nan", "12130.5678")
-               + QByteArray("1,2016:05:06-10:20:31,*GPS,2502.2,N,12130.5,E,1,1,0\n")
-               + QByteArray("1,") + QByteArray(t2) + ",*GPS,2502.2,N\n"
+        << line(t1, "2502.1000", "12130.5678") + line(t2, "2502.2000", "12130.5678", "1", "*gps") +
+               line(t2, "F502.2000", "12130.5678") + line(t2, "2502.2000", "F") +
+               line(t2, "0000.0000", "12130.5678") + line(t2, "2502.2000", "abc") +
+               line(t2, "10000.0001", "12130.5678") +
+               line("2009:12:31-23:59:59", "2502.2", "12130.5") +
+               line("2036:01:01-00:00:00", "2502.2", "12130.5") + line(t2, "nan", "12130.5678") +
+               QByteArray("1,2016:05:06-10:20:31,*GPS,2502.2,N,12130.5,E,1,1,0\n") +
+               QByteArray("1,") + QByteArray(t2) + ",*GPS,2502.2,N\n"
         << 1 << P{{25021000, 121305678, 1000, 0}};
-    QTest::newRow("2010 lines are read")
-        << line("2010:01:01-00:00:00", "2502.1000", "12130.5678") << 1
-        << P{{25021000, 121305678, 1000, 0}};
+    QTest::newRow("2010 lines are read") << line("2010:01:01-00:00:00", "2502.1000", "12130.5678")
+                                         << 1 << P{{25021000, 121305678, 1000, 0}};
     // A at 25°02', far points about 50 km north; the second far point becomes the reference.
     QTest::newRow("jump filter limit 1")
-        << line(t1, "2502.0000", "12130.0000") + line(t2, "2530.0000", "12130.0000")
-               + line(t3, "2530.1000", "12130.0000") + line(t4, "2530.2000", "12130.0000")
+        << line(t1, "2502.0000", "12130.0000") + line(t2, "2530.0000", "12130.0000") +
+               line(t3, "2530.1000", "12130.0000") + line(t4, "2530.2000", "12130.0000")
         << 1 << P{{25020000, 121300000, 1000, 0}, {25302000, 121300000, 1000, 0}};
     QTest::newRow("jump filter limit 2")
-        << line(t1, "2502.0000", "12130.0000") + line(t2, "2530.0000", "12130.0000")
-               + line(t3, "2530.1000", "12130.0000") + line(t4, "2530.2000", "12130.0000")
-               + line("2016:05:06-10:20:34", "2530.3000", "12130.0000")
+        << line(t1, "2502.0000", "12130.0000") + line(t2, "2530.0000", "12130.0000") +
+               line(t3, "2530.1000", "12130.0000") + line(t4, "2530.2000", "12130.0000") +
+               line("2016:05:06-10:20:34", "2530.3000", "12130.0000")
         << 2 << P{{25020000, 121300000, 1000, 0}, {25303000, 121300000, 1000, 0}};
     QTest::newRow("limit 0 keeps jumps")
         << line(t1, "2502.0000", "12130.0000") + line(t2, "2530.0000", "12130.0000") << 0
@@ -200,8 +203,7 @@ void TestDeviceKV310::read()
     QVERIFY(writeFile(drive.filePath("t.gpl"), content));
 
     DeviceKV310 device;
-    QCOMPARE(readFirstFile(device, drive.path() + "/"),
-             QList<QVariant>({CMD_READ_TRACK_FILE, 1}));
+    QCOMPARE(readFirstFile(device, drive.path() + "/"), QList<QVariant>({CMD_READ_TRACK_FILE, 1}));
     const DeviceTrackData data = device.trackFileData();
     QVector<QVector<qint32>> got;
     if (data.firstPoint.date != 0) {
@@ -344,10 +346,9 @@ void TestDeviceKV310::timeToSeconds()
 {
     QFETCH(quint32, date);
     QFETCH(quint32, timeOfDay);
-    const QDateTime reference(QDate(2000 + int(date % 100), int(date / 100 % 100), int(date / 10000)),
-                              QTime(int(timeOfDay / 10000), int(timeOfDay / 100 % 100),
-                                    int(timeOfDay % 100)),
-                              Qt::UTC);
+    const QDateTime reference(
+        QDate(2000 + int(date % 100), int(date / 100 % 100), int(date / 10000)),
+        QTime(int(timeOfDay / 10000), int(timeOfDay / 100 % 100), int(timeOfDay % 100)), Qt::UTC);
     QCOMPARE(deviceTimeToSeconds(date, timeOfDay), reference.toTime_t());
 }
 
@@ -384,11 +385,33 @@ void TestDeviceKV310::convert()
     QCOMPARE(track.fmt, 2);
     QCOMPARE(track.points.size(), 2);
     const Vec3& first = track.points.at(0);
-    QCOMPARE(first.time, QDateTime(QDate(2014, 5, 6), QTime(10, 20, 30), Qt::UTC).toSecsSinceEpoch());
+    QCOMPARE(first.time,
+             QDateTime(QDate(2014, 5, 6), QTime(10, 20, 30), Qt::UTC).toSecsSinceEpoch());
     QCOMPARE(first.alt, 35.2);
     QCOMPARE(first.marked, 1);
     QCOMPARE(first.reserved, 2);
     QCOMPARE(track.points.at(1).speed, 1000000);
+
+    // Times of consecutive points, across date changes and invalid parts.
+    const QVector<QPair<qint32, qint32>> times{{60514, 235959}, {70514, 0},      {70514, 240000},
+                                               {70514, 61},     {0, 102030},     {320514, 1},
+                                               {70514, 235959}, {290215, 10203}, {290216, 10203}};
+    DeviceTrackData timed;
+    timed.firstPoint = p;
+    timed.firstPoint.speed = 0;
+    for (const auto& t : times) {
+        p.date = t.first;
+        p.timeOfDay = t.second;
+        p.speed = 0;
+        timed.followingPoints << p;
+    }
+    Track timedTrack;
+    DevicePointConverter::fillTrack(timedTrack, timed);
+    QCOMPARE(timedTrack.points.size(), times.size() + 1);
+    for (int i = 0; i < times.size(); ++i)
+        QCOMPARE(
+            timedTrack.points.at(i + 1).time,
+            qint64(deviceTimeToSeconds(quint32(times.at(i).first), quint32(times.at(i).second))));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceKV310)

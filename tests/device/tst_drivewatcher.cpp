@@ -11,7 +11,8 @@
 
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Collects the DriveChangeEvents posted to it.
 class EventSink : public QObject
@@ -72,22 +73,22 @@ void TestDriveWatcher::decode_data()
     const quint32 volume = DeviceChangeDecoder::TypeVolume;
     QTest::newRow("arrival E and G") << 0x8000u << true << volume << ((1u << 4) | (1u << 6))
                                      << QStringList{"E:/", "G:/"} << "add";
-    QTest::newRow("bits above Z ignored") << 0x8000u << true << volume
-                                          << ((1u << 26) | (1u << 31) | 1u) << QStringList{"A:/"}
-                                          << "add";
-    QTest::newRow("query remove counts as add") << 0x8001u << true << volume << (1u << 25)
-                                                << QStringList{"Z:/"} << "add";
-    QTest::newRow("remove complete") << 0x8004u << true << volume << (1u << 4)
-                                     << QStringList{"E:/"} << "remove";
+    QTest::newRow("bits above Z ignored")
+        << 0x8000u << true << volume << ((1u << 26) | (1u << 31) | 1u) << QStringList{"A:/"}
+        << "add";
+    QTest::newRow("query remove counts as add")
+        << 0x8001u << true << volume << (1u << 25) << QStringList{"Z:/"} << "add";
+    QTest::newRow("remove complete")
+        << 0x8004u << true << volume << (1u << 4) << QStringList{"E:/"} << "remove";
     QTest::newRow("port arrival") << 0x8000u << true << quint32(DeviceChangeDecoder::TypePort)
                                   << (1u << 4) << QStringList() << QString();
     QTest::newRow("interface arrival")
         << 0x8000u << true << quint32(DeviceChangeDecoder::TypeDeviceInterface) << (1u << 4)
         << QStringList() << QString();
-    QTest::newRow("arrival without data") << 0x8000u << false << volume << (1u << 4)
-                                          << QStringList() << QString();
-    QTest::newRow("nodes changed") << 0x0007u << true << volume << (1u << 4) << QStringList()
-                                   << QString();
+    QTest::newRow("arrival without data")
+        << 0x8000u << false << volume << (1u << 4) << QStringList() << QString();
+    QTest::newRow("nodes changed")
+        << 0x0007u << true << volume << (1u << 4) << QStringList() << QString();
     QTest::newRow("unknown code") << 0x1234u << true << volume << (1u << 4) << QStringList()
                                   << QString();
 }
@@ -179,9 +180,9 @@ void TestDriveWatcher::decodedMessageReachesSignalsAndReceivers()
     QCOMPARE(argumentsOf(added), QStringList({"E:/", "G:/"}));
     QCOMPARE(argumentsOf(removed), QStringList({"E:/"}));
     QCoreApplication::sendPostedEvents();
-    const QList<QPair<int, QString>> expected{
-        {DriveChangeEvent::Add, "E:/"}, {DriveChangeEvent::Add, "G:/"},
-        {DriveChangeEvent::Remove, "E:/"}};
+    const QList<QPair<int, QString>> expected{{DriveChangeEvent::Add, "E:/"},
+                                              {DriveChangeEvent::Add, "G:/"},
+                                              {DriveChangeEvent::Remove, "E:/"}};
     QCOMPARE(first.received, expected);
     QCOMPARE(second.received, expected);
 }

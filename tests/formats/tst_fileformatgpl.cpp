@@ -8,7 +8,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const QDateTime Base(QDate(2014, 5, 6), QTime(10, 0, 0), Qt::UTC);
 
@@ -16,23 +17,52 @@ const QDateTime Base(QDate(2014, 5, 6), QTime(10, 0, 0), Qt::UTC);
 // can be told apart.
 struct Line {
     explicit Line(int number, int second = -1)
-        : alt(QByteArray::number(number)),
-          time(Base.addSecs(second < 0 ? number : second)
-                   .toString(QStringLiteral("yyyy:MM:dd-hh:mm:ss"))
-                   .toLatin1())
+        : alt(QByteArray::number(number)), time(Base.addSecs(second < 0 ? number : second)
+                                                    .toString(QStringLiteral("yyyy:MM:dd-hh:mm:ss"))
+                                                    .toLatin1())
     {
     }
-    Line& at(const QByteArray& v) { time = v; return *this; }
-    Line& tagged(const QByteArray& v) { tag = v; return *this; }
-    Line& latitude(const QByteArray& v, const QByteArray& h = "N") { lat = v; ns = h; return *this; }
-    Line& longitude(const QByteArray& v, const QByteArray& h = "E") { lon = v; ew = h; return *this; }
-    Line& moving(const QByteArray& v) { speed = v; return *this; }
-    Line& ending(const QByteArray& v) { tail = v; return *this; }
-    Line& starting(const QByteArray& v) { head = v; return *this; }
+    Line& at(const QByteArray& v)
+    {
+        time = v;
+        return *this;
+    }
+    Line& tagged(const QByteArray& v)
+    {
+        tag = v;
+        return *this;
+    }
+    Line& latitude(const QByteArray& v, const QByteArray& h = "N")
+    {
+        lat = v;
+        ns = h;
+        return *this;
+    }
+    Line& longitude(const QByteArray& v, const QByteArray& h = "E")
+    {
+        lon = v;
+        ew = h;
+        return *this;
+    }
+    Line& moving(const QByteArray& v)
+    {
+        speed = v;
+        return *this;
+    }
+    Line& ending(const QByteArray& v)
+    {
+        tail = v;
+        return *this;
+    }
+    Line& starting(const QByteArray& v)
+    {
+        head = v;
+        return *this;
+    }
     operator QByteArray() const
     {
-        return head + ',' + time + ',' + tag + ',' + lat + ',' + ns + ',' + lon + ',' + ew + ','
-               + alt + ',' + speed + ',' + tail;
+        return head + ',' + time + ',' + tag + ',' + lat + ',' + ns + ',' + lon + ',' + ew + ',' +
+               alt + ',' + speed + ',' + tail;
     }
 
     QByteArray alt;
@@ -98,7 +128,8 @@ Track TestFileFormatGPL::load(const QByteArray& content, bool* ok)
 {
     const QString name = m_dir.filePath(QStringLiteral("track.gpl"));
     QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(content) != content.size())
         qFatal("cannot write test file");
     file.close();
     QVector<Track> tracks;
@@ -122,45 +153,37 @@ void TestFileFormatGPL::lineRules_data()
     QTest::newRow("lower-case tag") << QByteArray(Line(0).tagged("*gps")) << "" << base;
     QTest::newRow("tag with blank") << QByteArray(Line(0).tagged("*GPS ")) << "" << base;
     QTest::newRow("ten fields") << QByteArray(Line(0).ending("0\r\n")) << "" << qint64(0);
-    QTest::newRow("eleven fields, last empty") << QByteArray(Line(0).ending(",")) << "0:1234"
-                                               << base;
-    QTest::newRow("no line end at file end") << QByteArray(Line(0).ending("0,0")) << "0:1234"
-                                             << base;
+    QTest::newRow("eleven fields, last empty")
+        << QByteArray(Line(0).ending(",")) << "0:1234" << base;
+    QTest::newRow("no line end at file end")
+        << QByteArray(Line(0).ending("0,0")) << "0:1234" << base;
     QTest::newRow("30 characters") << ("," + date + ",,,,,,,,,\n") << "" << qint64(0);
     QTest::newRow("31 characters") << ("x," + date + ",,,,,,,,,\n") << "" << base;
-    QTest::newRow("year 2009") << QByteArray(Line(0).at("2009:12:31-23:59:59")) << ""
-                               << qint64(0);
-    QTest::newRow("year 2036") << QByteArray(Line(0).at("2036:01:01-00:00:00")) << ""
-                               << qint64(0);
+    QTest::newRow("year 2009") << QByteArray(Line(0).at("2009:12:31-23:59:59")) << "" << qint64(0);
+    QTest::newRow("year 2036") << QByteArray(Line(0).at("2036:01:01-00:00:00")) << "" << qint64(0);
     QTest::newRow("first day 2010")
         << QByteArray(Line(0).at("2010:01:01-00:00:00")) << "0:1234"
-        << (QDateTime(QDate(2010, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch()
-);
+        << (QDateTime(QDate(2010, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch());
     QTest::newRow("last second 2035")
         << QByteArray(Line(0).at("2035:12:31-23:59:59")) << "0:1234"
-        << (QDateTime(QDate(2035, 12, 31), QTime(23, 59, 59), Qt::UTC).toSecsSinceEpoch()
-);
+        << (QDateTime(QDate(2035, 12, 31), QTime(23, 59, 59), Qt::UTC).toSecsSinceEpoch());
     QTest::newRow("no such day") << QByteArray(Line(0).at("2014:02:30-10:00:00")) << ""
                                  << qint64(0);
-    QTest::newRow("blank in date") << QByteArray(Line(0).at("2014:05:06 10:00:00")) << ""
-                                   << qint64(0);
+    QTest::newRow("blank in date")
+        << QByteArray(Line(0).at("2014:05:06 10:00:00")) << "" << qint64(0);
     QTest::newRow("start from a rejected line")
         << join({Line(0).tagged("$GPS"), Line(1)}) << "1:1234" << base;
     QTest::newRow("latitude F") << QByteArray(Line(0).latitude("F")) << "" << base;
-    QTest::newRow("longitude F") << QByteArray(Line(0).longitude("F12130.5678")) << ""
-                                 << base;
-    QTest::newRow("latitude zero") << QByteArray(Line(0).latitude("0000.0000")) << ""
-                                   << base;
-    QTest::newRow("latitude no number") << QByteArray(Line(0).latitude("25O2.1234")) << ""
-                                        << base;
+    QTest::newRow("longitude F") << QByteArray(Line(0).longitude("F12130.5678")) << "" << base;
+    QTest::newRow("latitude zero") << QByteArray(Line(0).latitude("0000.0000")) << "" << base;
+    QTest::newRow("latitude no number") << QByteArray(Line(0).latitude("25O2.1234")) << "" << base;
     QTest::newRow("latitude empty") << QByteArray(Line(0).latitude("")) << "" << base;
-    QTest::newRow("latitude above 10000") << QByteArray(Line(0).latitude("10000.0001")) << ""
-                                          << base;
-    QTest::newRow("latitude 10000") << QByteArray(Line(0).latitude("10000.0000")) << "0:1234"
-                                    << base;
+    QTest::newRow("latitude above 10000")
+        << QByteArray(Line(0).latitude("10000.0001")) << "" << base;
+    QTest::newRow("latitude 10000")
+        << QByteArray(Line(0).latitude("10000.0000")) << "0:1234" << base;
     QTest::newRow("longitude zero") << QByteArray(Line(0).longitude("0")) << "" << base;
-    QTest::newRow("longitude out of range") << QByteArray(Line(0).longitude("1e300")) << ""
-                                            << base;
+    QTest::newRow("longitude out of range") << QByteArray(Line(0).longitude("1e300")) << "" << base;
     QTest::newRow("latitude nan") << QByteArray(Line(0).latitude("nan")) << "" << base;
     QTest::newRow("speed 100.00 kept")
         << join({Line(0), Line(1).latitude("2502.2000").moving("100.00")}) << "0:1234 1:10000"
@@ -175,10 +198,9 @@ void TestFileFormatGPL::lineRules_data()
         << join({Line(0), Line(1).latitude("2502.2000").moving("-1.00")}) << "0:1234 1:1234"
         << base;
     QTest::newRow("huge speed replaced")
-        << join({Line(0), Line(1).latitude("2502.2000").moving("1e30")}) << "0:1234 1:1234"
-        << base;
-    QTest::newRow("first speed too high") << QByteArray(Line(0).latitude("2502.2000").moving("150"))
-                                          << "0:0" << base;
+        << join({Line(0), Line(1).latitude("2502.2000").moving("1e30")}) << "0:1234 1:1234" << base;
+    QTest::newRow("first speed too high")
+        << QByteArray(Line(0).latitude("2502.2000").moving("150")) << "0:0" << base;
     QTest::newRow("same time dropped")
         << join({Line(0), Line(1, 0).latitude("2502.2000")}) << "0:1234" << base;
     QTest::newRow("earlier time keeps the previous time")
@@ -198,8 +220,7 @@ void TestFileFormatGPL::lineRules_data()
         << (QByteArray(1023, 'x') + Line(0)) << "0:1234" << base;
     QTest::newRow("line cut at 1023 bytes")
         << QByteArray(Line(0).starting(QByteArray(1000, 'x'))) << "" << qint64(0);
-    QTest::newRow("Latin-1 noise") << QByteArray(Line(0).starting("\xb0\xff")) << "0:1234"
-                                   << base;
+    QTest::newRow("Latin-1 noise") << QByteArray(Line(0).starting("\xb0\xff")) << "0:1234" << base;
     QTest::newRow("empty file") << QByteArray() << "" << qint64(0);
 }
 
@@ -246,8 +267,7 @@ void TestFileFormatGPL::jumpFilter_data()
     QTest::newRow("negative limit moves the reference each time")
         << -1 << join({near(0), far(1), far(2), near(3), near(4)}) << "0 2 4";
     QTest::newRow("dropped lines by time do not count")
-        << 1 << join({near(0), Line(1, 0).latitude("2532.1"), far(2), far(3), far(4)})
-        << "0 4";
+        << 1 << join({near(0), Line(1, 0).latitude("2532.1"), far(2), far(3), far(4)}) << "0 4";
 }
 
 void TestFileFormatGPL::jumpFilter()
@@ -273,20 +293,20 @@ void TestFileFormatGPL::coordinates_data()
                                 << QByteArray("12130.5678") << QByteArray("E") << lat << lon;
     QTest::newRow("south west") << QByteArray("2502.1234") << QByteArray("S")
                                 << QByteArray("12130.5678") << QByteArray("W") << -lat << -lon;
-    QTest::newRow("hemisphere words") << QByteArray("2502.1234") << QByteArray("South")
-                                      << QByteArray("12130.5678") << QByteArray("West") << -lat
-                                      << -lon;
-    QTest::newRow("lower-case hemispheres") << QByteArray("2502.1234") << QByteArray("s")
-                                            << QByteArray("12130.5678") << QByteArray("w") << lat
-                                            << lon;
+    QTest::newRow("hemisphere words")
+        << QByteArray("2502.1234") << QByteArray("South") << QByteArray("12130.5678")
+        << QByteArray("West") << -lat << -lon;
+    QTest::newRow("lower-case hemispheres")
+        << QByteArray("2502.1234") << QByteArray("s") << QByteArray("12130.5678") << QByteArray("w")
+        << lat << lon;
     QTest::newRow("empty hemispheres") << QByteArray("2502.1234") << QByteArray()
                                        << QByteArray("12130.5678") << QByteArray() << lat << lon;
-    QTest::newRow("leading zeros") << QByteArray("0502.5") << QByteArray("N")
-                                   << QByteArray("00030.25") << QByteArray("W")
-                                   << 5 + 2.5 / 60.0 << -(30.25 / 60.0);
-    QTest::newRow("fifth decimal truncated") << QByteArray("2502.12349") << QByteArray("N")
-                                             << QByteArray("12130.56781") << QByteArray("E")
-                                             << lat << lon;
+    QTest::newRow("leading zeros")
+        << QByteArray("0502.5") << QByteArray("N") << QByteArray("00030.25") << QByteArray("W")
+        << 5 + 2.5 / 60.0 << -(30.25 / 60.0);
+    QTest::newRow("fifth decimal truncated")
+        << QByteArray("2502.12349") << QByteArray("N") << QByteArray("12130.56781")
+        << QByteArray("E") << lat << lon;
 }
 
 void TestFileFormatGPL::coordinates()
@@ -305,12 +325,41 @@ void TestFileFormatGPL::coordinates()
 void TestFileFormatGPL::fieldToDouble_data()
 {
     QTest::addColumn<QByteArray>("field");
-    for (const char* text :
-         {"0", "-0", "-0.0", "0.0000", "2502.1234", "12130.5678", "0502.1234", "35.2", "-12.5",
-          "100.00", "150.00", "123456789012345", "1234567890123456", "0.000000000000001",
-          "9007199254740993", "1.7976931348623157e308", "1e400", "1e-400", "12.", ".5", "+1.5",
-          " 1.5", "1.5 ", "1,5", "1e3", "nan", "inf", "-inf", "0x10", "", "-", ".", "1.2.3",
-          "\xb5", "１"})
+    for (const char* text : {"0",
+                             "-0",
+                             "-0.0",
+                             "0.0000",
+                             "2502.1234",
+                             "12130.5678",
+                             "0502.1234",
+                             "35.2",
+                             "-12.5",
+                             "100.00",
+                             "150.00",
+                             "123456789012345",
+                             "1234567890123456",
+                             "0.000000000000001",
+                             "9007199254740993",
+                             "1.7976931348623157e308",
+                             "1e400",
+                             "1e-400",
+                             "12.",
+                             ".5",
+                             "+1.5",
+                             " 1.5",
+                             "1.5 ",
+                             "1,5",
+                             "1e3",
+                             "nan",
+                             "inf",
+                             "-inf",
+                             "0x10",
+                             "",
+                             "-",
+                             ".",
+                             "1.2.3",
+                             "\xb5",
+                             "１"})
         QTest::newRow(text) << QByteArray(text);
 }
 

@@ -4,7 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 class FixedSettings : public DisplaySettings
 {
@@ -34,15 +35,24 @@ void TestFileFormatRegistry::findFormat_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("sameAs"); // "" when nothing is found
 
-    QTest::newRow("log") << "E:/0001.gpl" << ".gpl";
-    QTest::newRow("upper-case extension") << "E:/0001.GPL" << "";
-    QTest::newRow("two dots") << "/tmp/day.one.gpx" << ".gpx";
-    QTest::newRow("no dot") << "/tmp/track" << "";
-    QTest::newRow("dot in a directory only") << "/tmp/a.gpl/track" << "";
-    QTest::newRow("extension only") << ".kml" << ".kml";
-    QTest::newRow("archive") << "x.tkx" << ".tkx";
-    QTest::newRow("csv") << "x.csv" << ".csv";
-    QTest::newRow("unknown") << "x.txt" << "";
+    QTest::newRow("log") << "E:/0001.gpl"
+                         << ".gpl";
+    QTest::newRow("upper-case extension") << "E:/0001.GPL"
+                                          << "";
+    QTest::newRow("two dots") << "/tmp/day.one.gpx"
+                              << ".gpx";
+    QTest::newRow("no dot") << "/tmp/track"
+                            << "";
+    QTest::newRow("dot in a directory only") << "/tmp/a.gpl/track"
+                                             << "";
+    QTest::newRow("extension only") << ".kml"
+                                    << ".kml";
+    QTest::newRow("archive") << "x.tkx"
+                             << ".tkx";
+    QTest::newRow("csv") << "x.csv"
+                         << ".csv";
+    QTest::newRow("unknown") << "x.txt"
+                             << "";
 }
 
 void TestFileFormatRegistry::findFormat()

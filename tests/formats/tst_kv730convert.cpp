@@ -2,7 +2,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QString Binary = QStringLiteral(KV730_BINARY_DIR "/kv730-convert");
 
@@ -33,9 +34,9 @@ void TestKv730Convert::run_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("settingIni"); // empty: no ./Setting.ini
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("output");   // exact standard output, unless "*"
+    QTest::addColumn<QString>("output");    // exact standard output, unless "*"
     QTest::addColumn<QString>("errorText"); // contained in standard error
-    QTest::addColumn<QString>("written");  // file that must exist afterwards
+    QTest::addColumn<QString>("written");   // file that must exist afterwards
 
     const QString header = QStringLiteral("1\t2014-05-06T10:20:30Z\t2\t%1\n");
     const double lat = 25 + (2 + 1234 / 10000.0) / 60.0;
@@ -43,60 +44,94 @@ void TestKv730Convert::run_data()
     const double lat3 = -(25 + (2 + 2234 / 10000.0) / 60.0);
     const qint64 t = 1399371630;
 
-    QTest::newRow("list") << QStringList{"--list", "a.gpl"} << QByteArray() << 0
-                          << header.arg(2) << "" << "";
-    QTest::newRow("list points")
-        << QStringList{"--list", "--points", "a.gpl"} << QByteArray() << 0
-        << header.arg(2) + point(lat, lon, 35.2, t, 0, 1234) + point(lat3, -lon, 37.5, t + 2, 1, 2000)
-        << "" << "";
-    QTest::newRow("filter off by option")
-        << QStringList{"--list", "--gps-filter", "0", "a.gpl"} << QByteArray() << 0
-        << header.arg(3) << "" << "";
+    QTest::newRow("list") << QStringList{"--list", "a.gpl"} << QByteArray() << 0 << header.arg(2)
+                          << ""
+                          << "";
+    QTest::newRow("list points") << QStringList{"--list", "--points", "a.gpl"} << QByteArray() << 0
+                                 << header.arg(2) + point(lat, lon, 35.2, t, 0, 1234) +
+                                        point(lat3, -lon, 37.5, t + 2, 1, 2000)
+                                 << ""
+                                 << "";
+    QTest::newRow("filter off by option") << QStringList{"--list", "--gps-filter", "0", "a.gpl"}
+                                          << QByteArray() << 0 << header.arg(3) << ""
+                                          << "";
     QTest::newRow("filter off by Setting.ini")
         << QStringList{"--list", "a.gpl"} << QByteArray("[General]\nGPS_filter=0\n") << 0
-        << header.arg(3) << "" << "";
+        << header.arg(3) << ""
+        << "";
     QTest::newRow("option overrides Setting.ini")
         << QStringList{"--list", "--gps-filter", "1", "a.gpl"}
-        << QByteArray("[General]\nGPS_filter=0\n") << 0 << header.arg(2) << "" << "";
-    QTest::newRow("option held as 8 bits")
-        << QStringList{"--list", "--gps-filter", "256", "a.gpl"} << QByteArray() << 0
-        << header.arg(3) << "" << "";
+        << QByteArray("[General]\nGPS_filter=0\n") << 0 << header.arg(2) << ""
+        << "";
+    QTest::newRow("option held as 8 bits") << QStringList{"--list", "--gps-filter", "256", "a.gpl"}
+                                           << QByteArray() << 0 << header.arg(3) << ""
+                                           << "";
     QTest::newRow("tracks in order")
         << QStringList{"--list", "--tracks", "3,1-2", "a.gpl", "a.gpl", "a.gpl"} << QByteArray()
-        << 0 << QString(header.arg(2)).replace(0, 1, "3") + header.arg(2) + QString(header.arg(2)).replace(0, 1, "2")
-        << "" << "";
-    QTest::newRow("help") << QStringList{"--help"} << QByteArray() << 0 << "*" << "" << "";
-    QTest::newRow("write gpx") << QStringList{"a.gpl", "-o", "out.gpx"} << QByteArray() << 0
-                               << "" << "" << "out.gpx";
+        << 0
+        << QString(header.arg(2)).replace(0, 1, "3") + header.arg(2) +
+               QString(header.arg(2)).replace(0, 1, "2")
+        << ""
+        << "";
+    QTest::newRow("help") << QStringList{"--help"} << QByteArray() << 0 << "*"
+                          << ""
+                          << "";
+    QTest::newRow("write gpx") << QStringList{"a.gpl", "-o", "out.gpx"} << QByteArray() << 0 << ""
+                               << ""
+                               << "out.gpx";
     QTest::newRow("write csv in mph and feet")
-        << QStringList{"--speed-unit", "mph", "--height-unit", "ft", "--time", "utc",
-                       "--marked-only", "a.gpl", "-o", "out.csv"}
-        << QByteArray() << 0 << "" << "" << "out.csv";
-    QTest::newRow("missing input") << QStringList{"--list", "a.gpl", "missing.gpl"}
-                                   << QByteArray() << 1 << "" << "missing.gpl" << "";
+        << QStringList{"--speed-unit", "mph",           "--height-unit", "ft", "--time",
+                       "utc",          "--marked-only", "a.gpl",         "-o", "out.csv"}
+        << QByteArray() << 0 << ""
+        << ""
+        << "out.csv";
+    QTest::newRow("missing input")
+        << QStringList{"--list", "a.gpl", "missing.gpl"} << QByteArray() << 1 << ""
+        << "missing.gpl"
+        << "";
     QTest::newRow("unknown input type") << QStringList{"notes.txt"} << QByteArray() << 1 << ""
-                                        << "notes.txt" << "";
-    QTest::newRow("no input") << QStringList{"--list"} << QByteArray() << 2 << "" << "" << "";
+                                        << "notes.txt"
+                                        << "";
+    QTest::newRow("no input") << QStringList{"--list"} << QByteArray() << 2 << ""
+                              << ""
+                              << "";
     QTest::newRow("unknown option") << QStringList{"--bogus", "a.gpl"} << QByteArray() << 2 << ""
-                                    << "bogus" << "";
-    QTest::newRow("points without list") << QStringList{"--points", "a.gpl"} << QByteArray() << 2
-                                         << "" << "" << "";
-    QTest::newRow("bad speed unit") << QStringList{"--speed-unit", "knots", "a.gpl"}
-                                    << QByteArray() << 2 << "" << "knots" << "";
+                                    << "bogus"
+                                    << "";
+    QTest::newRow("points without list")
+        << QStringList{"--points", "a.gpl"} << QByteArray() << 2 << ""
+        << ""
+        << "";
+    QTest::newRow("bad speed unit")
+        << QStringList{"--speed-unit", "knots", "a.gpl"} << QByteArray() << 2 << ""
+        << "knots"
+        << "";
     QTest::newRow("bad filter") << QStringList{"--gps-filter", "x", "a.gpl"} << QByteArray() << 2
-                                << "" << "" << "";
-    QTest::newRow("bad track list") << QStringList{"--tracks", "2-1", "a.gpl"} << QByteArray()
-                                    << 2 << "" << "" << "";
-    QTest::newRow("track zero") << QStringList{"--tracks", "0", "a.gpl"} << QByteArray() << 2
-                                << "" << "" << "";
-    QTest::newRow("no such track") << QStringList{"--tracks", "2", "a.gpl", "-o", "out.gpx"}
-                                   << QByteArray() << 2 << "" << "" << "";
-    QTest::newRow("log output not supported") << QStringList{"a.gpl", "-o", "out.gpl"}
-                                              << QByteArray() << 3 << "" << "out.gpl" << "";
-    QTest::newRow("unknown output type") << QStringList{"a.gpl", "-o", "out.txt"} << QByteArray()
-                                         << 3 << "" << "out.txt" << "";
+                                << ""
+                                << ""
+                                << "";
+    QTest::newRow("bad track list")
+        << QStringList{"--tracks", "2-1", "a.gpl"} << QByteArray() << 2 << ""
+        << ""
+        << "";
+    QTest::newRow("track zero") << QStringList{"--tracks", "0", "a.gpl"} << QByteArray() << 2 << ""
+                                << ""
+                                << "";
+    QTest::newRow("no such track")
+        << QStringList{"--tracks", "2", "a.gpl", "-o", "out.gpx"} << QByteArray() << 2 << ""
+        << ""
+        << "";
+    QTest::newRow("log output not supported")
+        << QStringList{"a.gpl", "-o", "out.gpl"} << QByteArray() << 3 << ""
+        << "out.gpl"
+        << "";
+    QTest::newRow("unknown output type")
+        << QStringList{"a.gpl", "-o", "out.txt"} << QByteArray() << 3 << ""
+        << "out.txt"
+        << "";
     QTest::newRow("output directory missing")
-        << QStringList{"a.gpl", "-o", "nowhere/out.gpx"} << QByteArray() << 3 << "" << "out.gpx"
+        << QStringList{"a.gpl", "-o", "nowhere/out.gpx"} << QByteArray() << 3 << ""
+        << "out.gpx"
         << "";
 }
 

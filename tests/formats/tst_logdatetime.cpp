@@ -5,7 +5,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 LogDateTime reference(const QString& field)
 {
@@ -63,8 +64,9 @@ QStringList fields()
                                 .arg(hour, 2, 10, QLatin1Char('0'));
     // The day that Samoa skipped.
     for (int hour = 0; hour < 24; ++hour)
-        list << QStringLiteral("2011:12:%1-%2:00:00").arg(hour % 2 ? 30 : 29).arg(hour, 2, 10,
-                                                                                 QLatin1Char('0'));
+        list << QStringLiteral("2011:12:%1-%2:00:00")
+                    .arg(hour % 2 ? 30 : 29)
+                    .arg(hour, 2, 10, QLatin1Char('0'));
     QRandomGenerator random(730);
     for (int i = 0; i < 3000; ++i) {
         const qint64 secs = qint64(random.bounded(2700000000.0)) - 200000000;
@@ -117,8 +119,8 @@ void TestLogDateTime::sameAsQDateTime()
     QFETCH(QByteArray, zone);
     const QStringList inputs = fields();
     // The log reader's variant gives what QDateTime gives when local time is UTC.
-    QStringList utcExpected;
-    {
+    static QStringList utcExpected;
+    if (utcExpected.isEmpty()) {
         TzSwitch utc("UTC");
         for (const QString& input : inputs)
             utcExpected << describe(reference(input));

@@ -5,7 +5,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QVector<qint64> instants()
 {
@@ -78,11 +79,17 @@ void TestTimeText::texts_data()
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("clock");
     QTest::addColumn<QString>("dateTime");
-    QTest::newRow("epoch") << qint64(0) << "T" << "1970-01-01" << "00:00:00"
+    QTest::newRow("epoch") << qint64(0) << "T"
+                           << "1970-01-01"
+                           << "00:00:00"
                            << "1970-01-01T00:00:00";
-    QTest::newRow("log time") << qint64(1399371630) << " - " << "2014-05-06" << "10:20:30"
+    QTest::newRow("log time") << qint64(1399371630) << " - "
+                              << "2014-05-06"
+                              << "10:20:30"
                               << "2014-05-06 - 10:20:30";
-    QTest::newRow("last") << qint64(4294967295) << "" << "2106-02-07" << "06:28:15"
+    QTest::newRow("last") << qint64(4294967295) << ""
+                          << "2106-02-07"
+                          << "06:28:15"
                           << "2106-02-0706:28:15";
 }
 

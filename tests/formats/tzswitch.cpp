@@ -2,7 +2,8 @@
 
 #include <ctime>
 
-namespace {
+namespace
+{
 
 void apply(const QByteArray& zone)
 {
