@@ -499,17 +499,23 @@ void MainWindow::save()
 
 QString MainWindow::saveFileName(const QString& typedName, const QString& selectedFilter)
 {
-    QString extension;
-    if (selectedFilter == tr("TKX File (*.tkx)"))
-        extension = QStringLiteral(".tkx");
-    else if (selectedFilter == tr("GPX File (*.gpx)"))
-        extension = QStringLiteral(".gpx");
-    else if (selectedFilter == tr("KML File (*.kml)"))
-        extension = QStringLiteral(".kml");
-    else if (selectedFilter == tr("CSV File (*.csv)"))
-        extension = QStringLiteral(".csv");
-    if (!extension.isEmpty() && !typedName.endsWith(extension, Qt::CaseSensitive))
-        return typedName + extension;
+    static const struct {
+        const char* filter;
+        const char* extension;
+    } extensions[] = {
+        {QT_TR_NOOP("TKX File (*.tkx)"), ".tkx"},
+        {QT_TR_NOOP("GPX File (*.gpx)"), ".gpx"},
+        {QT_TR_NOOP("KML File (*.kml)"), ".kml"},
+        {QT_TR_NOOP("CSV File (*.csv)"), ".csv"},
+    };
+    for (const auto& entry : extensions) {
+        // The dialog shows the filters translated; either form names the same extension.
+        if (selectedFilter != QLatin1String(entry.filter) && selectedFilter != tr(entry.filter))
+            continue;
+        const QString extension = QLatin1String(entry.extension);
+        return typedName.endsWith(extension, Qt::CaseSensitive) ? typedName
+                                                                : typedName + extension;
+    }
     return typedName;
 }
 
@@ -620,7 +626,8 @@ void MainWindow::OnRecvStatus(int cmd, int status)
         if (status == 1)
             showDeviceMessage(this, QMessageBox::Information, tr("Set device configuration ok."));
         else
-            showDeviceMessage(this, QMessageBox::Warning, tr("Failed to set device configuration."));
+            showDeviceMessage(this, QMessageBox::Warning,
+                              tr("Failed to set device configuration."));
         break;
     case CMD_DELETE_ALL:
         if (status == 1)
@@ -677,7 +684,9 @@ void MainWindow::showDeviceSettings()
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The configuration belongs to the logger it was read from; never write it to another.
-    if (m_deviceComboBox->findText(m_settingsDrive, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+    const int listed =
+        m_deviceComboBox->findText(m_settingsDrive, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (listed < 0) {
         showDeviceMessage(this, QMessageBox::Warning, tr("Failed to set device configuration."));
         return;
     }

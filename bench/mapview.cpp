@@ -17,7 +17,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr int PointCount = 500000;
 
@@ -90,8 +91,8 @@ int main(int argc, char** argv)
     timer.restart();
     tree->topLevelItem(0)->child(0)->setCheckState(0, Qt::Checked);
     const qint64 showMs = timer.elapsed();
-    std::printf("check the track (line of %d points and %d markers shown): %lld ms\n",
-                pathLength, int(widget.trackMarkers().size()), showMs);
+    std::printf("check the track (line of %d points and %d markers shown): %lld ms\n", pathLength,
+                int(widget.trackMarkers().size()), showMs);
 
     auto* view = widget.findChild<QTreeView*>("treeWidget_2");
     for (int run = 0; run < 3; ++run) {

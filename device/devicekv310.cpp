@@ -30,7 +30,7 @@ const int waitForStuckReadMs = 2000;
 class LogLineReader
 {
 public:
-    explicit LogLineReader(QFile& file) : m_file(file), m_buffer(1 << 20, Qt::Uninitialized) {}
+    explicit LogLineReader(QIODevice& file) : m_file(file), m_buffer(1 << 20, Qt::Uninitialized) {}
 
     bool next(const char** line, int* length)
     {
@@ -75,7 +75,7 @@ private:
         }
     }
 
-    QFile& m_file;
+    QIODevice& m_file;
     QByteArray m_buffer;
     int m_pos = 0;
     int m_end = 0;
@@ -215,6 +215,11 @@ bool DeviceKV310::readTrackFileHeader(const QString& path, quint32* timeOfDay, q
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
+    return readTrackFileHeader(file, timeOfDay, date);
+}
+
+bool DeviceKV310::readTrackFileHeader(QIODevice& file, quint32* timeOfDay, quint32* date)
+{
     LogLineReader reader(file);
     const char* line = nullptr;
     int length = 0;
@@ -328,10 +333,38 @@ void DeviceKV310::run()
         return;
     }
 
-    m_firstPoint = DevicePoint();
     m_followingPoints.reserve(int(qMin<qint64>(file.size() / 64, 1 << 22)));
-    const qint8 limit = GpsFilter::limit();
     const qint64 timeLimit = m_readTimeLimitMs.load();
+    bool timedOut = false;
+    const ReadResult result =
+        readTrackData(file, GpsFilter::limit(), &m_firstPoint, &m_followingPoints, [&]() {
+            if (m_readState.load(std::memory_order_relaxed) != Reading)
+                return false;
+            timedOut = m_readClock.hasExpired(timeLimit);
+            return !timedOut;
+        });
+    if (result == ReadStopped) {
+        if (timedOut && finishRead(Cancelled))
+            emit FireRecvStatus(CMD_READ_TIMEOUT, 0);
+        return;
+    }
+    if (result == ReadFailed) {
+        qCWarning(lcDevice) << "read failed" << path << file.errorString();
+        if (finishRead(Finished))
+            emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+        return;
+    }
+    file.close();
+    if (finishRead(Finished))
+        emit FireRecvStatus(CMD_READ_TRACK_FILE, 1);
+}
+
+DeviceKV310::ReadResult DeviceKV310::readTrackData(QIODevice& file, qint8 limit,
+                                                   DevicePoint* firstPoint,
+                                                   QVector<DevicePoint>* followingPoints,
+                                                   const std::function<bool()>& proceed)
+{
+    *firstPoint = DevicePoint();
     double prevLat = 0.0;
     double prevLon = 0.0;
     qint32 prevSpeed = 0;
@@ -347,15 +380,8 @@ void DeviceKV310::run()
     Field fields[9];
     quint32 lineCount = 0;
     while (reader.next(&line, &length)) {
-        if ((++lineCount & 63) == 0) {
-            if (m_readState.load(std::memory_order_relaxed) != Reading)
-                return;
-            if (m_readClock.hasExpired(timeLimit)) {
-                if (finishRead(Cancelled))
-                    emit FireRecvStatus(CMD_READ_TIMEOUT, 0);
-                return;
-            }
-        }
+        if ((++lineCount & 63) == 0 && !proceed())
+            return ReadStopped;
         if (length <= 30 || !splitLine(line, length, fields))
             continue;
         const LogDateTime t = parseDateField(fields[1]);
@@ -409,28 +435,20 @@ void DeviceKV310::run()
             refLat = latI;
             refLon = lonI;
         }
-        if (m_firstPoint.date == 0) {
-            m_firstPoint = point;
+        if (firstPoint->date == 0) {
+            *firstPoint = point;
             continue;
         }
         if (distance <= 10000.0 || std::isnan(distance) || limit == 0) {
             counter = 0;
-            m_followingPoints.append(point);
+            followingPoints->append(point);
         } else {
             counter = qint8(counter + 1);
-            qCDebug(lcDevice) << "jump dropped after" << m_followingPoints.size()
+            qCDebug(lcDevice) << "jump dropped after" << followingPoints->size()
                               << "points, distance" << distance;
         }
     }
-    if (reader.failed()) {
-        qCWarning(lcDevice) << "read failed" << path << file.errorString();
-        if (finishRead(Finished))
-            emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
-        return;
-    }
-    file.close();
-    if (finishRead(Finished))
-        emit FireRecvStatus(CMD_READ_TRACK_FILE, 1);
+    return reader.failed() ? ReadFailed : ReadComplete;
 }
 
 void DeviceKV310::deleteAllTrackFiles(const QString& drivePath)

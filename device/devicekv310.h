@@ -11,7 +11,9 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 
+class QIODevice;
 class QTimer;
 
 // One accepted log line as the worker reads it.
@@ -84,6 +86,14 @@ public:
 
     // The header of one track file: the first line dated 2016 to 2035.
     static bool readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date);
+    static bool readTrackFileHeader(QIODevice& file, quint32* timeOfDay, quint32* date);
+
+    enum ReadResult { ReadComplete, ReadFailed, ReadStopped };
+    // The points of one open track file with the given jump-filter limit, as run() reads
+    // them. proceed() is asked every 64 lines; when it says no, the read stops there.
+    static ReadResult readTrackData(QIODevice& file, qint8 limit, DevicePoint* firstPoint,
+                                    QVector<DevicePoint>* followingPoints,
+                                    const std::function<bool()>& proceed);
 
     DeviceConfig configuration;
 

@@ -19,6 +19,8 @@ constexpr int LineBufferSize = 1024;
 constexpr int FieldCount = 11;
 constexpr qint32 MaxKeptSpeed = 10000; // 100.00 km/h
 constexpr double JumpDistance = 10000.0;
+// A QVector holds less than 2 GB.
+constexpr int MaxPoints = int(std::numeric_limits<int>::max() / sizeof(Vec3)) - 64;
 
 // Plain decimals ("-12.345") with at most 15 digits: one correctly rounded division gives
 // the same double as any exact decimal conversion. Anything else goes to QString.
@@ -88,7 +90,7 @@ struct Field {
 
 // Room for the points of the whole file, judged from its first lines, so that the
 // vector is not regrown (and briefly held twice) while reading.
-int estimatePoints(QFile& file)
+int estimatePoints(QIODevice& file)
 {
     const QByteArray head = file.peek(64 * 1024);
     int longLines = 0;
@@ -104,7 +106,9 @@ int estimatePoints(QFile& file)
     if (from == 0)
         return 0;
     const double estimate = double(longLines) / from * double(file.size()) * 1.02 + 16;
-    return estimate > 5e7 ? 50000000 : int(estimate);
+    // Beyond this the vector regrows as needed; reserving more would ask for gigabytes
+    // on the strength of a file's size alone.
+    return estimate > double(1 << 22) ? 1 << 22 : int(estimate);
 }
 
 } // namespace
@@ -129,7 +133,14 @@ bool FileFormatGPL::load(QVector<Track>& tracks, const QString& fileName)
         return false;
     }
     setErrorString(QString());
+    const Track track = readTrack(file);
+    file.close();
+    tracks.append(track);
+    return true;
+}
 
+Track FileFormatGPL::readTrack(QIODevice& file)
+{
     Track track;
     track.fmt = 2;
     track.points.reserve(estimatePoints(file));
@@ -235,6 +246,10 @@ bool FileFormatGPL::load(QVector<Track>& tracks, const QString& fileName)
 
         if (distance <= JumpDistance || limit == 0) {
             counter = 0;
+            if (track.points.size() >= MaxPoints) {
+                qCWarning(lcFormats) << "log holds more points than a track can keep";
+                break;
+            }
             track.points.append(point);
         } else {
             counter = qint8(counter + 1);
@@ -243,9 +258,7 @@ bool FileFormatGPL::load(QVector<Track>& tracks, const QString& fileName)
                                << distance << "counter" << counter;
         }
     }
-    file.close();
-    tracks.append(track);
-    return true;
+    return track;
 }
 
 bool FileFormatGPL::save(QVector<Track> tracks, QString& fileName, QList<int> selection,

@@ -20,8 +20,7 @@ static void initMapResources()
     Q_INIT_RESOURCE(map);
 }
 
-MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settings,
-                     QWidget* parent)
+MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settings, QWidget* parent)
     : QWidget(parent), ui(new Ui::MapWidget), m_tracks(tracks), m_settings(settings)
 {
     initMapResources();
@@ -288,8 +287,8 @@ void MapWidget::showPointAndSelectInfo(int index)
     emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(index + 1, p));
 
     const QModelIndex row = m_pointModel->index(index, 0);
-    ui->treeWidget_2->selectionModel()->select(
-        row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui->treeWidget_2->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
     ui->treeWidget_2->scrollTo(row, QAbstractItemView::EnsureVisible);
     m_playPosition = index;
     emit pointShown(index);

@@ -15,7 +15,8 @@ class PointListModel;
 class QModelIndex;
 class QTreeWidgetItem;
 
-namespace Ui {
+namespace Ui
+{
 class MapWidget;
 }
 

@@ -1,6 +1,7 @@
 #include "view/playbackthread.h"
 
-namespace {
+namespace
+{
 std::atomic<int> timeDivisor{1};
 
 int stepInterval(int step)

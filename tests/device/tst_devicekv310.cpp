@@ -62,8 +62,6 @@ private slots:
     void deleteWithBackup();
     void deleteKeepsWhatCannotBeRemoved();
     void deleteKeepsWhatCannotBeBackedUp();
-    void timeToSeconds_data();
-    void timeToSeconds();
     void convert();
 };
 
@@ -327,31 +325,6 @@ void TestDeviceKV310::deleteKeepsWhatCannotBeBackedUp()
              QStringList({"a.gpl", "b.gel"}));
 }
 
-void TestDeviceKV310::timeToSeconds_data()
-{
-    QTest::addColumn<quint32>("date");
-    QTest::addColumn<quint32>("timeOfDay");
-    QTest::newRow("2014-05-06 10:20:30") << 60514u << 102030u;
-    QTest::newRow("2000-01-01") << 10100u << 0u;
-    QTest::newRow("2099-12-31 23:59:59") << 311299u << 235959u;
-    QTest::newRow("29 Feb 2016") << 290216u << 0u;
-    QTest::newRow("29 Feb 2015") << 290215u << 0u;
-    QTest::newRow("month 0") << 0u << 0u;
-    QTest::newRow("hour 24") << 10116u << 240000u;
-    QTest::newRow("second 60") << 10116u << 60u;
-    QTest::newRow("huge") << 4294967295u << 4294967295u;
-}
-
-void TestDeviceKV310::timeToSeconds()
-{
-    QFETCH(quint32, date);
-    QFETCH(quint32, timeOfDay);
-    const QDateTime reference(
-        QDate(2000 + int(date % 100), int(date / 100 % 100), int(date / 10000)),
-        QTime(int(timeOfDay / 10000), int(timeOfDay / 100 % 100), int(timeOfDay % 100)), Qt::UTC);
-    QCOMPARE(deviceTimeToSeconds(date, timeOfDay), reference.toTime_t());
-}
-
 void TestDeviceKV310::convert()
 {
     QCOMPARE(DevicePointConverter::coordinate(25021234, true), 25 + 2.1234 / 60.0);
@@ -393,9 +366,9 @@ void TestDeviceKV310::convert()
     QCOMPARE(track.points.at(1).speed, 1000000);
 
     // Times of consecutive points, across date changes and invalid parts.
-    const QVector<QPair<qint32, qint32>> times{{60514, 235959}, {70514, 0},      {70514, 240000},
-                                               {70514, 61},     {0, 102030},     {320514, 1},
-                                               {70514, 235959}, {290215, 10203}, {290216, 10203}};
+    const QVector<QPair<qint32, qint32>> times{
+        {60514, 235959}, {70514, 0},      {70514, 240000}, {70514, 61},     {0, 102030},
+        {320514, 1},     {70514, 235959}, {290215, 10203}, {290216, 10203}, {-1, -1}};
     DeviceTrackData timed;
     timed.firstPoint = p;
     timed.firstPoint.speed = 0;
@@ -408,10 +381,15 @@ void TestDeviceKV310::convert()
     Track timedTrack;
     DevicePointConverter::fillTrack(timedTrack, timed);
     QCOMPARE(timedTrack.points.size(), times.size() + 1);
-    for (int i = 0; i < times.size(); ++i)
-        QCOMPARE(
-            timedTrack.points.at(i + 1).time,
-            qint64(deviceTimeToSeconds(quint32(times.at(i).first), quint32(times.at(i).second))));
+    for (int i = 0; i < times.size(); ++i) {
+        const quint32 date = quint32(times.at(i).first);
+        const quint32 tod = quint32(times.at(i).second);
+        const QDateTime reference(
+            QDate(2000 + int(date % 100), int(date / 100 % 100), int(date / 10000)),
+            QTime(int(tod / 10000), int(tod / 100 % 100), int(tod % 100)), Qt::UTC);
+        QCOMPARE(deviceTimeToSeconds(date, tod), reference.toTime_t());
+        QCOMPARE(timedTrack.points.at(i + 1).time, qint64(reference.toTime_t()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDeviceKV310)

@@ -106,7 +106,6 @@ private slots:
     void truncated();
     void inconsistent_data();
     void inconsistent();
-    void failedSaveKeepsOldFile();
 
 private:
     QString write(const QString& name, const QByteArray& data)
@@ -333,23 +332,6 @@ void TestFileFormatTKR::inconsistent()
         QCOMPARE(read[0].points.size(), pointCount);
     if (!result)
         QVERIFY(!tkr.errorString().isEmpty());
-}
-
-void TestFileFormatTKR::failedSaveKeepsOldFile()
-{
-    FileFormatTKR tkr;
-    QVector<Track> read;
-    QVERIFY(!tkr.load(read, m_dir.filePath(QStringLiteral("missing.tkx"))));
-    QVERIFY(tkr.errorString().contains(QLatin1String("cannot be read")));
-
-    // The parent of this name is a regular file: nothing can be created there.
-    const QString blocker = write(QStringLiteral("blocker"), "old");
-    QString name = blocker + QStringLiteral("/x.tkx");
-    QVERIFY(!tkr.save({track(1, 2, 2)}, name, {0}, false));
-    QVERIFY(tkr.errorString().contains(QLatin1String("cannot be written")));
-    QFile f(blocker);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("old"));
 }
 
 QTEST_GUILESS_MAIN(TestFileFormatTKR)

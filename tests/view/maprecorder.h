@@ -4,6 +4,7 @@
 #include "view/googlemapoperator.h"
 
 #include <QStringList>
+#include <QVariant>
 
 // Records every emission of a map bridge, in order, as "name arguments".
 class MapRecorder
@@ -11,47 +12,29 @@ class MapRecorder
 public:
     explicit MapRecorder(GoogleMapOperator* op)
     {
-        auto add = [this](const QString& entry) { calls << entry; };
-        auto pos = [](double a, double b) { return QStringLiteral("%1 %2").arg(a).arg(b); };
-        QObject::connect(op, &GoogleMapOperator::addPolyline, &context, [=] { add("addPolyline"); });
-        QObject::connect(op, &GoogleMapOperator::addLatLng, &context, [=](double a, double b, int n) {
-            add(QStringLiteral("addLatLng %1 %2").arg(pos(a, b)).arg(n));
-        });
-        QObject::connect(op, &GoogleMapOperator::setCenter,
-                         &context, [=](double a, double b) { add("setCenter " + pos(a, b)); });
-        QObject::connect(op, &GoogleMapOperator::showPolyline,
-                         &context, [=](int n) { add(QStringLiteral("showPolyline %1").arg(n)); });
-        QObject::connect(op, &GoogleMapOperator::clearPolyline,
-                         &context, [=](int n) { add(QStringLiteral("clearPolyline %1").arg(n)); });
-        QObject::connect(op, &GoogleMapOperator::deletePolylines, &context, [=] { add("deletePolylines"); });
-        QObject::connect(op, &GoogleMapOperator::addStartPoint, &context, [=](double a, double b, QString t) {
-            add("addStartPoint " + pos(a, b) + " " + t);
-        });
-        QObject::connect(op, &GoogleMapOperator::addEndPoint, &context, [=](double a, double b, QString t) {
-            add("addEndPoint " + pos(a, b) + " " + t);
-        });
-        QObject::connect(op, &GoogleMapOperator::addMarker, &context, [=](double a, double b, QString t) {
-            add("addMarker " + pos(a, b) + " " + t);
-        });
-        QObject::connect(op, &GoogleMapOperator::deleteMarked, &context, [=] { add("deleteMarked"); });
-        QObject::connect(op, &GoogleMapOperator::showMarked, &context, [=] { add("showMarked"); });
-        QObject::connect(op, &GoogleMapOperator::viewPoint, &context, [=](double a, double b, QString t) {
-            add("viewPoint " + pos(a, b) + " " + t);
-        });
-        QObject::connect(op, &GoogleMapOperator::deleteAllObject, &context, [=] { add("deleteAllObject"); });
+        using O = GoogleMapOperator;
+        record(op, &O::addPolyline, "addPolyline");
+        record(op, &O::addLatLng, "addLatLng");
+        record(op, &O::setCenter, "setCenter");
+        record(op, &O::showPolyline, "showPolyline");
+        record(op, &O::clearPolyline, "clearPolyline");
+        record(op, &O::deletePolylines, "deletePolylines");
+        record(op, &O::addStartPoint, "addStartPoint");
+        record(op, &O::addEndPoint, "addEndPoint");
+        record(op, &O::addMarker, "addMarker");
+        record(op, &O::deleteMarked, "deleteMarked");
+        record(op, &O::showMarked, "showMarked");
+        record(op, &O::viewPoint, "viewPoint");
+        record(op, &O::deleteAllObject, "deleteAllObject");
     }
 
-    // The recorded calls whose name starts with one of the prefixes.
-    QStringList only(const QStringList& prefixes) const
+    // The recorded calls of the named signals.
+    QStringList only(const QStringList& names) const
     {
         QStringList result;
         for (const QString& c : calls) {
-            for (const QString& p : prefixes) {
-                if (c.startsWith(p + ' ') || c == p) {
-                    result << c;
-                    break;
-                }
-            }
+            if (names.contains(c.section(' ', 0, 0)))
+                result << c;
         }
         return result;
     }
@@ -59,6 +42,17 @@ public:
     QStringList calls;
 
 private:
+    template <typename... Args>
+    void record(GoogleMapOperator* op, void (GoogleMapOperator::*signal)(Args...),
+                const char* name)
+    {
+        QObject::connect(op, signal, &context, [this, name](Args... args) {
+            QStringList parts{QString::fromLatin1(name)};
+            static_cast<void>((parts << ... << QVariant(args).toString()));
+            calls << parts.join(' ');
+        });
+    }
+
     QObject context;
 };
 

@@ -19,17 +19,26 @@ private slots:
         QTest::addColumn<float>("value");
         QTest::addColumn<bool>("valid");
         QTest::newRow("default rule") << QString() << "10" << 1 << 10.0f << true;
-        QTest::newRow(">=") << "radioGreaterEqual" << "2.5" << 2 << 2.5f << true;
-        QTest::newRow("= zero") << "radioEqual" << "0" << 3 << 0.0f << true;
-        QTest::newRow("<") << "radioLess" << "12.345" << 4 << 12.345f << true;
-        QTest::newRow("<=") << "radioLessEqual" << "7" << 5 << 7.0f << true;
-        QTest::newRow("empty") << "radioLess" << "" << 4 << -1.0f << false;
-        QTest::newRow("text") << "radioGreater" << "fast" << 1 << -1.0f << false;
-        QTest::newRow("negative") << "radioGreater" << "-3" << 1 << -1.0f << false;
-        QTest::newRow("decimal comma") << "radioGreater" << "2,5" << 1 << -1.0f << false;
-        QTest::newRow("marked ignores the entry") << "radioMarkPoint" << "fast" << 6 << -1.0f
-                                                  << true;
-        QTest::newRow("marked with a number") << "radioMarkPoint" << "5" << 6 << -1.0f << true;
+        QTest::newRow(">=") << "radioGreaterEqual"
+                            << "2.5" << 2 << 2.5f << true;
+        QTest::newRow("= zero") << "radioEqual"
+                                << "0" << 3 << 0.0f << true;
+        QTest::newRow("<") << "radioLess"
+                           << "12.345" << 4 << 12.345f << true;
+        QTest::newRow("<=") << "radioLessEqual"
+                            << "7" << 5 << 7.0f << true;
+        QTest::newRow("empty") << "radioLess"
+                               << "" << 4 << -1.0f << false;
+        QTest::newRow("text") << "radioGreater"
+                              << "fast" << 1 << -1.0f << false;
+        QTest::newRow("negative") << "radioGreater"
+                                  << "-3" << 1 << -1.0f << false;
+        QTest::newRow("decimal comma") << "radioGreater"
+                                       << "2,5" << 1 << -1.0f << false;
+        QTest::newRow("marked ignores the entry") << "radioMarkPoint"
+                                                  << "fast" << 6 << -1.0f << true;
+        QTest::newRow("marked with a number") << "radioMarkPoint"
+                                              << "5" << 6 << -1.0f << true;
     }
     void accept()
     {

@@ -53,9 +53,9 @@ private slots:
     void identityAndTiles()
     {
         QCOMPARE(js("navigator.userAgent").toString(), QString("KV-730/S-OPC-41-1807041"));
-        QCOMPARE(js("var u = ''; map.eachLayer(function(l) { if (l._url) u = l._url; }); u")
-                     .toString(),
-                 QString("qrc:/no-tiles/{z}/{x}/{y}.png"));
+        QCOMPARE(
+            js("var u = ''; map.eachLayer(function(l) { if (l._url) u = l._url; }); u").toString(),
+            QString("qrc:/no-tiles/{z}/{x}/{y}.png"));
         QCOMPARE(js("map.getZoom()").toInt(), 4);
         QCOMPARE(page->linkDelegationPolicy(), QWebPage::DelegateAllLinks);
     }
@@ -72,9 +72,8 @@ private slots:
         QCOMPARE(got.size(), 8);
         for (int i = 0; i < 8; ++i)
             QCOMPARE(got.at(i), all.at((before + i) % 7));
-        QCOMPARE(js("polylinesArray.filter(function(l) { return map.hasLayer(l); }).length")
-                     .toInt(),
-                 0);
+        QCOMPARE(
+            js("polylinesArray.filter(function(l) { return map.hasLayer(l); }).length").toInt(), 0);
 
         // A new track list goes on with the next colour; a new page starts again.
         emit op.deleteAllObject();
@@ -170,17 +169,32 @@ private slots:
             }
         }
         TestSettings settings;
+        // Another tile server, from the Setting.ini of the working directory.
+        QTemporaryDir dir;
+        QFile ini(dir.filePath("Setting.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\nMapTiles=file:///srv/tiles/{z}/{x}/{y}.png\n");
+        ini.close();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
         MapWidget widget(&tracks, &settings, nullptr);
+        QDir::setCurrent(previous);
         QWebFrame* frame = widget.mapPage()->mainFrame();
         QTRY_VERIFY(frame->evaluateJavaScript("connected === true").toBool());
+        QCOMPARE(frame
+                     ->evaluateJavaScript("var u = ''; map.eachLayer(function(l) {"
+                                          " if (l._url) u = l._url; }); u")
+                     .toString(),
+                 QString("file:///srv/tiles/{z}/{x}/{y}.png"));
         widget.updateTrackList();
         QCOMPARE(frame->evaluateJavaScript("polylinesArray.length").toInt(), 2);
         QCOMPARE(frame->evaluateJavaScript("polylinesArray[1].getLatLngs().length").toInt(), 4);
         auto* tree = widget.findChild<QTreeWidget*>("treeWidget");
         tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
         QCOMPARE(frame->evaluateJavaScript("markersArray.length").toInt(), 4);
-        QCOMPARE(frame->evaluateJavaScript("polylinesArray.filter(function(l) {"
-                                           " return map.hasLayer(l); }).length")
+        QCOMPARE(frame
+                     ->evaluateJavaScript("polylinesArray.filter(function(l) {"
+                                          " return map.hasLayer(l); }).length")
                      .toInt(),
                  2);
     }

@@ -10,7 +10,8 @@
 
 #include <ctime>
 
-namespace {
+namespace
+{
 
 constexpr qint64 T0 = 1500000000; // 2017-07-14 02:40:00 UTC, 10:40:00 in Taipei
 
@@ -91,8 +92,8 @@ private slots:
         QTest::newRow("west") << -121.5654 << 2 << "121" + deg + "33'55.4400\" W";
         QTest::newRow("south below one degree") << -0.5 << 1 << "0" + deg + "30'0.0000\" S";
         QTest::newRow("zero east") << 0.0 << 2 << "0" + deg + "0'0.0000\" E";
-        QTest::newRow("seconds round up to 60") << 24.999999999 << 1
-                                                << "24" + deg + "59'60.0000\" N";
+        QTest::newRow("seconds round up to 60")
+            << 24.999999999 << 1 << "24" + deg + "59'60.0000\" N";
         QTest::newRow("no such axis") << 10.0 << 3 << QString();
     }
     void formatCoordinate()
@@ -200,18 +201,18 @@ private slots:
         QTest::addColumn<QStringList>("row");
         const QString lat = QString("25") + QChar(0x00B0) + "2'30.1200\" N";
         const QString lon = QString("121") + QChar(0x00B0) + "33'55.4400\" W";
-        QTest::newRow("km/h m utc") << 0 << 0 << 0
-                                    << QStringList{"3*", "2017-07-14", "02:40:00", lat, lon,
-                                                   "100.50 m", "12.34 km/hr"};
-        QTest::newRow("mi/h m local") << 1 << 0 << 1
-                                      << QStringList{"3*", "2017-07-14", "10:40:00", lat, lon,
-                                                     "100.50 m", "7.67 mi/hr"};
-        QTest::newRow("km/h feet local") << 0 << 1 << 1
-                                         << QStringList{"3*", "2017-07-14", "10:40:00", lat, lon,
-                                                        "329.72 feet", "12.34 km/hr"};
-        QTest::newRow("mi/h feet utc") << 1 << 1 << 0
-                                       << QStringList{"3*", "2017-07-14", "02:40:00", lat, lon,
-                                                      "329.72 feet", "7.67 mi/hr"};
+        QTest::newRow("km/h m utc")
+            << 0 << 0 << 0
+            << QStringList{"3*", "2017-07-14", "02:40:00", lat, lon, "100.50 m", "12.34 km/hr"};
+        QTest::newRow("mi/h m local")
+            << 1 << 0 << 1
+            << QStringList{"3*", "2017-07-14", "10:40:00", lat, lon, "100.50 m", "7.67 mi/hr"};
+        QTest::newRow("km/h feet local")
+            << 0 << 1 << 1
+            << QStringList{"3*", "2017-07-14", "10:40:00", lat, lon, "329.72 feet", "12.34 km/hr"};
+        QTest::newRow("mi/h feet utc")
+            << 1 << 1 << 0
+            << QStringList{"3*", "2017-07-14", "02:40:00", lat, lon, "329.72 feet", "7.67 mi/hr"};
     }
     void pointRows()
     {

@@ -60,7 +60,8 @@ private slots:
         QStringList expected;
         for (int i : indices)
             expected << QString::number(i);
-        expected << "end" << "finished";
+        expected << "end"
+                 << "finished";
         QCOMPARE(events, expected);
         PlaybackThread::setTimeDivisor(1);
     }
