@@ -283,17 +283,19 @@ void MainWindow::readSettings()
         setWindowState(windowState() | Qt::WindowMaximized);
     m_lastDirectory = settings.value(QStringLiteral("directory"), QDir::homePath()).toString();
 
-    m_speedUnit = settings.value(QStringLiteral("speedUnit"), 0).toInt();
+    // A damaged settings file may hold any number: each choice becomes the one its menu
+    // shows, so that every view agrees on it.
+    m_speedUnit = settings.value(QStringLiteral("speedUnit"), 0).toInt() == 0 ? 0 : 1;
     if (m_speedUnit == 0)
         m_kilometersAct->setChecked(true);
     else
         m_milesAct->setChecked(true);
-    m_heightUnit = settings.value(QStringLiteral("heightUnit"), 0).toInt();
+    m_heightUnit = settings.value(QStringLiteral("heightUnit"), 0).toInt() == 0 ? 0 : 1;
     if (m_heightUnit == 0)
         m_meterAct->setChecked(true);
     else
         m_feetAct->setChecked(true);
-    m_timeSwitch = settings.value(QStringLiteral("timeSwitch"), 1).toInt();
+    m_timeSwitch = settings.value(QStringLiteral("timeSwitch"), 1).toInt() == 1 ? 1 : 0;
     if (m_timeSwitch == 1)
         m_localTimeAct->setChecked(true);
     else

@@ -1,8 +1,8 @@
 #include "device/deviceconfig.h"
 
 #include "device/devicelog.h"
+#include "formats/savefile.h"
 
-#include <QSaveFile>
 #include <QSettings>
 #include <QTextStream>
 
@@ -54,7 +54,7 @@ QString DeviceConfig::toText() const
 
 bool DeviceConfig::writeFile(const QString& filePath) const
 {
-    QSaveFile file(filePath);
+    SaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         qCWarning(lcDevice) << "cannot write" << filePath << file.errorString();
         return false;

@@ -1,12 +1,12 @@
 #include "formats/fileformatcsv.h"
 
 #include "formats/numbertext.h"
+#include "formats/savefile.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
 #include "view/units.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 
 FileFormatCSV::FileFormatCSV(const DisplaySettings* settings) : m_settings(settings) {}
 
@@ -25,7 +25,7 @@ bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> se
     const bool feet = m_settings->heightUnit() != 0;
     const bool mph = m_settings->speedUnit() != 0;
 
-    QSaveFile file(fileName);
+    SaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         setErrorString(
             QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")

@@ -1,11 +1,11 @@
 #include "formats/fileformatgpx.h"
 
 #include "formats/numbertext.h"
+#include "formats/savefile.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 
 const char* const FileFormatGPX::creator = "Veltrona - https://www.veltrona.com";
 
@@ -20,7 +20,7 @@ bool FileFormatGPX::load(QVector<Track>& tracks, const QString& fileName)
 bool FileFormatGPX::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    QSaveFile file(fileName);
+    SaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         setErrorString(
             QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")

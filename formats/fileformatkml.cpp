@@ -1,11 +1,11 @@
 #include "formats/fileformatkml.h"
 
 #include "formats/numbertext.h"
+#include "formats/savefile.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 
 bool FileFormatKML::load(QVector<Track>& tracks, const QString& fileName)
 {
@@ -18,7 +18,7 @@ bool FileFormatKML::load(QVector<Track>& tracks, const QString& fileName)
 bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    QSaveFile file(fileName);
+    SaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         setErrorString(
             QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")

@@ -1,11 +1,11 @@
 #include "formats/fileformattkr.h"
 
 #include "formats/formatslog.h"
+#include "formats/savefile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -69,7 +69,7 @@ qint32 FileFormatTKR::currentLocalUtcOffset()
 bool FileFormatTKR::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    QSaveFile file(fileName);
+    SaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
         return false;

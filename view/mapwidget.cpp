@@ -300,9 +300,9 @@ void MapWidget::TreeWidget2ItemDoubleClicked(const QModelIndex& index)
     pause();
     discardAnnouncements();
     const int row = ui->treeWidget_2->currentIndex().row();
-    m_playPosition = row;
     if (row < 0 || row >= m_listedPoints.size())
         return;
+    m_playPosition = row;
     const Vec3& p = m_listedPoints.at(row);
     emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(row + 1, p));
     emit pointShown(row);

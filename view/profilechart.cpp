@@ -101,7 +101,10 @@ ProfileChart::ProfileChart(QWidget* parent) : QChartView(parent)
     m_cursor->setZValue(100);
     m_cursor->hide();
 
+    // QChartView made a chart of its own and only lets go of it on setChart().
+    QChart* const initial = chart();
     setChart(c);
+    delete initial;
     setRenderHint(QPainter::Antialiasing, false);
     setMinimumHeight(120);
     connect(c, &QChart::plotAreaChanged, this, &ProfileChart::plotAreaChanged);

@@ -39,7 +39,7 @@ QList<QVariant> readFirstFile(DeviceKV310& device, const QString& drive)
     QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
     device.listTrackFiles(drive);
     device.startTrackFileRead(0);
-    if (!status.wait(10000))
+    if (!QTest::qWaitFor([&] { return !status.isEmpty(); }, 10000))
         return {};
     return status.first();
 }
@@ -189,6 +189,11 @@ void TestDeviceKV310::read_data()
         << line(t1, "2502.0000", "12130.0000") + line(t2, "2530.0000", "12130.0000") << 0
         << P{{25020000, 121300000, 1000, 0}, {25300000, 121300000, 1000, 0}};
     QTest::newRow("no usable line") << line(t1, "0", "0") << 1 << P{};
+    QByteArray garbage;
+    for (int i = 0; i < 20000; ++i)
+        garbage += char((i * 7919 + i / 13) % 256);
+    QTest::newRow("binary garbage and a long line")
+        << garbage + QByteArray(3000, ',') + line(t1, "1e300", "-1e300") << 1 << P{};
 }
 
 void TestDeviceKV310::read()
@@ -230,7 +235,7 @@ void TestDeviceKV310::unopenableFile()
     device.listTrackFiles(drive.path() + "/");
     QVERIFY(QFile::remove(drive.filePath("a.gpl")));
     device.startTrackFileRead(0);
-    QVERIFY(status.wait(10000));
+    QVERIFY(QTest::qWaitFor([&] { return status.count() == 1; }, 10000));
     QCOMPARE(status.first(), QList<QVariant>({CMD_CONNECT_RESULT, 0}));
     QCOMPARE(device.trackFileData().firstPoint.date, 0);
 
@@ -254,7 +259,7 @@ void TestDeviceKV310::timeout()
     QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
     device.listTrackFiles(drive.path() + "/");
     device.startTrackFileRead(0);
-    QVERIFY(status.wait(10000));
+    QVERIFY(QTest::qWaitFor([&] { return status.count() == 1; }, 10000));
     QCOMPARE(status.first(), QList<QVariant>({CMD_READ_TIMEOUT, 0}));
     QVERIFY(device.wait(10000));
     QCoreApplication::processEvents();
@@ -263,7 +268,7 @@ void TestDeviceKV310::timeout()
     // The next read runs normally.
     device.setReadTimeLimit(60000);
     device.startTrackFileRead(0);
-    QVERIFY(status.wait(10000));
+    QVERIFY(QTest::qWaitFor([&] { return status.count() == 2; }, 10000));
     QCOMPARE(status.last(), QList<QVariant>({CMD_READ_TRACK_FILE, 1}));
     QCOMPARE(device.trackFileData().followingPoints.size(), 300000 - 1);
 }

@@ -43,8 +43,7 @@ public:
 
 private:
     template <typename... Args>
-    void record(GoogleMapOperator* op, void (GoogleMapOperator::*signal)(Args...),
-                const char* name)
+    void record(GoogleMapOperator* op, void (GoogleMapOperator::*signal)(Args...), const char* name)
     {
         QObject::connect(op, signal, &context, [this, name](Args... args) {
             QStringList parts{QString::fromLatin1(name)};

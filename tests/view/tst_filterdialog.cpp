@@ -62,18 +62,6 @@ private slots:
         QCOMPARE(dialog.isFilterValid(), valid);
     }
 
-    void markPointTogglesEntry()
-    {
-        FilterDialog dialog;
-        dialog.show();
-        auto* edit = dialog.findChild<QLineEdit*>("lineEdit");
-        QTest::mouseClick(dialog.findChild<QRadioButton*>("radioMarkPoint"), Qt::LeftButton);
-        QVERIFY(!edit->isEnabled());
-        QTest::mouseClick(dialog.findChild<QRadioButton*>("radioEqual"), Qt::LeftButton);
-        QVERIFY(edit->isEnabled());
-        QCOMPARE(dialog.filterRuleCode(), 3);
-    }
-
     void cancelKeepsDefaults()
     {
         FilterDialog dialog;

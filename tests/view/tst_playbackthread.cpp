@@ -28,44 +28,6 @@ private slots:
         QCOMPARE(thread.interval(), interval);
     }
 
-    void announcements_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<QList<int>>("indices");
-        QTest::newRow("all") << 4 << 0 << QList<int>{0, 1, 2, 3};
-        QTest::newRow("from the middle") << 4 << 2 << QList<int>{2, 3};
-        QTest::newRow("last") << 4 << 3 << QList<int>{3};
-        QTest::newRow("beyond the end") << 4 << 4 << QList<int>();
-        QTest::newRow("empty") << 0 << 0 << QList<int>();
-    }
-    void announcements()
-    {
-        QFETCH(int, count);
-        QFETCH(int, start);
-        QFETCH(QList<int>, indices);
-        PlaybackThread::setTimeDivisor(50);
-        PlaybackThread thread;
-        thread.setPointCount(count);
-        thread.setStartIndex(start);
-        thread.setSpeed(0);
-        // Everything the worker says, in the order it said it.
-        QStringList events;
-        connect(&thread, &PlaybackThread::currentPoint, this,
-                [&](int i) { events << QString::number(i); });
-        connect(&thread, &PlaybackThread::playEnd, this, [&] { events << "end"; });
-        connect(&thread, &QThread::finished, this, [&] { events << "finished"; });
-        thread.start();
-        QTRY_VERIFY(events.contains("finished"));
-        QStringList expected;
-        for (int i : indices)
-            expected << QString::number(i);
-        expected << "end"
-                 << "finished";
-        QCOMPARE(events, expected);
-        PlaybackThread::setTimeDivisor(1);
-    }
-
     void stopEndsWithoutPlayEnd()
     {
         PlaybackThread::setTimeDivisor(50);

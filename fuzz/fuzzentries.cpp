@@ -1,0 +1,153 @@
+#include "fuzz/fuzzentries.h"
+
+#include "device/deviceconfig.h"
+#include "device/devicekv310.h"
+#include "formats/fileformatgpl.h"
+#include "formats/fileformattkr.h"
+#include "formats/gpsfilter.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QtEndian>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+int lineCount(const QByteArray& log)
+{
+    // A physical line longer than the reader's buffer arrives in pieces: count them all.
+    return log.count('\n') + log.size() / 1023 + 1;
+}
+
+bool writeScratch(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// A fresh name for every call: QSettings caches files by name and would not notice a
+// rewrite within the same millisecond.
+QString scratchName(const QString& dir, const char* suffix)
+{
+    static quint64 serial = 0;
+    return dir + QStringLiteral("/input-") + QString::number(++serial) + QLatin1String(suffix);
+}
+
+} // namespace
+
+namespace FuzzEntries
+{
+
+void silenceDiagnostics()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.warning=false"));
+}
+
+bool logReader(const QByteArray& data)
+{
+    if (data.isEmpty())
+        return true;
+    GpsFilter::setLimit(qint8(data.at(0)));
+    QByteArray log = data.mid(1);
+    QBuffer buffer(&log);
+    buffer.open(QIODevice::ReadOnly);
+    const Track track = FileFormatGPL::readTrack(buffer);
+    if (track.fmt != 2 || track.points.size() > lineCount(log))
+        return false;
+    qint64 previous = std::numeric_limits<qint64>::min();
+    for (const Vec3& p : track.points) {
+        // Times strictly increase; positions are degrees within the logger's ranges.
+        if (p.time <= previous || !std::isfinite(p.lat) || !std::isfinite(p.lon) ||
+            p.lat > 102.0 || p.lat < -2148.0 || std::fabs(p.lon) > 2148.0 || p.marked < 0 ||
+            p.marked > 1 || quint32(p.speed) > 10000u)
+            return false;
+        previous = p.time;
+    }
+    return track.points.isEmpty() || track.startTime != 0;
+}
+
+bool deviceLines(const QByteArray& data)
+{
+    if (data.isEmpty())
+        return true;
+    QByteArray log = data.mid(1);
+    QBuffer buffer(&log);
+    buffer.open(QIODevice::ReadOnly);
+    DevicePoint first;
+    QVector<DevicePoint> following;
+    const DeviceKV310::ReadResult result =
+        DeviceKV310::readTrackData(buffer, qint8(data.at(0)), &first, &following, [] { return true; });
+    if (result != DeviceKV310::ReadComplete)
+        return false;
+    if (first.date == 0)
+        return following.isEmpty();
+    if (following.size() + 1 > lineCount(log))
+        return false;
+    quint32 previous = deviceTimeToSeconds(quint32(first.date), quint32(first.timeOfDay));
+    for (const DevicePoint& p : following) {
+        const quint32 seconds = deviceTimeToSeconds(quint32(p.date), quint32(p.timeOfDay));
+        if (p.date == 0 || p.fmt != 2 || p.constantOne != 1 || seconds < previous ||
+            quint32(p.speed) > 100000u)
+            return false;
+        previous = seconds;
+    }
+    return true;
+}
+
+bool deviceHeader(const QByteArray& data)
+{
+    QByteArray log = data;
+    QBuffer buffer(&log);
+    buffer.open(QIODevice::ReadOnly);
+    quint32 timeOfDay = 0;
+    quint32 date = 0;
+    if (!DeviceKV310::readTrackFileHeader(buffer, &timeOfDay, &date))
+        return timeOfDay == 0 && date == 0;
+    const quint32 year = date % 100;
+    const quint32 month = date / 100 % 100;
+    const quint32 day = date / 10000;
+    return year >= 16 && year <= 35 && month >= 1 && month <= 12 && day >= 1 && day <= 31 &&
+           timeOfDay / 10000 <= 23 && timeOfDay / 100 % 100 <= 59 && timeOfDay % 100 <= 59;
+}
+
+bool tkxReader(const QByteArray& data, const QString& scratchDir)
+{
+    const QString path = scratchName(scratchDir, ".tkx");
+    if (!writeScratch(path, data))
+        return false;
+    FileFormatTKR format(3600);
+    QVector<Track> tracks;
+    const bool ok = format.load(tracks, path);
+    QFile::remove(path);
+    if (!ok)
+        return tracks.isEmpty() && !format.errorString().isEmpty();
+    if (data.size() < FileFormatTKR::headerSize)
+        return false;
+    // Nothing comes back that the file does not hold.
+    const quint32 count = qFromLittleEndian<quint32>(data.constData() + 40);
+    qint64 points = 0;
+    for (const Track& track : qAsConst(tracks))
+        points += track.points.size();
+    return quint32(tracks.size()) <= count &&
+           FileFormatTKR::headerSize + qint64(tracks.size()) * (FileFormatTKR::indexEntrySize + 12) +
+                   points * FileFormatTKR::pointRecordSize <=
+               data.size();
+}
+
+bool deviceConfig(const QByteArray& data, const QString& scratchDir)
+{
+    const QString path = scratchName(scratchDir, ".ini");
+    if (!writeScratch(path, data))
+        return false;
+    const DeviceConfig config = DeviceConfig::readFile(path);
+    QFile::remove(path);
+    // What was read can be written back and reads the same.
+    const QString text = config.toText();
+    return config.loggingFormat >= 0 && config.loggingFormat <= 3 && text.count(QLatin1Char('\n')) == 6;
+}
+
+} // namespace FuzzEntries

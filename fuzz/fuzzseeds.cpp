@@ -1,0 +1,131 @@
+// Writes the seed corpora of the fuzz targets: valid logs, archives and configuration files
+// as the tool itself produces them, plus the near misses the readers must turn down.
+//   fuzz-seeds <corpus folder>   (creates <folder>/<target>/<seed>)
+
+#include "device/deviceconfig.h"
+#include "formats/fileformattkr.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace
+{
+
+QByteArray line(const char* time, const char* lat, const char* lon, const char* speed = "10.00",
+                const char* tag = "*GPS", const char* ns = "N", const char* ew = "E")
+{
+    return QByteArray("1,") + time + ',' + tag + ',' + lat + ',' + ns + ',' + lon + ',' + ew +
+           ",35.2," + speed + ",0,0\r\n";
+}
+
+QList<QPair<QString, QByteArray>> logs()
+{
+    return {
+        {QStringLiteral("plain"), line("2016:05:06-10:20:30", "2502.1234", "12130.5678") +
+                                      line("2016:05:06-10:20:31", "2502.1300", "12130.5700") +
+                                      line("2016:05:06-10:20:32", "2502.1400", "12130.5800", "12.5", "@GPS")},
+        {QStringLiteral("south-west"), line("2020:01:01-00:00:00", "3351.0000", "15112.0000", "3.1",
+                                            "*GPS", "S", "W") +
+                                           line("2020:01:01-00:00:05", "3351.0010", "15112.0020", "3.2",
+                                                "*GPS", "S", "W")},
+        {QStringLiteral("jump"), line("2016:05:06-10:20:30", "2502.1234", "12130.5678") +
+                                     line("2016:05:06-10:20:31", "2602.1234", "12130.5678") +
+                                     line("2016:05:06-10:20:32", "2602.1300", "12130.5678") +
+                                     line("2016:05:06-10:20:33", "2602.1400", "12130.5678")},
+        {QStringLiteral("rejects"), line("2009:12:31-23:59:59", "2502.1234", "12130.5678") +
+                                        line("2036:01:01-00:00:00", "2502.1234", "12130.5678") +
+                                        line("2016:05:06-10:20:30", "F", "12130.5678") +
+                                        line("2016:05:06-10:20:30", "2502.1234", "12130.5678", "150.00") +
+                                        line("2016:05:06-10:20:30", "2502.1234", "12130.5678", "1500.00") +
+                                        line("2016:05:06-10:20:30", "10000.0001", "1.0") +
+                                        line("2016:05:06-10:20:29", "2502.1234", "12130.5678", "1", "*gps") +
+                                        QByteArray("1,2016:05:06-10:20:40,*GPS,1,N,2,E,3,4,5\n")},
+        {QStringLiteral("odd-bytes"), line("2016:05:06-10:20:30", "2502.1234", "12130.5678") +
+                                          QByteArray(1100, 'x') + "\n" + QByteArray("1,2016:05:06-10:20:3\0" "1,*GPS", 26) +
+                                          line("2016:05:06-10:20:32", "2.5e3", "+12130.5", "nan")},
+    };
+}
+
+bool write(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+Track track(int points, qint64 start)
+{
+    Track t;
+    t.startTime = start;
+    t.fmt = 2;
+    for (int i = 0; i < points; ++i) {
+        Vec3 p;
+        p.lat = 25.0 + i / 1000.0;
+        p.lon = -121.5 - i / 1000.0;
+        p.alt = 12.3456 * i;
+        p.time = start + i;
+        p.speed = 1000 * i;
+        p.marked = i % 2;
+        t.points.append(p);
+    }
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz-seeds <corpus folder>\n");
+        return 2;
+    }
+    const QDir root(QString::fromLocal8Bit(argv[1]));
+    for (const char* target : {"logreader", "deviceline", "deviceheader", "tkx", "deviceconfig"})
+        root.mkpath(QLatin1String(target));
+    bool ok = true;
+
+    // Logs: the log reader and the device worker's line reading take the jump-filter limit
+    // as their first byte.
+    for (const auto& log : logs()) {
+        ok &= write(root.filePath(QStringLiteral("logreader/") + log.first), '\1' + log.second);
+        ok &= write(root.filePath(QStringLiteral("deviceline/") + log.first), '\1' + log.second);
+        ok &= write(root.filePath(QStringLiteral("deviceheader/") + log.first), log.second);
+    }
+    ok &= write(root.filePath(QStringLiteral("logreader/no-filter")), '\0' + logs().at(2).second);
+    ok &= write(root.filePath(QStringLiteral("deviceline/no-filter")), '\0' + logs().at(2).second);
+
+    // Archives written by the tool itself, and a version 1 archive.
+    QTemporaryDir scratch;
+    FileFormatTKR tkx;
+    const QVector<Track> tracks = {track(3, 1462530030), track(0, 0), track(2, 1577836800)};
+    const QList<QPair<QString, QList<int>>> selections = {
+        {QStringLiteral("empty"), {}}, {QStringLiteral("one"), {0}}, {QStringLiteral("three"), {0, 1, 2}}};
+    for (const auto& selection : selections) {
+        QString path = scratch.filePath(selection.first + QStringLiteral(".tkx"));
+        ok &= tkx.save(tracks, path, selection.second, false);
+        ok &= write(root.filePath(QStringLiteral("tkx/") + selection.first), readAll(path));
+    }
+    QByteArray version1 = readAll(scratch.filePath(QStringLiteral("one.tkx")));
+    version1[4] = 1;
+    version1.insert(FileFormatTKR::headerSize + FileFormatTKR::indexEntrySize + 8, QByteArray(8, '\0'));
+    ok &= write(root.filePath(QStringLiteral("tkx/version1")), version1);
+
+    // Configuration files as the tool writes them, and as a user might edit them.
+    DeviceConfig config;
+    config.loggingFormat = 3;
+    config.gpsInterval = 2.5;
+    config.powerSaving = true;
+    ok &= write(root.filePath(QStringLiteral("deviceconfig/written")), config.toText().toLatin1());
+    ok &= write(root.filePath(QStringLiteral("deviceconfig/edited")),
+                "[General]\r\nData Logger=G-Sensor ; x\r\nGPS%20interval = \"3\"\r\n"
+                "Test\\ Mode = Enable\r\n[Other]\r\nHeight Limit = Disable\r\n");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+
+// A small tmpfs mounted for one test: a drive that fills up, or that vanishes while in use.
+// Mounting needs root (CAP_SYS_ADMIN); without it isMounted() is false and reason() says why.
+class TmpfsMount
+{
+public:
+    TmpfsMount(const QString& dir, int kilobytes) : m_dir(dir)
+    {
+        QDir().mkpath(dir);
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0,
+                    options.constData()) == 0)
+            m_mounted = true;
+        else
+            m_reason = QStringLiteral("cannot mount a tmpfs (needs root): ") +
+                       QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ~TmpfsMount() { detach(); }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    bool isMounted() const { return m_mounted; }
+    QString reason() const { return m_reason; }
+    QString path() const { return m_dir; }
+    // Lazy unmount, as "umount -l" does: open files stay readable, new opens fail.
+    void detach()
+    {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_dir).constData(), MNT_DETACH);
+        m_mounted = false;
+    }
+
+private:
+    QString m_dir;
+    QString m_reason;
+    bool m_mounted = false;
+};
