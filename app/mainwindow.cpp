@@ -11,12 +11,14 @@
 #include "formats/gpsfilter.h"
 #include "view/filterdialog.h"
 #include "view/mapwidget.h"
+#include "view/profilechart.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,6 +34,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
+#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -70,6 +73,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     emit m_progressDialog->canceled();
 
     createActions();
+    createDocks();
     createMenus();
     createToolBar();
 
@@ -116,6 +120,9 @@ MainWindow::~MainWindow()
         m_mapWidget->pause();
     delete ui;
     delete m_device;
+    // The watcher has no parent; it goes with the window it reports to (the process ends
+    // with the window, and a window made and closed again must not leave one behind).
+    delete m_driveWatcher;
 }
 
 void MainWindow::registerFormats()
@@ -228,8 +235,34 @@ void MainWindow::createMenus()
     timeMenu->addAction(m_localTimeAct);
     timeMenu->addAction(m_utcTimeAct);
 
+    QMenu* viewMenu = menuBar()->addMenu(tr("View"));
+    viewMenu->addAction(m_statisticsDock->toggleViewAction());
+    viewMenu->addAction(m_profileDock->toggleViewAction());
+
     QMenu* helpMenu = menuBar()->addMenu(tr("Help"));
     helpMenu->addAction(m_aboutAct);
+}
+
+void MainWindow::createDocks()
+{
+    auto dock = [this](const char* name, const QString& title, QWidget* content) {
+        auto* d = new QDockWidget(title, this);
+        d->setObjectName(QLatin1String(name));
+        d->setAllowedAreas(Qt::AllDockWidgetAreas);
+        d->setWidget(content);
+        content->show();
+        d->toggleViewAction()->setObjectName(QLatin1String(name) + QStringLiteral("Act"));
+        return d;
+    };
+    m_statisticsDock = dock("statisticsDock", tr("Statistics"), m_mapWidget->statisticsView());
+    m_profileDock = dock("profileDock", tr("Profile"), m_mapWidget->profileChart());
+    addDockWidget(Qt::BottomDockWidgetArea, m_statisticsDock);
+    splitDockWidget(m_statisticsDock, m_profileDock, Qt::Horizontal);
+    // Dock sizes take effect only once the window is laid out: the chart gets the width.
+    QTimer::singleShot(0, this, [this] {
+        resizeDocks({m_statisticsDock, m_profileDock}, {300, width() - 300}, Qt::Horizontal);
+        resizeDocks({m_profileDock}, {230}, Qt::Vertical);
+    });
 }
 
 void MainWindow::createToolBar()
@@ -350,6 +383,7 @@ void MainWindow::toggled()
         m_timeSwitch = 0;
     else if (m_localTimeAct->isChecked())
         m_timeSwitch = 1;
+    m_mapWidget->refreshStatistics();
     m_mapWidget->showTrackPoints(-1.0f, 0);
 }
 

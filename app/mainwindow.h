@@ -12,6 +12,7 @@ class QAction;
 class QActionGroup;
 class QCloseEvent;
 class QComboBox;
+class QDockWidget;
 class QProgressDialog;
 class QSlider;
 class QTranslator;
@@ -89,6 +90,7 @@ protected:
 private:
     void registerFormats();
     void createActions();
+    void createDocks();
     void createMenus();
     void createToolBar();
     void readSettings();
@@ -142,5 +144,7 @@ private:
     QActionGroup* m_timeGroup = nullptr;
     QActionGroup* m_playbackGroup = nullptr;
     QComboBox* m_deviceComboBox = nullptr;
+    QDockWidget* m_statisticsDock = nullptr;
+    QDockWidget* m_profileDock = nullptr;
     QSlider* m_speedSlider = nullptr;
 };

@@ -3,12 +3,16 @@
 #include "device/devicelog.h"
 #include "formats/savefile.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QTextStream>
 
 DeviceConfig DeviceConfig::readFile(const QString& filePath)
 {
-    QSettings settings(filePath, QSettings::IniFormat);
+    // Anything but a plain file (a pipe would block the read for good) counts as missing.
+    const QFileInfo info(filePath);
+    QSettings settings(info.exists() && !info.isFile() ? QString() : filePath,
+                       QSettings::IniFormat);
     const QString enable = QStringLiteral("Enable");
     const QString disable = QStringLiteral("Disable");
     DeviceConfig config;

@@ -127,11 +127,12 @@ double fieldToDouble(const Field& field)
         negative = *p == '-';
         ++p;
     }
-    qint64 mantissa = 0;
+    // Unsigned: a long digit run wraps harmlessly; only runs of up to 15 digits are used.
+    quint64 mantissa = 0;
     int digits = 0;
     int intDigits = 0;
     while (p < end && *p >= '0' && *p <= '9') {
-        mantissa = mantissa * 10 + (*p++ - '0');
+        mantissa = mantissa * 10 + quint64(*p++ - '0');
         ++digits;
         ++intDigits;
     }
@@ -140,7 +141,7 @@ double fieldToDouble(const Field& field)
     if (plain && p < end && *p == '.') {
         ++p;
         while (p < end && *p >= '0' && *p <= '9') {
-            mantissa = mantissa * 10 + (*p++ - '0');
+            mantissa = mantissa * 10 + quint64(*p++ - '0');
             ++digits;
             ++fracDigits;
         }
@@ -167,9 +168,17 @@ bool isValidDateTimeInRange(const LogDateTime& t, int firstYear, int lastYear)
     return t.valid && t.year >= firstYear && t.year <= lastYear;
 }
 
+// A pipe put in the place of a track file would block the open, and the read, for good.
+bool isPlainFile(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+// The field is UTC: read it without the detour through local time, which would lose the
+// points of a spring-forward hour of the user's zone.
 LogDateTime parseDateField(const Field& field)
 {
-    return LogDateTime::parse(QString::fromLatin1(field.data, field.size));
+    return LogDateTime::parseLatin1AsUtc(field.data, field.size);
 }
 
 } // namespace
@@ -213,7 +222,7 @@ void DeviceKV310::setReadTimeLimit(int milliseconds)
 bool DeviceKV310::readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!isPlainFile(path) || !file.open(QIODevice::ReadOnly))
         return false;
     return readTrackFileHeader(file, timeOfDay, date);
 }
@@ -326,7 +335,7 @@ void DeviceKV310::run()
 {
     const QString path = m_fileList.value(m_readIndex);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!isPlainFile(path) || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         qCWarning(lcDevice) << "cannot open" << path << file.errorString();
         if (finishRead(Finished))
             emit FireRecvStatus(CMD_CONNECT_RESULT, 0);

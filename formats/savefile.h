@@ -2,11 +2,17 @@
 
 #include <QSaveFile>
 
-// A QSaveFile that refuses to stand in for a device, pipe or socket: committing would put
-// a regular file in the place of the node (and report success, also for /dev/full).
+// The QSaveFile every writer uses, with two mendings:
+// - it refuses to stand in for a device, pipe or socket: committing would put a regular
+//   file in the place of the node (and report success, also for /dev/full);
+// - a write that stops half-way (a full drive, the file size limit) fails with the reason,
+//   where QSaveFile reports a short count without one and later a nameless error.
 class SaveFile : public QSaveFile
 {
 public:
     explicit SaveFile(const QString& name) : QSaveFile(name) {}
     bool open(OpenMode mode) override;
+
+protected:
+    qint64 writeData(const char* data, qint64 length) override;
 };

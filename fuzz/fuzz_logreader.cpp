@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
+    const QByteArray input =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
     if (!FuzzEntries::logReader(input))
         std::abort();
     return 0;

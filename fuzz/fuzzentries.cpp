@@ -60,9 +60,10 @@ bool logReader(const QByteArray& data)
         return false;
     qint64 previous = std::numeric_limits<qint64>::min();
     for (const Vec3& p : track.points) {
-        // Times strictly increase; positions are degrees within the logger's ranges.
+        // Times strictly increase. Positions are finite: a field such as "-35011" passes the
+        // reader's checks and gives -350 degrees, so only the 32-bit range bounds them.
         if (p.time <= previous || !std::isfinite(p.lat) || !std::isfinite(p.lon) ||
-            p.lat > 102.0 || p.lat < -2148.0 || std::fabs(p.lon) > 2148.0 || p.marked < 0 ||
+            std::fabs(p.lat) > 2148.0 || std::fabs(p.lon) > 2148.0 || p.marked < 0 ||
             p.marked > 1 || quint32(p.speed) > 10000u)
             return false;
         previous = p.time;
@@ -79,8 +80,8 @@ bool deviceLines(const QByteArray& data)
     buffer.open(QIODevice::ReadOnly);
     DevicePoint first;
     QVector<DevicePoint> following;
-    const DeviceKV310::ReadResult result =
-        DeviceKV310::readTrackData(buffer, qint8(data.at(0)), &first, &following, [] { return true; });
+    const DeviceKV310::ReadResult result = DeviceKV310::readTrackData(
+        buffer, qint8(data.at(0)), &first, &following, [] { return true; });
     if (result != DeviceKV310::ReadComplete)
         return false;
     if (first.date == 0)
@@ -133,7 +134,8 @@ bool tkxReader(const QByteArray& data, const QString& scratchDir)
     for (const Track& track : qAsConst(tracks))
         points += track.points.size();
     return quint32(tracks.size()) <= count &&
-           FileFormatTKR::headerSize + qint64(tracks.size()) * (FileFormatTKR::indexEntrySize + 12) +
+           FileFormatTKR::headerSize +
+                   qint64(tracks.size()) * (FileFormatTKR::indexEntrySize + 12) +
                    points * FileFormatTKR::pointRecordSize <=
                data.size();
 }
@@ -147,7 +149,8 @@ bool deviceConfig(const QByteArray& data, const QString& scratchDir)
     QFile::remove(path);
     // What was read can be written back and reads the same.
     const QString text = config.toText();
-    return config.loggingFormat >= 0 && config.loggingFormat <= 3 && text.count(QLatin1Char('\n')) == 6;
+    return config.loggingFormat >= 0 && config.loggingFormat <= 3 &&
+           text.count(QLatin1Char('\n')) == 6;
 }
 
 } // namespace FuzzEntries

@@ -24,27 +24,31 @@ QByteArray line(const char* time, const char* lat, const char* lon, const char* 
 QList<QPair<QString, QByteArray>> logs()
 {
     return {
-        {QStringLiteral("plain"), line("2016:05:06-10:20:30", "2502.1234", "12130.5678") +
-                                      line("2016:05:06-10:20:31", "2502.1300", "12130.5700") +
-                                      line("2016:05:06-10:20:32", "2502.1400", "12130.5800", "12.5", "@GPS")},
-        {QStringLiteral("south-west"), line("2020:01:01-00:00:00", "3351.0000", "15112.0000", "3.1",
-                                            "*GPS", "S", "W") +
-                                           line("2020:01:01-00:00:05", "3351.0010", "15112.0020", "3.2",
-                                                "*GPS", "S", "W")},
+        {QStringLiteral("plain"),
+         line("2016:05:06-10:20:30", "2502.1234", "12130.5678") +
+             line("2016:05:06-10:20:31", "2502.1300", "12130.5700") +
+             line("2016:05:06-10:20:32", "2502.1400", "12130.5800", "12.5", "@GPS")},
+        {QStringLiteral("south-west"),
+         line("2020:01:01-00:00:00", "3351.0000", "15112.0000", "3.1", "*GPS", "S", "W") +
+             line("2020:01:01-00:00:05", "3351.0010", "15112.0020", "3.2", "*GPS", "S", "W")},
         {QStringLiteral("jump"), line("2016:05:06-10:20:30", "2502.1234", "12130.5678") +
                                      line("2016:05:06-10:20:31", "2602.1234", "12130.5678") +
                                      line("2016:05:06-10:20:32", "2602.1300", "12130.5678") +
                                      line("2016:05:06-10:20:33", "2602.1400", "12130.5678")},
-        {QStringLiteral("rejects"), line("2009:12:31-23:59:59", "2502.1234", "12130.5678") +
-                                        line("2036:01:01-00:00:00", "2502.1234", "12130.5678") +
-                                        line("2016:05:06-10:20:30", "F", "12130.5678") +
-                                        line("2016:05:06-10:20:30", "2502.1234", "12130.5678", "150.00") +
-                                        line("2016:05:06-10:20:30", "2502.1234", "12130.5678", "1500.00") +
-                                        line("2016:05:06-10:20:30", "10000.0001", "1.0") +
-                                        line("2016:05:06-10:20:29", "2502.1234", "12130.5678", "1", "*gps") +
-                                        QByteArray("1,2016:05:06-10:20:40,*GPS,1,N,2,E,3,4,5\n")},
+        {QStringLiteral("rejects"),
+         line("2009:12:31-23:59:59", "2502.1234", "12130.5678") +
+             line("2036:01:01-00:00:00", "2502.1234", "12130.5678") +
+             line("2016:05:06-10:20:30", "F", "12130.5678") +
+             line("2016:05:06-10:20:30", "2502.1234", "12130.5678", "150.00") +
+             line("2016:05:06-10:20:30", "2502.1234", "12130.5678", "1500.00") +
+             line("2016:05:06-10:20:30", "10000.0001", "1.0") +
+             line("2016:05:06-10:20:29", "2502.1234", "12130.5678", "1", "*gps") +
+             QByteArray("1,2016:05:06-10:20:40,*GPS,1,N,2,E,3,4,5\n")},
         {QStringLiteral("odd-bytes"), line("2016:05:06-10:20:30", "2502.1234", "12130.5678") +
-                                          QByteArray(1100, 'x') + "\n" + QByteArray("1,2016:05:06-10:20:3\0" "1,*GPS", 26) +
+                                          QByteArray(1100, 'x') + "\n" +
+                                          QByteArray("1,2016:05:06-10:20:3\0"
+                                                     "1,*GPS",
+                                                     26) +
                                           line("2016:05:06-10:20:32", "2.5e3", "+12130.5", "nan")},
     };
 }
@@ -106,8 +110,9 @@ int main(int argc, char** argv)
     QTemporaryDir scratch;
     FileFormatTKR tkx;
     const QVector<Track> tracks = {track(3, 1462530030), track(0, 0), track(2, 1577836800)};
-    const QList<QPair<QString, QList<int>>> selections = {
-        {QStringLiteral("empty"), {}}, {QStringLiteral("one"), {0}}, {QStringLiteral("three"), {0, 1, 2}}};
+    const QList<QPair<QString, QList<int>>> selections = {{QStringLiteral("empty"), {}},
+                                                          {QStringLiteral("one"), {0}},
+                                                          {QStringLiteral("three"), {0, 1, 2}}};
     for (const auto& selection : selections) {
         QString path = scratch.filePath(selection.first + QStringLiteral(".tkx"));
         ok &= tkx.save(tracks, path, selection.second, false);
@@ -115,7 +120,8 @@ int main(int argc, char** argv)
     }
     QByteArray version1 = readAll(scratch.filePath(QStringLiteral("one.tkx")));
     version1[4] = 1;
-    version1.insert(FileFormatTKR::headerSize + FileFormatTKR::indexEntrySize + 8, QByteArray(8, '\0'));
+    version1.insert(FileFormatTKR::headerSize + FileFormatTKR::indexEntrySize + 8,
+                    QByteArray(8, '\0'));
     ok &= write(root.filePath(QStringLiteral("tkx/version1")), version1);
 
     // Configuration files as the tool writes them, and as a user might edit them.

@@ -16,8 +16,8 @@ public:
     {
         QDir().mkpath(dir);
         const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-        if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0,
-                    options.constData()) == 0)
+        if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.constData()) ==
+            0)
             m_mounted = true;
         else
             m_reason = QStringLiteral("cannot mount a tmpfs (needs root): ") +

@@ -1,11 +1,12 @@
 // kv730-convert: reads logger log files and track archives through the format registry
-// and lists them or writes them to another format, for batch use and for checking the
-// readers and writers from outside the application.
+// and lists them, prints their statistics or writes them to another format, for batch
+// use and for checking the readers and writers from outside the application.
 
 #include "formats/fileformatregistry.h"
 #include "formats/gpsfilter.h"
 #include "formats/timetext.h"
 #include "tools/convertersettings.h"
+#include "view/trackstatistics.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -75,6 +76,15 @@ void listTracks(const QVector<Track>& tracks, const QList<int>& selection, bool 
     }
 }
 
+void printStatistics(const QVector<Track>& tracks, const QList<int>& selection)
+{
+    std::printf("%s\n", qPrintable(TrackStatistics::tsvHeader()));
+    for (int index : selection) {
+        const TrackStatistics stats = TrackStatistics::compute(tracks.at(index));
+        std::printf("%s\n", qPrintable(stats.tsvLine(index + 1)));
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -87,8 +97,9 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads KV-730 track files (.gpl logs, .tkx archives) and lists them or writes them\n"
-        "as .tkx, .csv, .gpx or .kml, chosen by the output file's extension.\n"
+        "Reads KV-730 track files (.gpl logs, .tkx archives) and lists them, prints their\n"
+        "statistics or writes them as .tkx, .csv, .gpx or .kml, chosen by the output file's\n"
+        "extension.\n"
         "Exit status: 0 success, 1 an input cannot be read, 2 usage error,\n"
         "3 the output cannot be written."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
@@ -120,8 +131,16 @@ int main(int argc, char* argv[])
         QStringLiteral("points"),
         QStringLiteral(
             "With --list: also print lat lon alt time marked speed reserved per point."));
+    const QCommandLineOption statsOption(
+        QStringLiteral("stats"),
+        QStringLiteral("Print the statistics of each track, tab-separated, after a header line:\n"
+                       "points, marked points, UTC start and end, duration and moving time (s),\n"
+                       "distance (m), average, moving average and maximum speed (km/h),\n"
+                       "minimum and maximum altitude, ascent and descent (m). Empty fields:\n"
+                       "figures the track does not have. Units are fixed."));
     parser.addOptions({helpOption, outputOption, tracksOption, markedOption, speedOption,
-                       heightOption, timeOption, filterOption, listOption, pointsOption});
+                       heightOption, timeOption, filterOption, listOption, pointsOption,
+                       statsOption});
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("Track files to read."),
                                  QStringLiteral("INPUT..."));
 
@@ -194,6 +213,8 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(listOption))
         listTracks(tracks, selection, parser.isSet(pointsOption));
+    if (parser.isSet(statsOption))
+        printStatistics(tracks, selection);
 
     if (parser.isSet(outputOption)) {
         const QString output = parser.value(outputOption);

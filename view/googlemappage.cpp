@@ -1,5 +1,6 @@
 #include "view/googlemappage.h"
 
+#include "view/tilecache.h"
 #include "view/viewlog.h"
 
 #include <QDesktopServices>
@@ -7,6 +8,7 @@
 
 GoogleMapPage::GoogleMapPage(QObject* parent) : QWebPage(parent)
 {
+    setNetworkAccessManager(TileCache::createNetworkAccessManager(this));
     setLinkDelegationPolicy(QWebPage::DelegateAllLinks);
     connect(this, &QWebPage::linkClicked, this, &GoogleMapPage::openExternalLink);
 }

@@ -2,8 +2,9 @@
 
 #include <QWebPage>
 
-// Hosts the map page. Tile servers get this application's own name, and links in the
-// page (the map attribution) open in the system browser instead of replacing the map.
+// Hosts the map page. Its downloads go through the tile cache, tile servers get this
+// application's own name, and links in the page (the map attribution) open in the system
+// browser instead of replacing the map.
 class GoogleMapPage : public QWebPage
 {
     Q_OBJECT

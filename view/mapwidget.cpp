@@ -6,11 +6,13 @@
 #include "view/googlemappage.h"
 #include "view/playbackthread.h"
 #include "view/pointlistmodel.h"
+#include "view/profilechart.h"
 #include "view/viewlog.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSettings>
+#include <QTreeWidget>
 #include <QWebFrame>
 
 #include <cmath>
@@ -52,6 +54,20 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
             &MapWidget::TreeWidget2ItemDoubleClicked);
 
     m_playbackThread = new PlaybackThread(this);
+
+    // Not part of the form: they stay hidden until the main window places them.
+    m_statisticsView = new QTreeWidget(this);
+    m_statisticsView->setObjectName(QStringLiteral("statisticsView"));
+    m_statisticsView->setColumnCount(2);
+    m_statisticsView->setHeaderHidden(true);
+    m_statisticsView->setRootIsDecorated(false);
+    m_statisticsView->setSelectionMode(QAbstractItemView::NoSelection);
+    m_statisticsView->setFocusPolicy(Qt::NoFocus);
+    m_statisticsView->hide();
+    m_profileChart = new ProfileChart(this);
+    m_profileChart->setObjectName(QStringLiteral("profileChart"));
+    m_profileChart->hide();
+    connect(m_profileChart, &ProfileChart::pointClicked, this, &MapWidget::profilePointClicked);
 }
 
 MapWidget::~MapWidget()
@@ -94,6 +110,11 @@ void MapWidget::updateTrackList()
 
     emit m_mapOperator->deleteAllObject();
     m_trackMarkers.clear();
+    if (m_profileChart)
+        m_profileChart->clear();
+    m_listedTrack = -1;
+    m_statistics = TrackStatistics::computeAll(*m_tracks);
+    showStatistics();
 
     createTrackRoot();
     m_trackRoot->setExpanded(true);
@@ -108,6 +129,7 @@ void MapWidget::updateTrackList()
         auto* item = new QTreeWidgetItem(m_trackRoot, QStringList(title));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
         item->setCheckState(0, Qt::Unchecked);
+        setTrackToolTip(item, k);
 
         const unsigned key = unsigned(k);
         for (const Vec3& p : track.points) {
@@ -127,6 +149,50 @@ int MapWidget::currentTrackRow() const
     return ui->treeWidget->currentIndex().row();
 }
 
+QTreeWidget* MapWidget::statisticsView() const
+{
+    return m_statisticsView;
+}
+
+ProfileChart* MapWidget::profileChart() const
+{
+    return m_profileChart;
+}
+
+void MapWidget::refreshStatistics()
+{
+    if (m_trackRoot) {
+        for (int k = 0; k < m_trackRoot->childCount(); ++k)
+            setTrackToolTip(m_trackRoot->child(k), k);
+    }
+    showStatistics();
+}
+
+void MapWidget::setTrackToolTip(QTreeWidgetItem* item, int track)
+{
+    if (track >= m_statistics.size())
+        return;
+    // A tool tip is no change of the track's state: the map must not be resynchronised.
+    const QSignalBlocker blocker(ui->treeWidget);
+    item->setToolTip(0, m_statistics.at(track).toolTip(*m_settings));
+}
+
+void MapWidget::showStatistics()
+{
+    if (!m_statisticsView)
+        return;
+    m_statisticsView->clear();
+    if (m_listedTrack < 0 || m_listedTrack >= m_statistics.size())
+        return;
+    const auto rows = m_statistics.at(m_listedTrack).rows(*m_settings);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(rows.size());
+    for (const auto& row : rows)
+        items.append(new QTreeWidgetItem(QStringList{row.first, row.second}));
+    m_statisticsView->addTopLevelItems(items);
+    m_statisticsView->resizeColumnToContents(0);
+}
+
 void MapWidget::showTrackPoints(float speed, int rule)
 {
     m_pointModel->beginListing();
@@ -135,6 +201,10 @@ void MapWidget::showTrackPoints(float speed, int rule)
     const int row = currentTrackRow();
     if (row < 0 || m_tracks->isEmpty() || row >= m_tracks->size()) {
         m_pointModel->endListing(m_pointModel->format(), QStringList());
+        if (m_profileChart)
+            m_profileChart->clear();
+        m_listedTrack = -1;
+        showStatistics();
         return;
     }
     const Track track = m_tracks->at(row);
@@ -193,6 +263,10 @@ void MapWidget::showTrackPoints(float speed, int rule)
         for (int c = 0; c < headers.size(); ++c)
             ui->treeWidget_2->resizeColumnToContents(c);
     }
+    if (m_profileChart)
+        m_profileChart->setPoints(m_listedPoints, track.fmt, *m_settings);
+    m_listedTrack = row;
+    showStatistics();
 }
 
 QString MapWidget::formatCoordinate(double value, int axis, int format)
@@ -291,6 +365,8 @@ void MapWidget::showPointAndSelectInfo(int index)
                                                         QItemSelectionModel::Rows);
     ui->treeWidget_2->scrollTo(row, QAbstractItemView::EnsureVisible);
     m_playPosition = index;
+    if (m_profileChart)
+        m_profileChart->setCursorIndex(index);
     emit pointShown(index);
 }
 
@@ -305,7 +381,20 @@ void MapWidget::TreeWidget2ItemDoubleClicked(const QModelIndex& index)
     m_playPosition = row;
     const Vec3& p = m_listedPoints.at(row);
     emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(row + 1, p));
+    if (m_profileChart)
+        m_profileChart->setCursorIndex(row);
     emit pointShown(row);
+}
+
+void MapWidget::profilePointClicked(int index)
+{
+    if (index < 0 || index >= m_listedPoints.size())
+        return;
+    const QModelIndex row = m_pointModel->index(index, 0);
+    ui->treeWidget_2->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
+    ui->treeWidget_2->scrollTo(row, QAbstractItemView::EnsureVisible);
+    TreeWidget2ItemDoubleClicked(row);
 }
 
 QList<int> MapWidget::checkedTracks() const

@@ -2,9 +2,11 @@
 
 #include "formats/displaysettings.h"
 #include "view/track.h"
+#include "view/trackstatistics.h"
 
 #include <QList>
 #include <QMultiMap>
+#include <QPointer>
 #include <QVector>
 #include <QWidget>
 
@@ -12,7 +14,9 @@ class GoogleMapOperator;
 class GoogleMapPage;
 class PlaybackThread;
 class PointListModel;
+class ProfileChart;
 class QModelIndex;
+class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace Ui
@@ -37,6 +41,8 @@ public:
     // Stops playback and puts the position back to the first point.
     void stopPlayback();
     QList<int> checkedTracks() const;
+    // Rewrites the track tool tips and the statistics pane in the current units and time zone.
+    void refreshStatistics();
 
     // Degrees, minutes and seconds with the hemisphere letter (axis 1 latitude, 2 longitude;
     // format 1, the only one); an empty text for anything else.
@@ -53,6 +59,11 @@ public:
     GoogleMapOperator* mapOperator() const { return m_mapOperator; }
     GoogleMapPage* mapPage() const { return m_mapPage; }
     const QMultiMap<unsigned, Vec3>& trackMarkers() const { return m_trackMarkers; }
+    const QVector<TrackStatistics>& statistics() const { return m_statistics; }
+    // Figures of the listed track; the main window may move it into a pane of its own.
+    QTreeWidget* statisticsView() const;
+    // Speed and altitude of the listed points; the main window may move it into a dock.
+    ProfileChart* profileChart() const;
 
 public slots:
     void setSpeed(int speed);
@@ -62,6 +73,8 @@ public slots:
     void addJSObject();
     void showPointAndSelectInfo(int index);
     void playEnd();
+    // A click on the profile: the nearest listed point, as a double-click on its row.
+    void profilePointClicked(int index);
 
 signals:
     // A playback worker has finished (ran out or was stopped).
@@ -77,6 +90,8 @@ private:
     // After a stop that sets the position itself, announcements still queued from the
     // stopped worker would move it again.
     void discardAnnouncements();
+    void showStatistics();
+    void setTrackToolTip(QTreeWidgetItem* item, int track);
 
     Ui::MapWidget* ui;
     const QVector<Track>* m_tracks;
@@ -87,6 +102,10 @@ private:
     PointListModel* m_pointModel = nullptr;
     QMultiMap<unsigned, Vec3> m_trackMarkers;
     QVector<Vec3> m_listedPoints;
+    QVector<TrackStatistics> m_statistics; // one per track, from the last updateTrackList
+    int m_listedTrack = -1;                // track of m_listedPoints, -1 for none
+    QPointer<QTreeWidget> m_statisticsView;
+    QPointer<ProfileChart> m_profileChart;
     float m_filterSpeed = -1.0f;
     int m_filterRule = -1;
     PlaybackThread* m_playbackThread = nullptr;

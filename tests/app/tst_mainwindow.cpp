@@ -1,11 +1,13 @@
 #include "app/mainwindow.h"
 #include "formats/gpsfilter.h"
 #include "view/mapwidget.h"
+#include "view/profilechart.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QTranslator>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -132,7 +135,17 @@ void TestMainWindow::settingsSurviveRestart()
 {
     {
         MainWindow w;
+        Track t;
+        t.fmt = 2;
+        t.points.resize(1);
+        t.points[0].speed = 1000;
+        w.tracks() = {t};
+        w.mapWidget()->updateTrackList();
+        QTreeWidgetItem* item =
+            w.mapWidget()->findChild<QTreeWidget*>("treeWidget")->topLevelItem(0)->child(0);
+        QVERIFY(item->toolTip(0).contains("10.00 km/hr"));
         w.action("milesAct")->trigger();
+        QVERIFY(item->toolTip(0).contains("6.21 mi/hr")); // the switch refreshes the tool tips
         w.action("feetAct")->trigger();
         w.action("utcTimeAct")->trigger();
         QCOMPARE((QVector<int>{w.speedUnit(), w.heightUnit(), w.timeSwitch()}),
@@ -329,7 +342,12 @@ void TestMainWindow::menusAndToolBar()
              QStringLiteral("&File[openAct saveAct | exitAct] "
                             "Device[downloadAct deleteAct deviceSettingAct] "
                             "Unit[Speed[kilometersAct milesAct] Height[meterAct feetAct]] "
-                            "Time[localTimeAct utcTimeAct] Help[aboutAct]"));
+                            "Time[localTimeAct utcTimeAct] "
+                            "View[statisticsDockAct profileDockAct] Help[aboutAct]"));
+    QCOMPARE(w.findChild<QDockWidget*>("statisticsDock")->widget(),
+             static_cast<QWidget*>(w.mapWidget()->statisticsView()));
+    QCOMPARE(w.findChild<QDockWidget*>("profileDock")->widget(),
+             static_cast<QWidget*>(w.mapWidget()->profileChart()));
 
     const QList<QToolBar*> bars = w.findChildren<QToolBar*>();
     QCOMPARE(bars.size(), 1);

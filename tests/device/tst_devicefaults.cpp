@@ -2,6 +2,7 @@
 #include "device/deviceconfig.h"
 #include "device/devicekv310.h"
 #include "formats/gpsfilter.h"
+#include "queuedstatus.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,7 +28,8 @@ QByteArray logLines(int count)
     QByteArray log;
     for (int i = 0; i < count; ++i)
         log += "1,2016:05:06-" + QTime(10, 0).addSecs(i).toString("hh:mm:ss").toLatin1() +
-               ",*GPS,2502." + QByteArray::number(1000 + i % 9000) + ",N,12130.5678,E,35.2,10.00,0,0\r\n";
+               ",*GPS,2502." + QByteArray::number(1000 + i % 9000) +
+               ",N,12130.5678,E,35.2,10.00,0,0\r\n";
     return log;
 }
 
@@ -65,7 +67,8 @@ void fill(const QString& dir)
 
 QStringList entries(const QString& dir)
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                               QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -121,7 +124,8 @@ void TestDeviceFaults::configOnFullDrive()
 
 void TestDeviceFaults::configCutBySizeLimit()
 {
-    const QString path = m_dir.filePath("kv730.ini");
+    QTemporaryDir drive;
+    const QString path = drive.filePath("kv730.ini");
     const QByteArray old = "Data Logger = Position\n";
     QVERIFY(writeFile(path, old));
     rlimit saved;
@@ -135,18 +139,17 @@ void TestDeviceFaults::configCutBySizeLimit()
     std::signal(SIGXFSZ, oldHandler);
     QVERIFY(!written);
     QCOMPARE(readFile(path), old);
-    QCOMPARE(entries(m_dir.path()), QStringList{"kv730.ini"});
-    QVERIFY(QFile::remove(path));
+    QCOMPARE(entries(drive.path()), QStringList{"kv730.ini"});
 }
 
 // Committing a replacement would put a regular file where the node was.
 void TestDeviceFaults::configOnDeviceNode()
 {
-    QT_STATBUF before;
-    QVERIFY(QT_STAT("/dev/full", &before) == 0 && S_ISCHR(before.st_mode));
+    struct stat before;
+    QVERIFY(::stat("/dev/full", &before) == 0 && S_ISCHR(before.st_mode));
     QVERIFY(!DeviceConfig().writeFile(QStringLiteral("/dev/full")));
-    QT_STATBUF after;
-    QVERIFY(QT_STAT("/dev/full", &after) == 0 && S_ISCHR(after.st_mode));
+    struct stat after;
+    QVERIFY(::stat("/dev/full", &after) == 0 && S_ISCHR(after.st_mode));
     QCOMPARE(after.st_rdev, before.st_rdev);
 
     const QString fifo = m_dir.filePath("fifo");
@@ -161,7 +164,8 @@ void TestDeviceFaults::garbageConfig_data()
     QTest::addColumn<QByteArray>("content");
     for (quint32 seed = 1; seed <= 8; ++seed)
         QTest::addRow("random %u", seed) << randomBytes(int(seed) * 700, seed);
-    QTest::addRow("binary keys") << QByteArray("\0\xff=\x01\n[\xfe]\nData Logger=\x80G-Sensor\0\n", 32);
+    QTest::addRow("binary keys") << QByteArray("\0\xff=\x01\n[\xfe]\nData Logger=\x80G-Sensor\0\n",
+                                               32);
     QTest::addRow("endless line") << QByteArray(1 << 20, '[');
     QTest::addRow("directory") << QByteArray("<dir>");
     QTest::addRow("fifo") << QByteArray("<fifo>");
@@ -212,7 +216,8 @@ void TestDeviceFaults::driveUnmountedBeforeRead()
     QVERIFY(writeFile(drive.path() + "/b.gpl", logLines(10)));
     DeviceKV310 device;
     QSignalSpy headers(&device, &DeviceKV310::FireRecvTrackFileHeader);
-    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+    QueuedStatus relay(&device);
+    QSignalSpy status(&relay, &QueuedStatus::status);
     device.listTrackFiles(drive.path() + "/");
     QCOMPARE(headers.count(), 1);
     device.startTrackFileRead(0);
@@ -234,7 +239,8 @@ void TestDeviceFaults::driveUnmountedDuringRead()
         QSKIP(qPrintable(drive.reason()));
     QVERIFY(writeFile(drive.path() + "/big.gpl", logLines(400000)));
     DeviceKV310 device;
-    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+    QueuedStatus relay(&device);
+    QSignalSpy status(&relay, &QueuedStatus::status);
     device.listTrackFiles(drive.path() + "/");
     device.startTrackFileRead(0);
     QVERIFY(QFile::remove(drive.path() + "/big.gpl"));
@@ -244,7 +250,8 @@ void TestDeviceFaults::driveUnmountedDuringRead()
     QCoreApplication::processEvents();
     QCOMPARE(status.count(), 1);
     const int cmd = status.first().at(0).toInt();
-    QVERIFY2(cmd == CMD_READ_TRACK_FILE || cmd == CMD_CONNECT_RESULT, qPrintable(QString::number(cmd)));
+    QVERIFY2(cmd == CMD_READ_TRACK_FILE || cmd == CMD_CONNECT_RESULT,
+             qPrintable(QString::number(cmd)));
 }
 
 void TestDeviceFaults::trackFileReplaced_data()
@@ -269,7 +276,8 @@ void TestDeviceFaults::trackFileReplaced()
     clock.start();
     {
         DeviceKV310 device;
-        QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+        QueuedStatus relay(&device);
+        QSignalSpy status(&relay, &QueuedStatus::status);
         device.listTrackFiles(drive.path() + "/");
         QVERIFY(QFile::remove(path));
         if (what == "directory")

@@ -2,6 +2,7 @@
 #include "device/devicepointconverter.h"
 #include "formats/gpsfilter.h"
 #include "lockedpath.h"
+#include "queuedstatus.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -36,7 +37,8 @@ QByteArray readFile(const QString& path)
 // Lists the drive and reads file 0; returns the report.
 QList<QVariant> readFirstFile(DeviceKV310& device, const QString& drive)
 {
-    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+    QueuedStatus relay(&device);
+    QSignalSpy status(&relay, &QueuedStatus::status);
     device.listTrackFiles(drive);
     device.startTrackFileRead(0);
     if (!QTest::qWaitFor([&] { return !status.isEmpty(); }, 10000))
@@ -231,7 +233,8 @@ void TestDeviceKV310::unopenableFile()
     QTemporaryDir drive;
     QVERIFY(writeFile(drive.filePath("a.gpl"), line("2016:05:06-10:20:30", "2502.1", "12130.5")));
     DeviceKV310 device;
-    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+    QueuedStatus relay(&device);
+    QSignalSpy status(&relay, &QueuedStatus::status);
     device.listTrackFiles(drive.path() + "/");
     QVERIFY(QFile::remove(drive.filePath("a.gpl")));
     device.startTrackFileRead(0);
@@ -256,7 +259,8 @@ void TestDeviceKV310::timeout()
 
     DeviceKV310 device;
     device.setReadTimeLimit(1);
-    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+    QueuedStatus relay(&device);
+    QSignalSpy status(&relay, &QueuedStatus::status);
     device.listTrackFiles(drive.path() + "/");
     device.startTrackFileRead(0);
     QVERIFY(QTest::qWaitFor([&] { return status.count() == 1; }, 10000));

@@ -33,12 +33,13 @@ void TestFuzzRegressions::inputs_data()
                                QStringLiteral(KV730_TEST_DATA "/../../fuzz/corpus")};
     int rows = 0;
     for (const QString& root : roots) {
-        for (const QString& target : {"logreader", "deviceline", "deviceheader", "tkx", "deviceconfig"}) {
-            const QDir dir(root + QLatin1Char('/') + target);
+        for (const char* target :
+             {"logreader", "deviceline", "deviceheader", "tkx", "deviceconfig"}) {
+            const QDir dir(root + QLatin1Char('/') + QLatin1String(target));
             for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
                 const QString path = dir.filePath(name);
                 QTest::newRow(qPrintable(QDir(root).dirName() + '/' + target + '/' + name))
-                    << target << path;
+                    << QString::fromLatin1(target) << path;
                 ++rows;
             }
         }

@@ -73,6 +73,15 @@ void TestKv730Convert::run_data()
                QString(header.arg(2)).replace(0, 1, "2")
         << ""
         << "";
+    // Points 1 and 3 (the jump is filtered), nearly antipodal: 13,729,514.93 m in 2 s.
+    QTest::newRow("stats of the chosen track")
+        << QStringList{"--stats", "--tracks", "2", "a.gpl", "a.gpl"} << QByteArray() << 0
+        << "track\tpoints\tmarked\tstart_utc\tend_utc\tduration_s\tmoving_s\tdistance_m\t"
+           "avg_kmh\tmoving_avg_kmh\tmax_kmh\tmin_alt_m\tmax_alt_m\tascent_m\tdescent_m\n"
+           "2\t2\t1\t2014-05-06T10:20:30Z\t2014-05-06T10:20:32Z\t2\t2\t13729514.9\t"
+           "24713126.87\t24713126.87\t20.00\t35.2\t37.5\t2.3\t0.0\n"
+        << ""
+        << "";
     QTest::newRow("help") << QStringList{"--help"} << QByteArray() << 0 << "*"
                           << ""
                           << "";
@@ -165,7 +174,8 @@ void TestKv730Convert::run()
     if (output != QLatin1String("*"))
         QCOMPARE(out, output);
     else
-        QVERIFY(out.contains(QLatin1String("--gps-filter")));
+        QVERIFY(out.contains(QLatin1String("--gps-filter")) &&
+                out.contains(QLatin1String("--stats")));
     QVERIFY2(err.contains(errorText), qPrintable(err));
     if (!written.isEmpty())
         QVERIFY(QFileInfo(dir.filePath(written)).size() > 0);

@@ -2,7 +2,9 @@
 #include "view/googlemapoperator.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
+#include "view/tilecache.h"
 
+#include <QImage>
 #include <QTreeWidget>
 #include <QWebFrame>
 #include <QWebView>
@@ -37,6 +39,7 @@ private slots:
     void initTestCase()
     {
         Q_INIT_RESOURCE(map);
+        QStandardPaths::setTestModeEnabled(true); // the page's tile cache
         // No tile server in tests: tiles come from an address that has none.
         op.setTiles("qrc:/no-tiles/{z}/{x}/{y}.png", "Test tiles");
         view = new QWebView;
@@ -186,6 +189,7 @@ private slots:
                      .toString(),
                  QString("file:///srv/tiles/{z}/{x}/{y}.png"));
         widget.updateTrackList();
+        QVERIFY(qobject_cast<TileCache*>(widget.mapPage()->networkAccessManager()));
         QCOMPARE(frame->evaluateJavaScript("polylinesArray.length").toInt(), 2);
         QCOMPARE(frame->evaluateJavaScript("polylinesArray[1].getLatLngs().length").toInt(), 4);
         auto* tree = widget.findChild<QTreeWidget*>("treeWidget");
@@ -196,6 +200,48 @@ private slots:
                                           " return map.hasLayer(l); }).length")
                      .toInt(),
                  2);
+    }
+
+    // "MapTiles" naming a folder: the resource page shows the tiles from the disk.
+    void tileFolder_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("file"); // the tile at the page's first view, zoom 4
+        QTest::newRow("xyz") << "{z}/{x}/{y}.png"
+                             << "4/8/5.png";
+        QTest::newRow("tms") << "tms/{z}/{x}/{-y}.png"
+                             << "tms/4/8/10.png";
+    }
+    void tileFolder()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        QImage tile(256, 256, QImage::Format_RGB32);
+        tile.fill(Qt::darkGreen);
+        QVERIFY(QDir(dir.path()).mkpath(QFileInfo(dir.filePath(file)).path()));
+        QVERIFY(tile.save(dir.filePath(file)));
+        QFile ini(dir.filePath("Setting.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("MapTiles=" + QUrl::fromLocalFile(dir.path()).toEncoded() + "/" +
+                  pattern.toUtf8() + "\n");
+        ini.close();
+        QVector<Track> tracks;
+        TestSettings settings;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        MapWidget widget(&tracks, &settings, nullptr);
+        QDir::setCurrent(previous);
+        widget.resize(900, 600);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QWebFrame* frame = widget.mapPage()->mainFrame();
+        const QString loaded =
+            "[].filter.call(document.querySelectorAll('img.leaflet-tile-loaded'),"
+            " function(i) { return i.naturalWidth == 256; })"
+            ".map(function(i) { return i.src; }).join(' ')";
+        QTRY_VERIFY2(frame->evaluateJavaScript(loaded).toString().endsWith(file),
+                     qPrintable(frame->evaluateJavaScript(loaded).toString()));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "maprecorder.h"
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
+#include "view/profilechart.h"
 
 #include <QAbstractItemModel>
 #include <QItemSelectionModel>
@@ -405,6 +406,68 @@ private slots:
         QCOMPARE(widget.playPosition(), 0);
     }
 
+    void statisticsFollowUnits()
+    {
+        load({track({point(1, T0, 0, 1000), point(1.001, T0 + 60, 0, 2000)}), track({point(2)})});
+        const QString kmh = trackItem(0)->toolTip(0);
+        QVERIFY2(kmh.contains("Maximum speed: 20.00 km/hr"), qPrintable(kmh));
+        QVERIFY(trackItem(1)->toolTip(0).contains("Points: 1"));
+        settings.speed = 1;
+        widget.refreshStatistics(); // as the main window's unit switch does
+        QVERIFY(trackItem(0)->toolTip(0).contains("Maximum speed: 12.43 mi/hr"));
+        QVERIFY(recorder.calls.isEmpty()); // a tool tip is no check box change
+
+        QTreeWidget* pane = widget.statisticsView();
+        QCOMPARE(pane->topLevelItemCount(), 0);
+        listTrack(0);
+        QCOMPARE(pane->topLevelItem(9)->text(1), QString("12.43 mi/hr"));
+        settings.speed = 0;
+        widget.refreshStatistics();
+        QCOMPARE(pane->topLevelItem(9)->text(1), QString("20.00 km/hr"));
+        load({});
+        QCOMPARE(pane->topLevelItemCount(), 0);
+        settings = TestSettings();
+    }
+
+    void profileClickSelectsPoint()
+    {
+        QVector<Vec3> points;
+        for (int i = 0; i < 5; ++i)
+            points << point(i, T0 + 10 * i, 0, 500 * i);
+        load({track(points)});
+        listTrack(0);
+        // Shown on its own, as the main window's dock shows it.
+        ProfileChart* chart = widget.profileChart();
+        chart->setParent(nullptr);
+        chart->resize(500, 250);
+        chart->show();
+        QVERIFY(QTest::qWaitForWindowExposed(chart));
+        QCOMPARE(chart->pointCount(), 5);
+        widget.showTrackPoints(10.0f, 2); // >= 10 km/h: the points of 1000 and more
+        QCOMPARE(chart->pointCount(), 3);
+        QTRY_VERIFY(chart->xForIndex(2) > chart->xForIndex(1));
+
+        widget.play();
+        QSignalSpy shown(&widget, &MapWidget::pointShown);
+        recorder.calls.clear();
+        QTest::mouseClick(chart->viewport(), Qt::LeftButton, {},
+                          QPoint(chart->xForIndex(1) + 1, chart->viewport()->height() / 2));
+        QVERIFY(!widget.isPlaying());
+        QCOMPARE(widget.playPosition(), 1);
+        QCOMPARE(recorder.only({"viewPoint"}),
+                 QStringList{"viewPoint 3 120 2. 2017-07-14 - 02:40:30"});
+        QCOMPARE(shown.last().at(0).toInt(), 1);
+        QCOMPARE(list()->currentIndex().row(), 1);
+        QCOMPARE(list()->selectionModel()->selectedRows().value(0).row(), 1);
+
+        widget.showPointAndSelectInfo(2);
+        QCOMPARE(chart->cursorIndex(), 2);
+        load({});
+        QCOMPARE(chart->pointCount(), 0);
+        chart->hide();
+        chart->setParent(&widget);
+    }
+
     void indexBeyondRebuiltList()
     {
         QVector<Vec3> points;
@@ -427,6 +490,7 @@ int main(int argc, char** argv)
     qputenv("TZ", "Asia/Taipei");
     tzset();
     QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true); // the map page's tile cache
     TestMapWidget test;
     return QTest::qExec(&test, argc, argv);
 }
