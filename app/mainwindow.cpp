@@ -248,7 +248,6 @@ void MainWindow::createDocks()
     auto dock = [this](const char* name, const QString& title, QWidget* content) {
         auto* d = new QDockWidget(title, this);
         d->setObjectName(QLatin1String(name));
-        d->setAllowedAreas(Qt::AllDockWidgetAreas);
         d->setWidget(content);
         content->show();
         d->toggleViewAction()->setObjectName(QLatin1String(name) + QStringLiteral("Act"));
@@ -260,7 +259,7 @@ void MainWindow::createDocks()
     splitDockWidget(m_statisticsDock, m_profileDock, Qt::Horizontal);
     // Dock sizes take effect only once the window is laid out: the chart gets the width.
     QTimer::singleShot(0, this, [this] {
-        resizeDocks({m_statisticsDock, m_profileDock}, {300, width() - 300}, Qt::Horizontal);
+        resizeDocks({m_statisticsDock, m_profileDock}, {400, width() - 400}, Qt::Horizontal);
         resizeDocks({m_profileDock}, {230}, Qt::Vertical);
     });
 }
