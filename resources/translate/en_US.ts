@@ -404,6 +404,18 @@
         <source>Read device data timeout.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -495,6 +507,13 @@
     <name>QFileDialog</name>
     <message>
         <source>Save marked points only</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SaveFile</name>
+    <message>
+        <source>%1 is not a regular file.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

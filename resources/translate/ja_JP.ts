@@ -405,6 +405,18 @@
         <source>Read device data timeout.</source>
         <translation>デバイスデータの読み込みがタイムアウトしました。</translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation>表示</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>統計</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>プロファイル</translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -497,6 +509,13 @@
     <message>
         <source>Save marked points only</source>
         <translation>マークしたポイントのみ保存</translation>
+    </message>
+</context>
+<context>
+    <name>SaveFile</name>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 は通常のファイルではありません。</translation>
     </message>
 </context>
 <context>
