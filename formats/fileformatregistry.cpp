@@ -7,6 +7,8 @@
 #include "formats/fileformattkr.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 FileFormatRegistry::~FileFormatRegistry()
 {
@@ -43,6 +45,15 @@ bool FileFormatRegistry::load(QVector<Track>& tracks, const QString& fileName)
     FileFormat* format = findFormat(fileName);
     if (!format) {
         m_errorString = QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
+        return false;
+    }
+    // A pipe or device in the place of a file would block a reader for good, or feed it
+    // without end.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        m_errorString =
+            QCoreApplication::translate("FileFormatRegistry", "%1 is not a regular file.")
+                .arg(QDir::toNativeSeparators(fileName));
         return false;
     }
     const bool ok = format->load(tracks, fileName);

@@ -1,8 +1,12 @@
+#include "formats/distanceinmeters.h"
 #include "formats/fileformatgpl.h"
 #include "formats/gpsfilter.h"
+#include "formats/logdatetime.h"
+#include "testsupport.h"
 #include "tzswitch.h"
 
 #include <QDateTime>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -12,92 +16,73 @@ namespace
 {
 
 const QDateTime Base(QDate(2014, 5, 6), QTime(10, 0, 0), Qt::UTC);
+enum Field { Head, Time, Tag, Lat, NS, Lon, EW, Alt, Speed, Tail };
 
-// One log line; the altitude field carries the line's number so that the kept points
-// can be told apart.
-struct Line {
-    explicit Line(int number, int second = -1)
-        : alt(QByteArray::number(number)), time(Base.addSecs(second < 0 ? number : second)
-                                                    .toString(QStringLiteral("yyyy:MM:dd-hh:mm:ss"))
-                                                    .toLatin1())
-    {
-    }
-    Line& at(const QByteArray& v)
-    {
-        time = v;
-        return *this;
-    }
-    Line& tagged(const QByteArray& v)
-    {
-        tag = v;
-        return *this;
-    }
-    Line& latitude(const QByteArray& v, const QByteArray& h = "N")
-    {
-        lat = v;
-        ns = h;
-        return *this;
-    }
-    Line& longitude(const QByteArray& v, const QByteArray& h = "E")
-    {
-        lon = v;
-        ew = h;
-        return *this;
-    }
-    Line& moving(const QByteArray& v)
-    {
-        speed = v;
-        return *this;
-    }
-    Line& ending(const QByteArray& v)
-    {
-        tail = v;
-        return *this;
-    }
-    Line& starting(const QByteArray& v)
-    {
-        head = v;
-        return *this;
-    }
-    operator QByteArray() const
-    {
-        return head + ',' + time + ',' + tag + ',' + lat + ',' + ns + ',' + lon + ',' + ew + ',' +
-               alt + ',' + speed + ',' + tail;
-    }
-
-    QByteArray alt;
-    QByteArray time;
-    QByteArray head = "$KV730";
-    QByteArray tag = "*GPS";
-    QByteArray lat = "2502.1234";
-    QByteArray ns = "N";
-    QByteArray lon = "12130.5678";
-    QByteArray ew = "E";
-    QByteArray speed = "12.34";
-    QByteArray tail = "0,0\r\n";
-};
-
-QByteArray join(std::initializer_list<QByteArray> lines)
+// One log line at Base + n seconds (or + second); the altitude carries n so that the kept
+// points can be told apart.
+QByteArray line(int n, std::initializer_list<std::pair<Field, QByteArray>> changes = {},
+                int second = -1)
 {
-    QByteArray all;
-    for (const QByteArray& line : lines)
-        all += line;
-    return all;
+    QByteArrayList f =
+        QByteArray("$KV730|t|*GPS|2502.1234|N|12130.5678|E|a|12.34|0,0\r\n").split('|');
+    f[Time] = Base.addSecs(second < 0 ? n : second).toString("yyyy:MM:dd-hh:mm:ss").toLatin1();
+    f[Alt] = QByteArray::number(n);
+    for (const auto& change : changes)
+        f[change.first] = change.second;
+    return f.join(',');
 }
 
-// Kept points as "number:speed" (with "m" when marked), in order.
-QString kept(const Track& track, bool withSpeed = true)
+// Kept points as "n:speed" (with "m" when marked), in order.
+QString kept(const Track& track)
 {
     QStringList parts;
-    for (const Vec3& p : track.points) {
-        QString part = QString::number(p.alt);
-        if (withSpeed)
-            part += QLatin1Char(':') + QString::number(p.speed);
-        if (p.marked)
-            part += QLatin1Char('m');
-        parts << part;
+    for (const Vec3& p : track.points)
+        parts << QString::number(p.alt) + ":" + QString::number(p.speed) + (p.marked ? "m" : "");
+    return parts.join(' ');
+}
+
+// A date field as QDateTime reads it, then taken as UTC.
+QString describe(const LogDateTime& r)
+{
+    return QString::asprintf("%d %d-%d-%d %d:%d:%d %lld", r.valid, r.year, r.month, r.day, r.hour,
+                             r.minute, r.second, static_cast<long long>(r.secs));
+}
+QString reference(const QString& field)
+{
+    QDateTime dt = QDateTime::fromString(field, "yyyy:MM:dd-hh:mm:ss");
+    dt.setTimeSpec(Qt::UTC);
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    return describe({dt.isValid(), d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(),
+                     dt.toSecsSinceEpoch()});
+}
+
+QStringList dateFields()
+{
+    QStringList list;
+    // Every :15 and :45 of years with DST gaps on the hour, the half hour and at midnight, of
+    // years where QDateTime's local-time handling changes, and of the year Samoa skipped a day.
+    for (int year : {1970, 2011, 2014, 2038})
+        for (QDateTime t(QDate(year, 1, 1), QTime(0, 15), Qt::UTC); t.date().year() == year;
+             t = t.addSecs(1800))
+            list << t.toString("yyyy:MM:dd-hh:mm:ss");
+    QRandomGenerator random(730);
+    for (int i = 0; i < 3000; ++i)
+        list << QDateTime::fromSecsSinceEpoch(qint64(random.bounded(2.7e9)) - 200000000, Qt::UTC)
+                    .toString("yyyy:MM:dd-hh:mm:ss");
+    // Leap days, and malformed or out-of-range fields: every one-character change of a valid one.
+    list << QString("2000:02:29-12:00:00|2015:02:29-12:00:00|2100:02:29-12:00:00|2014:5:6-1:2:3|"
+                    "14:05:06-10:20:30")
+                .split('|')
+         << QString::fromUtf8("\xd9\xa2\xd9\xa0\xd9\xa1\xd9\xa4:05:06-10:20:30")
+         << QString::fromUtf8("2014:05:06-10:20:3\xef\xbc\x90");
+    const QString valid = "2014:05:06-10:20:30";
+    for (int i = 0; i <= valid.size(); ++i) {
+        for (QChar c : QString::fromLatin1("0123456789 :-+.x,\n\xb3"))
+            list << QString(valid).insert(i, c) << QString(valid).replace(i, 1, c);
+        list << QString(valid).remove(i, 1) << valid.left(i);
     }
-    return parts.join(QLatin1Char(' '));
+    return list;
 }
 
 } // namespace
@@ -106,300 +91,226 @@ class TestFileFormatGPL : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init() { GpsFilter::setLimit(1); }
-    void lineRules_data();
-    void lineRules();
-    void jumpFilter_data();
-    void jumpFilter();
-    void coordinates_data();
-    void coordinates();
-    void fieldToDouble_data();
-    void fieldToDouble();
-    void failures();
-    void utcTimeInLocalGap();
-
-private:
-    Track load(const QByteArray& content, bool* ok = nullptr);
     QTemporaryDir m_dir;
-};
-
-Track TestFileFormatGPL::load(const QByteArray& content, bool* ok)
-{
-    const QString name = m_dir.filePath(QStringLiteral("track.gpl"));
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(content) != content.size())
-        qFatal("cannot write test file");
-    file.close();
-    QVector<Track> tracks;
-    FileFormatGPL format;
-    const bool loaded = format.load(tracks, name);
-    if (ok)
-        *ok = loaded;
-    return tracks.value(0);
-}
-
-void TestFileFormatGPL::lineRules_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("points");
-    QTest::addColumn<qint64>("start");
-
-    const QByteArray date = "2014:05:06-10:00:00";
-    const qint64 base = Base.toSecsSinceEpoch();
-    QTest::newRow("plain") << QByteArray(Line(0)) << "0:1234" << base;
-    QTest::newRow("marked") << QByteArray(Line(0).tagged("@GPS")) << "0:1234m" << base;
-    QTest::newRow("lower-case tag") << QByteArray(Line(0).tagged("*gps")) << "" << base;
-    QTest::newRow("tag with blank") << QByteArray(Line(0).tagged("*GPS ")) << "" << base;
-    QTest::newRow("ten fields") << QByteArray(Line(0).ending("0\r\n")) << "" << qint64(0);
-    QTest::newRow("eleven fields, last empty")
-        << QByteArray(Line(0).ending(",")) << "0:1234" << base;
-    QTest::newRow("no line end at file end")
-        << QByteArray(Line(0).ending("0,0")) << "0:1234" << base;
-    QTest::newRow("30 characters") << ("," + date + ",,,,,,,,,\n") << "" << qint64(0);
-    QTest::newRow("31 characters") << ("x," + date + ",,,,,,,,,\n") << "" << base;
-    QTest::newRow("year 2009") << QByteArray(Line(0).at("2009:12:31-23:59:59")) << "" << qint64(0);
-    QTest::newRow("year 2036") << QByteArray(Line(0).at("2036:01:01-00:00:00")) << "" << qint64(0);
-    QTest::newRow("first day 2010")
-        << QByteArray(Line(0).at("2010:01:01-00:00:00")) << "0:1234"
-        << (QDateTime(QDate(2010, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch());
-    QTest::newRow("last second 2035")
-        << QByteArray(Line(0).at("2035:12:31-23:59:59")) << "0:1234"
-        << (QDateTime(QDate(2035, 12, 31), QTime(23, 59, 59), Qt::UTC).toSecsSinceEpoch());
-    QTest::newRow("no such day") << QByteArray(Line(0).at("2014:02:30-10:00:00")) << ""
-                                 << qint64(0);
-    QTest::newRow("blank in date")
-        << QByteArray(Line(0).at("2014:05:06 10:00:00")) << "" << qint64(0);
-    QTest::newRow("start from a rejected line")
-        << join({Line(0).tagged("$GPS"), Line(1)}) << "1:1234" << base;
-    QTest::newRow("latitude F") << QByteArray(Line(0).latitude("F")) << "" << base;
-    QTest::newRow("longitude F") << QByteArray(Line(0).longitude("F12130.5678")) << "" << base;
-    QTest::newRow("latitude zero") << QByteArray(Line(0).latitude("0000.0000")) << "" << base;
-    QTest::newRow("latitude no number") << QByteArray(Line(0).latitude("25O2.1234")) << "" << base;
-    QTest::newRow("latitude empty") << QByteArray(Line(0).latitude("")) << "" << base;
-    QTest::newRow("latitude above 10000")
-        << QByteArray(Line(0).latitude("10000.0001")) << "" << base;
-    QTest::newRow("latitude 10000")
-        << QByteArray(Line(0).latitude("10000.0000")) << "0:1234" << base;
-    QTest::newRow("longitude zero") << QByteArray(Line(0).longitude("0")) << "" << base;
-    QTest::newRow("longitude out of range") << QByteArray(Line(0).longitude("1e300")) << "" << base;
-    QTest::newRow("latitude nan") << QByteArray(Line(0).latitude("nan")) << "" << base;
-    QTest::newRow("speed 100.00 kept")
-        << join({Line(0), Line(1).latitude("2502.2000").moving("100.00")}) << "0:1234 1:10000"
-        << base;
-    QTest::newRow("speed 100.01 replaced")
-        << join({Line(0), Line(1).latitude("2502.2000").moving("100.01")}) << "0:1234 1:1234"
-        << base;
-    QTest::newRow("speed 150.00 replaced")
-        << join({Line(0), Line(1).latitude("2502.2000").moving("150.00")}) << "0:1234 1:1234"
-        << base;
-    QTest::newRow("negative speed replaced")
-        << join({Line(0), Line(1).latitude("2502.2000").moving("-1.00")}) << "0:1234 1:1234"
-        << base;
-    QTest::newRow("huge speed replaced")
-        << join({Line(0), Line(1).latitude("2502.2000").moving("1e30")}) << "0:1234 1:1234" << base;
-    QTest::newRow("first speed too high")
-        << QByteArray(Line(0).latitude("2502.2000").moving("150")) << "0:0" << base;
-    QTest::newRow("same time dropped")
-        << join({Line(0), Line(1, 0).latitude("2502.2000")}) << "0:1234" << base;
-    QTest::newRow("earlier time keeps the previous time")
-        << join({Line(5), Line(3).latitude("2502.2"), Line(4).latitude("2502.3"),
-                 Line(6).latitude("2502.4")})
-        << "5:1234 6:1234" << base + 5;
-    QTest::newRow("same position")
-        << join({Line(0), Line(1).moving("50.00"), Line(2).latitude("2502.2").moving("150")})
-        << "0:1234 1:0 2:1234" << base;
-    QTest::newRow("same position after replaced speed")
-        << join({Line(0), Line(1).moving("150.00")}) << "0:1234 1:0" << base;
-    QTest::newRow("zero byte in last field")
-        << QByteArray(Line(0).ending(QByteArray("0,0\0junk\r\n", 10))) << "0:1234" << base;
-    QTest::newRow("zero byte before last field")
-        << QByteArray(Line(0).ending(QByteArray("0\0,0\r\n", 6))) << "" << qint64(0);
-    QTest::newRow("line after 1023 bytes of noise")
-        << (QByteArray(1023, 'x') + Line(0)) << "0:1234" << base;
-    QTest::newRow("line cut at 1023 bytes")
-        << QByteArray(Line(0).starting(QByteArray(1000, 'x'))) << "" << qint64(0);
-    QTest::newRow("Latin-1 noise") << QByteArray(Line(0).starting("\xb0\xff")) << "0:1234" << base;
-    QTest::newRow("empty file") << QByteArray() << "" << qint64(0);
-}
-
-void TestFileFormatGPL::lineRules()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(qint64, start);
-    bool ok = false;
-    const Track track = load(content, &ok);
-    QVERIFY(ok);
-    QTEST(kept(track), "points");
-    QCOMPARE(track.startTime, start);
-    QCOMPARE(track.fmt, 2);
-    qint64 previous = 0;
-    for (const Vec3& p : track.points) {
-        QVERIFY(p.time > previous);
-        QCOMPARE(p.reserved, 0);
-        previous = p.time;
+    Track load(const QByteArray& content)
+    {
+        const QString name = m_dir.filePath("track.gpl");
+        QVector<Track> tracks;
+        if (!TestSupport::writeFile(name, content) || !FileFormatGPL().load(tracks, name) ||
+            tracks.size() != 1)
+            qFatal("cannot load %s", content.constData());
+        return tracks.at(0);
     }
-}
 
-void TestFileFormatGPL::jumpFilter_data()
-{
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("points");
+private slots:
+    void lineRules_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("points");
+        QTest::addColumn<qint64>("start");
+        QTest::addColumn<int>("limit"); // of the jump filter
+        auto row = [](const char* name, const QByteArray& content, const char* points,
+                      qint64 start) {
+            QTest::newRow(name) << content << QString(points) << start << 1;
+        };
+        auto at = [](const QByteArray& time) { return line(0, {{Time, time}}); };
+        auto moved = [](int n, const QByteArray& speed) {
+            return line(n, {{Lat, "2502.2000"}, {Speed, speed}});
+        };
+        const qint64 b = Base.toSecsSinceEpoch();
+        const QByteArray date = "2014:05:06-10:00:00";
+        row("plain", line(0), "0:1234", b);
+        row("marked", line(0, {{Tag, "@GPS"}}), "0:1234m", b);
+        row("lower-case tag", line(0, {{Tag, "*gps"}}), "", b);
+        row("ten fields", line(0, {{Tail, "0\r\n"}}), "", 0);
+        row("eleven fields, last empty", line(0, {{Tail, ","}}), "0:1234", b);
+        row("no line end at file end", line(0, {{Tail, "0,0"}}), "0:1234", b);
+        row("30 characters", "," + date + ",,,,,,,,,\n", "", 0);
+        row("31 characters", "x," + date + ",,,,,,,,,\n", "", b);
+        row("year 2009", at("2009:12:31-23:59:59"), "", 0);
+        row("first second 2010", at("2010:01:01-00:00:00"), "0:1234", 1262304000);
+        row("last second 2035", at("2035:12:31-23:59:59"), "0:1234", 2082758399);
+        row("year 2036", at("2036:01:01-00:00:00"), "", 0);
+        row("no such day", at("2014:02:30-10:00:00"), "", 0);
+        row("start from a rejected line", line(0, {{Tag, "$GPS"}}) + line(1), "1:1234", b);
+        row("latitude F", line(0, {{Lat, "F"}}), "", b);
+        row("longitude F", line(0, {{Lon, "F12130.5678"}}), "", b);
+        row("latitude zero", line(0, {{Lat, "0000.0000"}}), "", b);
+        row("latitude nan", line(0, {{Lat, "nan"}}), "", b);
+        row("latitude 10000", line(0, {{Lat, "10000.0000"}}), "0:1234", b);
+        row("latitude above 10000", line(0, {{Lat, "10000.0001"}}), "", b);
+        row("longitude out of range", line(0, {{Lon, "1e300"}}), "", b);
+        row("speed 100.00 kept", line(0) + moved(1, "100.00"), "0:1234 1:10000", b);
+        row("speed 100.01 replaced", line(0) + moved(1, "100.01"), "0:1234 1:1234", b);
+        row("negative speed replaced", line(0) + moved(1, "-1.00"), "0:1234 1:1234", b);
+        row("first speed too high", moved(0, "150"), "0:0", b);
+        row("same time dropped", line(0) + line(1, {{Lat, "2502.2"}}, 0), "0:1234", b);
+        // An earlier time is dropped and keeps the previous time as the reference.
+        row("earlier time", line(5) + moved(3, "12.34") + moved(4, "1") + moved(6, "12.34"),
+            "5:1234 6:1234", b + 5);
+        row("same position", line(0) + line(1, {{Speed, "50"}}) + moved(2, "150"),
+            "0:1234 1:0 2:1234", b);
+        row("same position, speed replaced", line(0) + line(1, {{Speed, "150"}}), "0:1234 1:0", b);
+        row("zero byte in last field", line(0, {{Tail, QByteArray("0,0\0x\n", 6)}}), "0:1234", b);
+        row("zero byte before last field", line(0, {{Tail, QByteArray("0\0,0\r\n", 6)}}), "", 0);
+        row("line after 1023 bytes of noise", QByteArray(1023, 'x') + line(0), "0:1234", b);
+        row("line cut at 1023 bytes", line(0, {{Head, QByteArray(1000, 'x')}}), "", 0);
+        row("empty file", QByteArray(), "", 0);
+        // n: near the previous near points; f: about 55 km north of them, near the other far
+        // ones; d: far, at the time of the line before (dropped).
+        auto jump = [](int limit, const char* pattern, const char* points) {
+            QByteArray content;
+            for (int n = 0; pattern[n]; ++n)
+                content += line(
+                    n, {{Lat, (pattern[n] == 'n' ? "2502." : "2532.") + QByteArray::number(n)}},
+                    pattern[n] == 'd' ? n - 1 : n);
+            QTest::addRow("limit %d, %s", limit, pattern)
+                << content << QString(points).replace(QRegularExpression("(\\d+)"), "\\1:1234")
+                << Base.toSecsSinceEpoch() << limit;
+        };
+        jump(1, "nnffff", "0 1 4 5"); // a relocation loses two points
+        jump(1, "nfnn", "0 2 3");
+        jump(1, "nfnfff", "0 2 5");
+        jump(3, "nfffff", "0 4 5");
+        jump(3, "nffn", "0 3");
+        jump(0, "nfnf", "0 1 2 3");
+        jump(-1, "nffnn", "0 2 4"); // the reference moves each time
+        jump(1, "ndfff", "0 4");    // lines dropped by time do not count
+    }
 
-    // "near" points lie within a few hundred metres of each other; "far" ones about 55 km
-    // north of them, again close to each other.
-    auto near = [](int n) { return Line(n).latitude("2502." + QByteArray::number(n)); };
-    auto far = [](int n) { return Line(n).latitude("2532." + QByteArray::number(n)); };
-    QTest::newRow("limit 1, relocation loses two")
-        << 1 << join({near(0), near(1), far(2), far(3), far(4), far(5)}) << "0 1 4 5";
-    QTest::newRow("limit 1, single outlier")
-        << 1 << join({near(0), far(1), near(2), near(3)}) << "0 2 3";
-    QTest::newRow("limit 1, outlier then relocation")
-        << 1 << join({near(0), far(1), near(2), far(3), far(4), far(5)}) << "0 2 5";
-    QTest::newRow("limit 3, relocation loses three")
-        << 3 << join({near(0), far(1), far(2), far(3), far(4), far(5)}) << "0 4 5";
-    QTest::newRow("limit 3, two outliers")
-        << 3 << join({near(0), far(1), far(2), near(3)}) << "0 3";
-    QTest::newRow("limit 0 keeps every point")
-        << 0 << join({near(0), far(1), near(2), far(3)}) << "0 1 2 3";
-    QTest::newRow("negative limit moves the reference each time")
-        << -1 << join({near(0), far(1), far(2), near(3), near(4)}) << "0 2 4";
-    QTest::newRow("dropped lines by time do not count")
-        << 1 << join({near(0), Line(1, 0).latitude("2532.1"), far(2), far(3), far(4)}) << "0 4";
-}
+    void lineRules()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, limit);
+        GpsFilter::setLimit(qint8(limit));
+        const Track track = load(content);
+        QTEST(kept(track), "points");
+        QTEST(track.startTime, "start");
+        QCOMPARE(track.fmt, 2);
+    }
 
-void TestFileFormatGPL::jumpFilter()
-{
-    QFETCH(int, limit);
-    QFETCH(QByteArray, content);
-    GpsFilter::setLimit(qint8(limit));
-    QTEST(kept(load(content), false), "points");
-}
+    void coordinates()
+    {
+        GpsFilter::setLimit(1);
+        const double lat = 25 + (2 + 1234 / 10000.0) / 60.0,
+                     lon = 121 + (30 + 5678 / 10000.0) / 60.0;
+        for (const auto& [content, wantLat, wantLon] :
+             std::initializer_list<std::tuple<QByteArray, double, double>>{
+                 {line(0), lat, lon},
+                 {line(0, {{NS, "S"}, {EW, "W"}}), -lat, -lon},
+                 {line(0, {{NS, "South"}, {EW, "West"}}), -lat, -lon},
+                 {line(0, {{NS, "s"}, {EW, "w"}}), lat, lon},
+                 {line(0, {{Lat, "0502.5"}, {Lon, "00030.25"}, {EW, "W"}}), 5 + 2.5 / 60,
+                  -30.25 / 60},
+                 {line(0, {{Lat, "2502.12349"}, {Lon, "12130.56781"}}), lat, lon}}) { // 4 decimals
+            const Track track = load(content);
+            QCOMPARE(track.points.size(), 1);
+            QCOMPARE(track.points.at(0).lat, wantLat);
+            QCOMPARE(track.points.at(0).lon, wantLon);
+        }
+    }
 
-void TestFileFormatGPL::coordinates_data()
-{
-    QTest::addColumn<QByteArray>("lat");
-    QTest::addColumn<QByteArray>("ns");
-    QTest::addColumn<QByteArray>("lon");
-    QTest::addColumn<QByteArray>("ew");
-    QTest::addColumn<double>("expectedLat");
-    QTest::addColumn<double>("expectedLon");
+    // The fast number reader gives the bits of QString::toDouble (0 for no number).
+    void fieldToDouble()
+    {
+        const QByteArrayList fields =
+            QByteArray("0|-0|0.0000|2502.1234|12130.5678|0502.1234|-12.5|100.00|1234567890123456|"
+                       "0.000000000000001|9007199254740993|1.7976931348623157e308|1e400|1e-400|12.|"
+                       ".5|+1.5| 1.5|1.5 |1,5|1e3|nan|inf|-inf|0x10||-|.|1.2.3|\xb5|１")
+                .split('|');
+        for (const QByteArray& field : fields) {
+            bool ok = false;
+            double expected = QString::fromLatin1(field).toDouble(&ok);
+            expected = ok ? expected : 0.0;
+            const double got = FileFormatGPL::fieldToDouble(field.constData(), field.size());
+            QVERIFY2(std::memcmp(&got, &expected, sizeof got) == 0, field.constData());
+        }
+    }
 
-    const double lat = 25 + (2 + 1234 / 10000.0) / 60.0;
-    const double lon = 121 + (30 + 5678 / 10000.0) / 60.0;
-    QTest::newRow("north east") << QByteArray("2502.1234") << QByteArray("N")
-                                << QByteArray("12130.5678") << QByteArray("E") << lat << lon;
-    QTest::newRow("south west") << QByteArray("2502.1234") << QByteArray("S")
-                                << QByteArray("12130.5678") << QByteArray("W") << -lat << -lon;
-    QTest::newRow("hemisphere words")
-        << QByteArray("2502.1234") << QByteArray("South") << QByteArray("12130.5678")
-        << QByteArray("West") << -lat << -lon;
-    QTest::newRow("lower-case hemispheres")
-        << QByteArray("2502.1234") << QByteArray("s") << QByteArray("12130.5678") << QByteArray("w")
-        << lat << lon;
-    QTest::newRow("empty hemispheres") << QByteArray("2502.1234") << QByteArray()
-                                       << QByteArray("12130.5678") << QByteArray() << lat << lon;
-    QTest::newRow("leading zeros")
-        << QByteArray("0502.5") << QByteArray("N") << QByteArray("00030.25") << QByteArray("W")
-        << 5 + 2.5 / 60.0 << -(30.25 / 60.0);
-    QTest::newRow("fifth decimal truncated")
-        << QByteArray("2502.12349") << QByteArray("N") << QByteArray("12130.56781")
-        << QByteArray("E") << lat << lon;
-}
+    // The fast date reader gives what QDateTime gives, in every zone.
+    void dateFieldSameAsQDateTime_data() { TzSwitch::addZoneRows(); }
+    void dateFieldSameAsQDateTime()
+    {
+        QFETCH(QByteArray, zone);
+        static const QStringList inputs = dateFields();
+        static QStringList utcExpected; // parseLatin1AsUtc reads as QDateTime does in UTC
+        if (utcExpected.isEmpty()) {
+            TzSwitch utc("UTC");
+            for (const QString& input : inputs)
+                utcExpected << reference(input);
+        }
+        TzSwitch tz(zone);
+        int mismatches = 0;
+        for (int i = 0; i < inputs.size(); ++i) {
+            const QString& input = inputs.at(i);
+            const QByteArray b = input.toLatin1();
+            const bool latin1 = QString::fromLatin1(b) == input;
+            QStringList want{reference(input)}, got{describe(LogDateTime::parse(input))};
+            if (latin1) {
+                want << want[0];
+                got << describe(LogDateTime::parseLatin1(b.constData(), b.size()));
+            }
+            // Only for the years the reader takes (2010 to 2035): outside them, a time in a
+            // local gap is read as invalid, as QDateTime reads it.
+            if (latin1 && b.left(4).toInt() >= 2010 && b.left(4).toInt() <= 2035) {
+                want << utcExpected.at(i);
+                got << describe(LogDateTime::parseLatin1AsUtc(b.constData(), b.size()));
+            }
+            if (got != want && ++mismatches < 10)
+                qWarning() << input << "expected" << want << "got" << got;
+        }
+        QCOMPARE(mismatches, 0);
+    }
 
-void TestFileFormatGPL::coordinates()
-{
-    QFETCH(QByteArray, lat);
-    QFETCH(QByteArray, ns);
-    QFETCH(QByteArray, lon);
-    QFETCH(QByteArray, ew);
-    const Track track = load(Line(0).latitude(lat, ns).longitude(lon, ew));
-    QCOMPARE(track.points.size(), 1);
-    QTEST(track.points.at(0).lat, "expectedLat");
-    QTEST(track.points.at(0).lon, "expectedLon");
-    QCOMPARE(track.points.at(0).alt, 0.0);
-}
+    void failures()
+    {
+        FileFormatGPL format;
+        QVector<Track> tracks(1);
+        QVERIFY(!format.load(tracks, m_dir.filePath("missing.gpl")));
+        QVERIFY(!format.errorString().isEmpty() && !format.load(tracks, m_dir.path()));
+        QCOMPARE(tracks.size(), 1);
+        QString name = m_dir.filePath("out.gpl");
+        QVERIFY(!format.save(tracks, name, {0}, false));
+        QVERIFY(!QFile::exists(name));
+    }
 
-void TestFileFormatGPL::fieldToDouble_data()
-{
-    QTest::addColumn<QByteArray>("field");
-    for (const char* text : {"0",
-                             "-0",
-                             "-0.0",
-                             "0.0000",
-                             "2502.1234",
-                             "12130.5678",
-                             "0502.1234",
-                             "35.2",
-                             "-12.5",
-                             "100.00",
-                             "150.00",
-                             "123456789012345",
-                             "1234567890123456",
-                             "0.000000000000001",
-                             "9007199254740993",
-                             "1.7976931348623157e308",
-                             "1e400",
-                             "1e-400",
-                             "12.",
-                             ".5",
-                             "+1.5",
-                             " 1.5",
-                             "1.5 ",
-                             "1,5",
-                             "1e3",
-                             "nan",
-                             "inf",
-                             "-inf",
-                             "0x10",
-                             "",
-                             "-",
-                             ".",
-                             "1.2.3",
-                             "\xb5",
-                             "１"})
-        QTest::newRow(text) << QByteArray(text);
-}
-
-void TestFileFormatGPL::fieldToDouble()
-{
-    QFETCH(QByteArray, field);
-    bool ok = false;
-    double expected = QString::fromLatin1(field).toDouble(&ok);
-    if (!ok)
-        expected = 0.0;
-    const double got = FileFormatGPL::fieldToDouble(field.constData(), field.size());
-    QVERIFY2(std::memcmp(&got, &expected, sizeof got) == 0,
-             qPrintable(QStringLiteral("%1 != %2").arg(got, 0, 'g', 17).arg(expected, 0, 'g', 17)));
-}
-
-void TestFileFormatGPL::failures()
-{
-    FileFormatGPL format;
-    QVector<Track> tracks(1);
-    QVERIFY(!format.load(tracks, m_dir.filePath(QStringLiteral("missing.gpl"))));
-    QVERIFY(!format.errorString().isEmpty());
-    QVERIFY(!format.load(tracks, m_dir.path()));
-    QCOMPARE(tracks.size(), 1);
-
-    QString name = m_dir.filePath(QStringLiteral("out.gpl"));
-    QVERIFY(!format.save(tracks, name, {0}, false));
-    QVERIFY(!format.errorString().isEmpty());
-    QVERIFY(!QFile::exists(name));
-}
-
-void TestFileFormatGPL::utcTimeInLocalGap()
-{
     // 02:30 does not exist on that night in Berlin, but the log's times are UTC.
-    TzSwitch tz("Europe/Berlin");
-    const Track track = load(join({Line(0).at("2014:03:30-01:59:59"),
-                                   Line(1).at("2014:03:30-02:30:00").latitude("2502.2"),
-                                   Line(2).at("2014:03:30-03:00:00").latitude("2502.3")}));
-    QCOMPARE(kept(track), QStringLiteral("0:1234 1:1234 2:1234"));
-    QCOMPARE(track.points.at(1).time, qint64(1396146600));
-}
+    void utcTimeInLocalGap()
+    {
+        TzSwitch tz("Europe/Berlin");
+        GpsFilter::setLimit(1);
+        const Track track = load(line(0, {{Time, "2014:03:30-01:59:59"}}) +
+                                 line(1, {{Time, "2014:03:30-02:30:00"}, {Lat, "2502.2"}}) +
+                                 line(2, {{Time, "2014:03:30-03:00:00"}, {Lat, "2502.3"}}));
+        QCOMPARE(kept(track), QStringLiteral("0:1234 1:1234 2:1234"));
+        QCOMPARE(track.points.at(1).time, qint64(1396146600));
+    }
+
+    void readSettingFile()
+    {
+        const QString path = m_dir.filePath("Setting.ini");
+        QCOMPARE(GpsFilter::readSettingFile(path), qint8(1)); // no file
+        for (auto [content, limit] : std::initializer_list<std::pair<QByteArray, int>>{
+                 {"[General]\nOther=5\n", 1},
+                 {"[General]\nGPS_filter=0\n", 0},
+                 {"GPS_filter=300\n", 44}, // the low 8 bits
+                 {"[General]\nGPS_filter=255\n", -1}}) {
+            QVERIFY(TestSupport::writeFile(path, content));
+            GpsFilter::setLimit(77);
+            QCOMPARE(int(GpsFilter::readSettingFile(path)), limit);
+            QCOMPARE(int(GpsFilter::limit()), limit);
+        }
+    }
+
+    void distance()
+    {
+        QCOMPARE(distanceInMeters(121305678, 25021234, 121305678, 25021234), 0.0);
+        QCOMPARE(distanceInMeters(0, 25000000, 0, 25010000), 1851.1476715088709);
+        QCOMPARE(distanceInMeters(121000000, 25000000, 121010000, 25000000), 1677.709607070997);
+        QCOMPARE(distanceInMeters(-121000000, -25000000, -121010000, -25010000), 2498.1379376007);
+        QCOMPARE(distanceInMeters(-121010000, -25010000, -121000000, -25000000), 2498.1379376007);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestFileFormatGPL)
 #include "tst_fileformatgpl.moc"

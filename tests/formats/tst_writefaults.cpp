@@ -70,6 +70,8 @@ private slots:
     void notAFile_data();
     void notAFile();
     void bufferedOutputToFullDevice();
+    void openPipe_data();
+    void openPipe();
 
 private:
     QTemporaryDir m_dir;
@@ -174,6 +176,27 @@ void TestWriteFaults::bufferedOutputToFullDevice()
         out.append(text);
     QVERIFY(!out.ok());
     QVERIFY(!out.flush());
+}
+
+void TestWriteFaults::openPipe_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("log") << "pipe.gpl";
+    QTest::newRow("archive") << "pipe.tkx";
+}
+
+// Opening a pipe named like a track file is refused at once (a reader would wait on it).
+void TestWriteFaults::openPipe()
+{
+    QFETCH(QString, name);
+    const QString path = m_dir.filePath(name);
+    QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    QVector<Track> tracks;
+    QVERIFY(!m_registry.load(tracks, path));
+    QVERIFY(tracks.isEmpty());
+    QVERIFY2(m_registry.errorString().contains(QLatin1String("not a regular file")),
+             qPrintable(m_registry.errorString()));
+    QVERIFY(QFile::remove(path));
 }
 
 QTEST_GUILESS_MAIN(TestWriteFaults)

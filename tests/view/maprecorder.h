@@ -32,10 +32,9 @@ public:
     QStringList only(const QStringList& names) const
     {
         QStringList result;
-        for (const QString& c : calls) {
+        for (const QString& c : calls)
             if (names.contains(c.section(' ', 0, 0)))
                 result << c;
-        }
         return result;
     }
 
@@ -55,13 +54,10 @@ private:
     QObject context;
 };
 
-class TestSettings : public DisplaySettings
-{
-public:
+struct TestSettings : DisplaySettings {
+    TestSettings(int s = 0, int h = 0, int t = 0) : speed(s), height(h), time(t) {}
     int speedUnit() const override { return speed; }
     int heightUnit() const override { return height; }
     int timeSwitch() const override { return time; }
-    int speed = 0;
-    int height = 0;
-    int time = 0;
+    int speed, height, time;
 };

@@ -7,27 +7,18 @@ class TestPlaybackThread : public QObject
     Q_OBJECT
 
 private slots:
-    void speedSteps_data()
-    {
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("interval");
-        QTest::newRow("0") << 0 << 750;
-        QTest::newRow("1") << 1 << 500;
-        QTest::newRow("2") << 2 << 250;
-        QTest::newRow("3 keeps the last") << 3 << 500;
-        QTest::newRow("-1 keeps the last") << -1 << 500;
-    }
     void speedSteps()
     {
-        QFETCH(int, step);
-        QFETCH(int, interval);
         PlaybackThread thread;
         QCOMPARE(thread.interval(), 750);
-        thread.setSpeed(1);
-        thread.setSpeed(step);
-        QCOMPARE(thread.interval(), interval);
+        thread.setSpeed(2);
+        QCOMPARE(thread.interval(), 250);
+        thread.setSpeed(3); // out of range: the last step stays
+        thread.setSpeed(-1);
+        QCOMPARE(thread.interval(), 250);
     }
 
+    // Points come in order; a speed change applies while playing; a stop ends without playEnd.
     void stopEndsWithoutPlayEnd()
     {
         PlaybackThread::setTimeDivisor(50);
@@ -41,6 +32,7 @@ private slots:
         QTRY_VERIFY(shown.size() >= 2);
         thread.setSpeed(2);
         QCOMPARE(thread.interval(), 5);
+        QTRY_VERIFY(shown.size() >= 4);
         thread.stop();
         QVERIFY(thread.isFinished());
         QCoreApplication::processEvents();
@@ -49,7 +41,6 @@ private slots:
         for (int i = 0; i < shown.size(); ++i)
             QCOMPARE(shown.at(i), i);
         thread.stop(); // a second stop returns at once
-        PlaybackThread::setTimeDivisor(1);
     }
 };
 
