@@ -43,6 +43,13 @@ void writeDouble(uchar* p, double value)
     qToLittleEndian(bits, p);
 }
 
+// A time moved by the zone offset; a damaged archive's times near the ends of the 64-bit
+// range wrap around instead of overflowing.
+qint64 shifted(qint64 time, qint32 offset)
+{
+    return qint64(quint64(time) + quint64(qint64(offset)));
+}
+
 bool keepPoint(const Vec3& point, bool markedOnly)
 {
     return !markedOnly || point.marked != 0;
@@ -180,7 +187,7 @@ bool FileFormatTKR::load(QVector<Track>& tracks, const QString& fileName)
         track.startTime = readLE<qint64>(block);
         track.fmt = readLE<qint32>(block + (version1 ? 16 : 8));
         if (version1)
-            track.startTime += m_localUtcOffset;
+            track.startTime = shifted(track.startTime, m_localUtcOffset);
         pos += blockHeaderSize;
 
         // What the announced count asks for is never taken on trust: only records that
@@ -199,7 +206,7 @@ bool FileFormatTKR::load(QVector<Track>& tracks, const QString& fileName)
             point.marked = readLE<qint32>(record + 44);
             point.reserved = 0;
             if (version1)
-                point.time += m_localUtcOffset;
+                point.time = shifted(point.time, m_localUtcOffset);
             if (point.time != 0)
                 track.points.append(point);
         }

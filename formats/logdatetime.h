@@ -19,8 +19,9 @@ struct LogDateTime {
     static LogDateTime parse(const QString& field);
     // The same for a field given as Latin-1 bytes (as the log reader holds it).
     static LogDateTime parseLatin1(const char* field, int size);
-    // As parseLatin1, except that a canonical field whose wall time does not exist in the
-    // local zone (a spring-forward gap) is still read: the field is UTC, and the detour of
-    // QDateTime through local time would lose up to an hour of points once a year.
+    // As parseLatin1, except that a canonical field of the years 1971 to 2036 whose wall time
+    // does not exist in the local zone (a spring-forward gap) is still read: the field is UTC,
+    // and the detour of QDateTime through local time would lose up to an hour of points once a
+    // year. Other years, which no reader accepts, keep QDateTime's result.
     static LogDateTime parseLatin1AsUtc(const char* field, int size);
 };

@@ -2,71 +2,29 @@
 #include "device/devicekv310.h"
 #include "device/devicesettingdialog.h"
 #include "device/trackfileheaderdialog.h"
+#include "dialoganswerer.h"
 #include "testsupport.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-#include <functional>
-
-using TestSupport::readFile;
-using TestSupport::writeFile;
+using namespace TestSupport;
 
 namespace
 {
 
-// Answers the modal dialogs of a flow in the order they are expected.
-class DialogAnswerer : public QObject
+// Ticks every file (or none) and applies.
+void expectSelection(DialogAnswerer& answers, bool tickAll,
+                     const std::function<void()>& before = {})
 {
-public:
-    DialogAnswerer()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (w && !m_handlers.isEmpty() && m_handlers.first()(w))
-                m_handlers.removeFirst();
-        });
-        m_timer.start(5);
-    }
-    bool done() const { return m_handlers.isEmpty(); }
-    template <typename T> void expect(const std::function<void(T*)>& act)
-    {
-        m_handlers << [act](QWidget* w) {
-            T* t = qobject_cast<T*>(w);
-            if (t)
-                act(t);
-            return t != nullptr;
-        };
-    }
-    // Records the box's texts and icon, then presses the button.
-    void expectBox(QMessageBox::StandardButton button)
-    {
-        expect<QMessageBox>([this, button](QMessageBox* box) {
-            boxes << box->text();
-            informative << box->informativeText();
-            icons << box->icon();
-            box->button(button)->click();
-        });
-    }
-    // Ticks every file (or none) and applies.
-    void expectSelection(bool tickAll = true, const std::function<void()>& before = {})
-    {
-        expect<TrackFileHeaderDialog>([tickAll, before](TrackFileHeaderDialog* dialog) {
-            if (before)
-                before();
-            if (tickAll)
-                dialog->rootItem()->setCheckState(0, Qt::Checked);
-            dialog->Apply();
-        });
-    }
-
-    QStringList boxes, informative;
-    QList<QMessageBox::Icon> icons;
-
-private:
-    QTimer m_timer;
-    QList<std::function<bool(QWidget*)>> m_handlers;
-};
+    answers.expect<TrackFileHeaderDialog>([tickAll, before](TrackFileHeaderDialog* dialog) {
+        if (before)
+            before();
+        if (tickAll)
+            dialog->rootItem()->setCheckState(0, Qt::Checked);
+        dialog->Apply();
+    });
+}
 
 // `count` marked points one second apart from 10:0<minute>:10 on 6 May 2016.
 QByteArray logLines(int count, int minute)
@@ -95,14 +53,11 @@ private slots:
 private:
     QString m_drive;
     QScopedPointer<QTemporaryDir> m_logger;
-    QTemporaryDir m_settingsDir;
 };
 
 void TestDeviceCommands::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
 }
 
 void TestDeviceCommands::init()
@@ -130,13 +85,13 @@ void TestDeviceCommands::downloadSettingsDelete()
     // "Apply" with nothing ticked leaves the collection as it was.
     w.tracks() = {Track()};
     DialogAnswerer answers;
-    answers.expectSelection(false);
+    expectSelection(answers, false);
     w.action("downloadAct")->trigger();
     QTRY_VERIFY(answers.done());
     QVERIFY(!w.isDownloadRunning());
     QCOMPARE(w.tracks().size(), 1);
 
-    answers.expectSelection();
+    expectSelection(answers, true);
     w.action("downloadAct")->trigger();
     QTRY_VERIFY(answers.done());
     QTRY_VERIFY(!w.isDownloadRunning());
@@ -155,7 +110,7 @@ void TestDeviceCommands::downloadSettingsDelete()
         dialog->findChild<QCheckBox*>("bluetoothBox")->setChecked(true);
         dialog->findChild<QPushButton*>("applyButton")->click();
     });
-    answers.expectBox(QMessageBox::Ok);
+    answers.expectBox();
     w.action("deviceSettingAct")->trigger();
     QTRY_VERIFY(answers.done());
     QCOMPARE(answers.boxes, QStringList{"Set device configuration ok."});
@@ -164,7 +119,7 @@ void TestDeviceCommands::downloadSettingsDelete()
                         "Bluetooth Status = Enable\nHeight Limit = Enable\nTest Mode = Disable\n"));
 
     answers.expectBox(QMessageBox::Yes);
-    answers.expectBox(QMessageBox::Ok);
+    answers.expectBox();
     w.action("deleteAct")->trigger();
     QTRY_VERIFY(answers.done());
     QCOMPARE(answers.boxes.last(), QStringLiteral("Delete all track files ok."));
@@ -172,7 +127,7 @@ void TestDeviceCommands::downloadSettingsDelete()
     QCOMPARE(QDir(m_drive).entryList(QDir::Files), QStringList{"kv730.ini"});
     const QString backup = w.device()->lastBackupFolder();
     QVERIFY(backup.startsWith(DeviceKV310::backupRoot()));
-    QVERIFY(answers.informative.at(1).contains(QDir::toNativeSeparators(backup)));
+    QVERIFY(answers.boxes.at(1).contains(QDir::toNativeSeparators(backup)));
     QCOMPARE(QDir(backup).entryList(QDir::Files).size(), 3);
     QCOMPARE(readFile(backup + "/c.GPL"), logLines(5, 3));
     QVERIFY(QDir(backup).removeRecursively());
@@ -202,13 +157,13 @@ void TestDeviceCommands::runEndsOnFailure()
     DialogAnswerer answers;
     if (failure == "timeout")
         w.device()->setReadTimeLimit(1);
-    answers.expectSelection(true, [&] {
+    expectSelection(answers, true, [&] {
         if (failure == "file gone")
             QFile::remove(m_drive + "b.gpl");
     });
     if (failure == "pulled out")
         answers.expect<QProgressDialog>([&](QProgressDialog*) { w.slotDeviceRemoved(m_drive); });
-    answers.expectBox(QMessageBox::Ok);
+    answers.expectBox();
     w.action("downloadAct")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(answers.done(), 20000);
     QTEST(answers.boxes.join(""), "message");

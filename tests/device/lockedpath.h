@@ -9,15 +9,15 @@
 // (permissions do not stop root), read-only permissions otherwise. An empty path locks nothing.
 class LockedPath
 {
+    Q_DISABLE_COPY(LockedPath)
+
 public:
     explicit LockedPath(const QString& path) : m_path(path), m_permissions(QFile::permissions(path))
     {
-        if (path.isEmpty())
-            return;
-        if (::geteuid() == 0)
-            m_locked = QProcess::execute("chattr", {"+i", path}) == 0;
-        else
-            m_locked = QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        if (!path.isEmpty())
+            m_locked = ::geteuid() == 0
+                           ? QProcess::execute("chattr", {"+i", path}) == 0
+                           : QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
     }
     ~LockedPath()
     {
@@ -26,8 +26,6 @@ public:
         else if (m_locked)
             QFile::setPermissions(m_path, m_permissions);
     }
-    LockedPath(const LockedPath&) = delete;
-    LockedPath& operator=(const LockedPath&) = delete;
     bool isLocked() const { return m_locked; }
 
 private:

@@ -1,18 +1,11 @@
 #include "formats/fileformattkr.h"
 #include "testsupport.h"
-#include "tzswitch.h"
 
-#include <QDataStream>
-#include <QLoggingCategory>
-#include <QTemporaryDir>
-#include <QTest>
-
-namespace
-{
+#include <QtTest>
 
 // An archive built byte by byte, independently of the writer; the counts can be overridden.
-QByteArray archive(int version, const QVector<Track>& tracks, qint64 count = -1, qint64 points = -1,
-                   qint64 reserved = -1)
+static QByteArray archive(int version, const QVector<Track>& tracks, qint64 count = -1,
+                          qint64 points = -1, qint64 reserved = -1)
 {
     QByteArray data;
     QDataStream s(&data, QIODevice::WriteOnly);
@@ -40,7 +33,7 @@ QByteArray archive(int version, const QVector<Track>& tracks, qint64 count = -1,
     return data;
 }
 
-Track track(qint64 start, int fmt, int points, int firstMarked = 1)
+static Track track(qint64 start, int fmt, int points, int firstMarked = 1)
 {
     Track t;
     t.startTime = start;
@@ -51,7 +44,7 @@ Track track(qint64 start, int fmt, int points, int firstMarked = 1)
     return t;
 }
 
-QStringList text(const QVector<Track>& tracks)
+static QStringList text(const QVector<Track>& tracks)
 {
     QStringList list;
     for (const Track& t : tracks) {
@@ -63,8 +56,6 @@ QStringList text(const QVector<Track>& tracks)
     }
     return list;
 }
-
-} // namespace
 
 class TestFileFormatTKR : public QObject
 {
@@ -88,8 +79,7 @@ private slots:
         QTest::addRow("reordered, repeated") << QList<int>{2, 0, 2, 1} << false;
         QTest::addRow("marked only") << QList<int>{0, 1, 2} << true;
     }
-    // The written bytes are those of an archive built independently (reserved bytes 0), and
-    // read tracks are appended to those already held.
+    // Written bytes as built independently (reserved bytes 0); read tracks are appended.
     void roundTrip()
     {
         QFETCH(QList<int>, selection);
@@ -102,10 +92,10 @@ private slots:
         QVector<Track> expected;
         for (int i : selection) {
             expected << tracks[i];
-            expected.last().points.clear();
-            for (const Vec3& p : tracks[i].points)
-                if (!markedOnly || p.marked)
-                    expected.last().points << p;
+            auto& points = expected.last().points;
+            points.erase(std::remove_if(points.begin(), points.end(),
+                                        [&](const Vec3& p) { return markedOnly && !p.marked; }),
+                         points.end());
         }
         QCOMPARE(TestSupport::readFile(name), archive(2, expected, -1, -1, 0));
         QVector<Track> read{track(5, 2, 1)};
@@ -124,74 +114,54 @@ private slots:
         QCOMPARE(text(read), text(expected));
     }
 
-    void localUtcOffset()
-    {
-        TzSwitch taipei("Asia/Taipei");
-        QCOMPARE(FileFormatTKR().localUtcOffset(), 28800);
-        TzSwitch utc("UTC");
-        QCOMPARE(FileFormatTKR().localUtcOffset(), 0);
-    }
-
     // An archive cut at any byte keeps exactly the tracks and points it holds completely.
-    void truncated_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addRow("version 2") << 2;
-        QTest::addRow("version 1") << 1;
-    }
     void truncated()
     {
-        QFETCH(int, version);
-        const QVector<Track> tracks{track(100, 2, 2), track(200, 1, 0), track(300, 2, 3)};
-        const QByteArray full = archive(version, tracks);
-        const int blockHead = version == 1 ? 20 : 12;
-        const int indexEnd = 108 + 12 * tracks.size();
-        FileFormatTKR tkr(0);
-        for (int length = 0; length < full.size(); ++length) {
-            QVector<Track> read{track(1, 2, 1)}, expected{track(1, 2, 1)};
-            const bool ok = tkr.load(read, write(full.left(length)));
-            QCOMPARE(ok, length >= indexEnd);
-            QVERIFY(ok || !tkr.errorString().isEmpty());
-            for (int i = 0, pos = indexEnd; ok && i < tracks.size(); ++i) {
-                if (length - pos < blockHead)
-                    break;
-                pos += blockHead;
-                expected << tracks[i];
-                expected.last().points.resize(qMin(tracks[i].points.size(), (length - pos) / 48));
-                pos += 48 * expected.last().points.size();
-                if (expected.last().points.size() < tracks[i].points.size())
-                    break;
+        for (int version : {1, 2}) {
+            const QVector<Track> tracks{track(100, 2, 2), track(200, 1, 0), track(300, 2, 3)};
+            const QByteArray full = archive(version, tracks);
+            const int blockHead = version == 1 ? 20 : 12;
+            const int indexEnd = 108 + 12 * tracks.size();
+            FileFormatTKR tkr(0);
+            for (int length = 0; length < full.size(); ++length) {
+                QVector<Track> read{track(1, 2, 1)}, expected{track(1, 2, 1)};
+                const bool ok = tkr.load(read, write(full.left(length)));
+                QCOMPARE(ok, length >= indexEnd);
+                QVERIFY(ok || !tkr.errorString().isEmpty());
+                for (int i = 0, pos = indexEnd; ok && i < tracks.size(); ++i) {
+                    if (length - pos < blockHead)
+                        break;
+                    pos += blockHead;
+                    expected << tracks[i];
+                    expected.last().points.resize(
+                        qMin(tracks[i].points.size(), (length - pos) / 48));
+                    pos += 48 * expected.last().points.size();
+                    if (expected.last().points.size() < tracks[i].points.size())
+                        break;
+                }
+                QVERIFY2(text(read) == text(expected),
+                         qPrintable(QString("version %1, %2 bytes").arg(version).arg(length)));
             }
-            QVERIFY2(text(read) == text(expected), qPrintable(QString::number(length)));
         }
     }
 
-    void inconsistent_data()
-    {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<QList<int>>("pointCounts");
-        const QVector<Track> one{track(100, 2, 3)};
-        QTest::addRow("track count 2^32-1 in 200 bytes")
-            << archive(2, {}, 0xffffffffLL).leftJustified(200, '\0') << false << QList<int>{};
-        QTest::addRow("point count 2^32-1")
-            << archive(2, one, -1, 0xffffffffLL).left(200) << true << QList<int>{1};
-        QTest::addRow("wrong magic")
-            << archive(2, one).replace(0, 4, "VLTX") << false << QList<int>{};
-        QTest::addRow("header only, count 0") << archive(2, {}) << true << QList<int>{};
-        QTest::addRow("garbage after the data")
-            << archive(2, one) + QByteArray(1000, 'x') << true << QList<int>{3};
-    }
+    // Counts that the file cannot hold are cut to what it holds before anything is allocated.
     void inconsistent()
     {
-        QFETCH(QByteArray, data);
-        FileFormatTKR tkr(0);
-        QVector<Track> read;
-        QTEST(tkr.load(read, write(data)), "result");
-        QList<int> counts;
-        for (const Track& t : read)
-            counts << t.points.size();
-        QTEST(counts, "pointCounts");
+        const QVector<Track> one{track(100, 2, 3)};
+        for (const auto& [data, result, points] :
+             std::initializer_list<std::tuple<QByteArray, bool, QList<int>>>{
+                 {archive(2, {}, 0xffffffffLL).leftJustified(200, '\0'), false, {}},
+                 {archive(2, one, -1, 0xffffffffLL).left(200), true, {1}},
+                 {archive(2, one).replace(0, 4, "VLTX"), false, {}},
+                 {archive(2, one) + QByteArray(1000, 'x'), true, {3}}}) {
+            QVector<Track> read;
+            QCOMPARE(FileFormatTKR(0).load(read, write(data)), result);
+            QList<int> counts;
+            for (const Track& t : read)
+                counts << t.points.size();
+            QCOMPARE(counts, points);
+        }
     }
 };
 
