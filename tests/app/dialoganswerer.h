@@ -9,15 +9,7 @@
 class DialogAnswerer : public QObject
 {
 public:
-    DialogAnswerer()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (w && !m_handlers.isEmpty() && m_handlers.first()(w))
-                m_handlers.removeFirst();
-        });
-        m_timer.start(5);
-    }
+    DialogAnswerer() { startTimer(5); }
     bool done() const { return m_handlers.isEmpty(); }
     template <typename T> void expect(const std::function<void(T*)>& act)
     {
@@ -43,6 +35,11 @@ public:
     QList<QMessageBox::Icon> icons;
 
 private:
-    QTimer m_timer;
+    void timerEvent(QTimerEvent*) override
+    {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && !m_handlers.isEmpty() && m_handlers.first()(w))
+            m_handlers.removeFirst();
+    }
     QList<std::function<bool(QWidget*)>> m_handlers;
 };

@@ -33,7 +33,6 @@ static QString unitState(const MainWindow& w)
 
 void TestMainWindow::initTestCase()
 {
-    QVERIFY(m_settingsDir.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
 }

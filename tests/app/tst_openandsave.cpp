@@ -10,19 +10,13 @@
 
 using namespace TestSupport;
 
-namespace
-{
-
-Track sampleTrack()
+static Track sampleTrack() // one marked and one unmarked point
 {
     Track t;
     t.fmt = 2;
-    t.points = {TestSupport::point(25, 121, 0, 1399371630, 1),
-                TestSupport::point(25.1, 121, 0, 1399371631)};
+    t.points = {point(25, 121, 0, 1399371630, 1), point(25.1, 121, 0, 1399371631)};
     return t;
 }
-
-} // namespace
 
 class TestOpenAndSave : public QObject
 {

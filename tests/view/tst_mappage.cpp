@@ -54,7 +54,6 @@ private slots:
     void identityAndTileFolder()
     {
         QCOMPARE(js("navigator.userAgent"), QString("KV-730/S-OPC-41-1807041"));
-        QCOMPARE(widget->mapPage()->linkDelegationPolicy(), QWebPage::DelegateAllLinks);
         QVERIFY(qobject_cast<TileCache*>(widget->mapPage()->networkAccessManager()));
         // The tile of the first view, at zoom 4, drawn from the folder.
         QTRY_VERIFY(each("[].slice.call(document.querySelectorAll('img.leaflet-tile-loaded'))",
@@ -62,8 +61,8 @@ private slots:
                         .contains(QRegularExpression("256[^,]*/4/8/5.png")));
     }
 
-    // Seven styles in turn, on from the last track list; a new page starts again.
-    void polylineColoursCycle()
+    // Seven colours in turn, on from the last track list; a new page starts again.
+    void polylines()
     {
         const int before = js("nPolylines").toInt();
         for (int i = 0; i < 3; ++i)
@@ -80,23 +79,20 @@ private slots:
             emit op->addPolyline();
         QCOMPARE(each("polylinesArray", "o.options.color"), (all + all.mid(0, 1)).join(','));
         QCOMPARE(each("polylinesArray", "map.hasLayer(o)").count("true"), 0);
-    }
 
-    void polylinePath()
-    {
         emit op->addLatLng(25.0, 121.0, 1);
         emit op->addLatLng(25.1, 121.1, 1);
         emit op->addLatLng(1.0, 2.0, 70); // no such line
         emit op->showPolyline(1);
         emit op->addLatLng(25.2, 121.2, 1);
-        QCOMPARE(each("polylinesArray", "o.getLatLngs().length"), QString("0,3,0,0,0,0,0,0"));
         // The shown line is redrawn once the batch of points is over.
+        QCOMPARE(each("polylinesArray", "o.getLatLngs().length"), QString("0,3,0,0,0,0,0,0"));
         QTRY_COMPARE(js("polylinesArray[1]._rings[0].length"), QString("3"));
         emit op->clearPolyline(1);
         QCOMPARE(each("polylinesArray", "map.hasLayer(o)").count("true"), 0);
     }
 
-    void markers()
+    void markersAndCentre()
     {
         emit op->addStartPoint(25.0, 121.0, "1. start #0");
         emit op->addEndPoint(25.1, 121.1, "1. end #1");
@@ -113,10 +109,8 @@ private slots:
         QCOMPARE(
             js("markersArray.length + document.querySelectorAll('.leaflet-marker-icon').length"),
             QString("0"));
-    }
 
-    void viewedPointAndCentre()
-    {
+        // One viewed-point marker; the centre at zoom 16.
         js("map.setZoom(9, { animate: false })");
         emit op->setCenter(24.5, 120.5);
         QCOMPARE(js("map.getZoom()"), QString("16"));
@@ -135,9 +129,8 @@ private slots:
         for (int i = 0; i < 7; ++i)
             tracks[i % 2].points << TestSupport::point(25.0 + i * 0.01, 121.0, 0, 1500000000 + i);
         widget->updateTrackList();
-        widget->findChild<QTreeWidget*>("treeWidget")
-            ->topLevelItem(0)
-            ->setCheckState(0, Qt::Checked);
+        QTreeWidget* tree = widget->findChild<QTreeWidget*>("treeWidget");
+        tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
         QCOMPARE(each("polylinesArray", "o.getLatLngs().length + ' ' + map.hasLayer(o)"),
                  QString("4 true,3 true"));
         QCOMPARE(js("markersArray.length"), QString("4"));

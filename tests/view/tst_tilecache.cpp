@@ -2,7 +2,6 @@
 
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -16,9 +15,8 @@ class TestTileCache : public QObject
     static QString fetch(QNetworkAccessManager& manager, const QUrl& url)
     {
         QScopedPointer<QNetworkReply> reply(manager.get(QNetworkRequest(url)));
-        QSignalSpy done(reply.data(), &QNetworkReply::finished);
         if (!reply->isFinished())
-            done.wait(10000);
+            QSignalSpy(reply.data(), &QNetworkReply::finished).wait(10000);
         const QString body = reply->error() ? QString::number(reply->error()) : reply->readAll();
         const bool cached = reply->attribute(QNetworkRequest::SourceIsFromCacheAttribute).toBool();
         return cached ? "cached " + body : body;
