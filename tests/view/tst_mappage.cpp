@@ -85,8 +85,8 @@ private slots:
         emit op->addLatLng(1.0, 2.0, 70); // no such line
         emit op->showPolyline(1);
         emit op->addLatLng(25.2, 121.2, 1);
-        // The shown line is redrawn once the batch of points is over.
         QCOMPARE(each("polylinesArray", "o.getLatLngs().length"), QString("0,3,0,0,0,0,0,0"));
+        // The shown line is redrawn once the batch of points is over.
         QTRY_COMPARE(js("polylinesArray[1]._rings[0].length"), QString("3"));
         emit op->clearPolyline(1);
         QCOMPARE(each("polylinesArray", "map.hasLayer(o)").count("true"), 0);

@@ -108,11 +108,10 @@ private slots:
         trackItem(1)->setCheckState(0, Qt::Checked);
         QStringList expected{"deleteMarked", "clearPolyline 0", "showPolyline 1"};
         const QString order = marks.section(' ', 1);
+        const QStringList kinds{"addStartPoint", "addEndPoint", "addMarker"};
         for (int j = 0; j < order.size(); ++j)
             expected << QString("%1 %2 120 2. 2017-07-14 - 02:40:0%2 #%3")
-                            .arg(QStringList{"addStartPoint", "addEndPoint", "addMarker"}.at(
-                                     qMin(j, 2)),
-                                 order.mid(j, 1))
+                            .arg(kinds.at(qMin(j, 2)), order.mid(j, 1))
                             .arg(j);
         // The slot runs again for the root's new state; the first run is the one of the track.
         QCOMPARE(recorder.calls.mid(0, recorder.calls.indexOf("showMarked")), expected);
