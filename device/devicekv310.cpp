@@ -4,6 +4,7 @@
 #include "formats/distanceinmeters.h"
 #include "formats/gpsfilter.h"
 #include "formats/logdatetime.h"
+#include "formats/loglinereader.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,144 +16,12 @@
 #include <QTimer>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace
 {
 
-const int lineBufferSize = 1024; // as the logger's own tools read: at most 1023 bytes a line
 const int waitForStuckReadMs = 2000;
-
-// Splits a file into the lines a 1024-byte QIODevice::readLine would give (a longer
-// physical line arrives in 1023-byte pieces), each cut at its first zero byte,
-// without the cost of one read call per line.
-class LogLineReader
-{
-public:
-    explicit LogLineReader(QIODevice& file) : m_file(file), m_buffer(1 << 20, Qt::Uninitialized) {}
-
-    bool next(const char** line, int* length)
-    {
-        const int window = lineBufferSize - 1;
-        if (m_end - m_pos < window && !m_atEnd)
-            refill();
-        const int available = qMin(window, m_end - m_pos);
-        if (available <= 0)
-            return false;
-        const char* start = m_buffer.constData() + m_pos;
-        const void* newline = std::memchr(start, '\n', size_t(available));
-        const int size = newline ? int(static_cast<const char*>(newline) - start) + 1 : available;
-        m_pos += size;
-        const void* zero = std::memchr(start, '\0', size_t(size));
-        *line = start;
-        *length = zero ? int(static_cast<const char*>(zero) - start) : size;
-        return true;
-    }
-
-    bool failed() const { return m_failed; }
-
-private:
-    void refill()
-    {
-        const int rest = m_end - m_pos;
-        char* data = m_buffer.data();
-        std::memmove(data, data + m_pos, size_t(rest));
-        m_pos = 0;
-        m_end = rest;
-        while (m_end < m_buffer.size()) {
-            const qint64 n = m_file.read(data + m_end, m_buffer.size() - m_end);
-            if (n < 0) {
-                m_failed = true;
-                m_atEnd = true;
-                return;
-            }
-            if (n == 0) {
-                m_atEnd = true;
-                return;
-            }
-            m_end += int(n);
-        }
-    }
-
-    QIODevice& m_file;
-    QByteArray m_buffer;
-    int m_pos = 0;
-    int m_end = 0;
-    bool m_atEnd = false;
-    bool m_failed = false;
-};
-
-struct Field {
-    const char* data = nullptr;
-    int size = 0;
-    char first() const { return size > 0 ? data[0] : '\0'; }
-    bool equals(const char* text) const
-    {
-        return size == int(std::strlen(text)) && std::memcmp(data, text, size_t(size)) == 0;
-    }
-};
-
-// Fields 0 to 8 of a line split at ","; false when the line has fewer than 11 fields.
-bool splitLine(const char* line, int length, Field fields[9])
-{
-    const char* end = line + length;
-    const char* p = line;
-    int count = 0;
-    for (;;) {
-        const char* comma = static_cast<const char*>(std::memchr(p, ',', size_t(end - p)));
-        if (count < 9) {
-            fields[count].data = p;
-            fields[count].size = int((comma ? comma : end) - p);
-        }
-        ++count;
-        if (!comma)
-            return count >= 11;
-        if (count + 1 >= 11) // the comma opens one more field
-            return true;
-        p = comma + 1;
-    }
-}
-
-// QString::toDouble of a field. Plain decimals of up to 15 digits are exact as one
-// division of two exactly representable numbers; anything else goes through Qt.
-double fieldToDouble(const Field& field)
-{
-    static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* p = field.data;
-    const char* end = p + field.size;
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) {
-        negative = *p == '-';
-        ++p;
-    }
-    // Unsigned: a long digit run wraps harmlessly; only runs of up to 15 digits are used.
-    quint64 mantissa = 0;
-    int digits = 0;
-    int intDigits = 0;
-    while (p < end && *p >= '0' && *p <= '9') {
-        mantissa = mantissa * 10 + quint64(*p++ - '0');
-        ++digits;
-        ++intDigits;
-    }
-    int fracDigits = 0;
-    bool plain = intDigits > 0;
-    if (plain && p < end && *p == '.') {
-        ++p;
-        while (p < end && *p >= '0' && *p <= '9') {
-            mantissa = mantissa * 10 + quint64(*p++ - '0');
-            ++digits;
-            ++fracDigits;
-        }
-        plain = fracDigits > 0;
-    }
-    if (plain && p == end && digits <= 15) {
-        const double value = double(mantissa) / powers[fracDigits];
-        return negative ? -value : value;
-    }
-    return QString::fromLatin1(field.data, field.size).toDouble();
-}
 
 // Truncation toward zero; values outside the 32-bit range give what the x86 conversion
 // gives (the "integer indefinite" 0x80000000) instead of undefined behaviour.
@@ -176,7 +45,7 @@ bool isPlainFile(const QString& path)
 
 // The field is UTC: read it without the detour through local time, which would lose the
 // points of a spring-forward hour of the user's zone.
-LogDateTime parseDateField(const Field& field)
+LogDateTime parseDateField(const LogLineReader::Field& field)
 {
     return LogDateTime::parseLatin1AsUtc(field.data, field.size);
 }
@@ -230,13 +99,8 @@ bool DeviceKV310::readTrackFileHeader(const QString& path, quint32* timeOfDay, q
 bool DeviceKV310::readTrackFileHeader(QIODevice& file, quint32* timeOfDay, quint32* date)
 {
     LogLineReader reader(file);
-    const char* line = nullptr;
-    int length = 0;
-    Field fields[9];
-    while (reader.next(&line, &length)) {
-        if (length <= 30 || !splitLine(line, length, fields))
-            continue;
-        const LogDateTime t = parseDateField(fields[1]);
+    while (reader.next()) {
+        const LogDateTime t = parseDateField(reader.field(1));
         if (!isValidDateTimeInRange(t, 2016, 2035))
             continue;
         *date = quint32(t.day * 10000 + t.month * 100 + t.year - 2000);
@@ -384,35 +248,34 @@ DeviceKV310::ReadResult DeviceKV310::readTrackData(QIODevice& file, qint8 limit,
     qint8 counter = 0;
 
     LogLineReader reader(file);
-    const char* line = nullptr;
-    int length = 0;
-    Field fields[9];
     quint32 lineCount = 0;
-    while (reader.next(&line, &length)) {
+    while (reader.nextLine()) {
         if ((++lineCount & 63) == 0 && !proceed())
             return ReadStopped;
-        if (length <= 30 || !splitLine(line, length, fields))
+        if (!reader.split())
             continue;
-        const LogDateTime t = parseDateField(fields[1]);
+        const LogDateTime t = parseDateField(reader.field(1));
         if (!isValidDateTimeInRange(t, 2010, 2035))
             continue;
         if (hasPrevTime && t.secs < prevTime)
             continue;
-        if (fields[3].first() == 'F' || fields[5].first() == 'F')
+        if (reader.field(3).first() == 'F' || reader.field(5).first() == 'F')
             continue;
-        double a = fieldToDouble(fields[3]) * 10000.0;
-        double b = fieldToDouble(fields[5]) * 10000.0;
+        // Fields as QString::toDouble reads them, an overflow as infinity: an infinite
+        // altitude or speed becomes the integer indefinite below, not 0.
+        double a = LogLineReader::toDouble(reader.field(3)) * 10000.0;
+        double b = LogLineReader::toDouble(reader.field(5)) * 10000.0;
         // Not-a-number and infinite coordinates have no integer form; they count as unusable.
         if (a == 0.0 || b == 0.0 || a > 100000000.0 || !std::isfinite(a) || !std::isfinite(b))
             continue;
         bool marked = false;
-        if (fields[2].equals("@GPS"))
+        if (reader.field(2).equals("@GPS"))
             marked = true;
-        else if (!fields[2].equals("*GPS"))
+        else if (!reader.field(2).equals("*GPS"))
             continue;
-        if (fields[4].first() == 'S')
+        if (reader.field(4).first() == 'S')
             a = -a;
-        if (fields[6].first() == 'W')
+        if (reader.field(6).first() == 'W')
             b = -b;
         const qint32 latI = truncToInt32(a);
         const qint32 lonI = truncToInt32(b);
@@ -421,8 +284,8 @@ DeviceKV310::ReadResult DeviceKV310::readTrackData(QIODevice& file, qint8 limit,
         DevicePoint point;
         point.latitude = latI;
         point.longitude = lonI;
-        point.altitude = truncToInt32(fieldToDouble(fields[7]) * 10000.0);
-        point.speed = truncToInt32(fieldToDouble(fields[8]) * 100.0);
+        point.altitude = truncToInt32(LogLineReader::toDouble(reader.field(7)) * 10000.0);
+        point.speed = truncToInt32(LogLineReader::toDouble(reader.field(8)) * 100.0);
         point.timeOfDay = t.hour * 10000 + t.minute * 100 + t.second;
         point.date = t.day * 10000 + t.month * 100 + t.year - 2000;
         point.constantOne = 1;

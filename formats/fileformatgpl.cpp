@@ -4,65 +4,21 @@
 #include "formats/formatslog.h"
 #include "formats/gpsfilter.h"
 #include "formats/logdatetime.h"
+#include "formats/loglinereader.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
-#include <cstring>
 #include <limits>
 
 namespace
 {
 
-constexpr int LineBufferSize = 1024;
-constexpr int FieldCount = 11;
 constexpr qint32 MaxKeptSpeed = 10000; // 100.00 km/h
 constexpr double JumpDistance = 10000.0;
 // A QVector holds less than 2 GB.
 constexpr int MaxPoints = int(std::numeric_limits<int>::max() / sizeof(Vec3)) - 64;
-
-// Plain decimals ("-12.345") with at most 15 digits: one correctly rounded division gives
-// the same double as any exact decimal conversion. Anything else goes to QString.
-bool plainDecimal(const char* p, int size, double& value)
-{
-    static const double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* end = p + size;
-    const bool negative = p < end && *p == '-';
-    if (negative)
-        ++p;
-    quint64 mantissa = 0;
-    int digits = 0;
-    int fractionDigits = 0;
-    const char* start = p;
-    while (p < end && unsigned(*p - '0') <= 9) {
-        mantissa = mantissa * 10 + unsigned(*p - '0');
-        ++p;
-        ++digits;
-    }
-    if (p == start)
-        return false;
-    if (p < end) {
-        if (*p != '.')
-            return false;
-        ++p;
-        const char* fraction = p;
-        while (p < end && unsigned(*p - '0') <= 9) {
-            mantissa = mantissa * 10 + unsigned(*p - '0');
-            ++p;
-            ++digits;
-        }
-        fractionDigits = int(p - fraction);
-        if (p != end || fractionDigits == 0)
-            return false;
-    }
-    if (digits > 15)
-        return false;
-    const double v = double(mantissa) / powersOfTen[fractionDigits];
-    value = negative ? -v : v;
-    return true;
-}
 
 // Scaled NMEA integer to decimal degrees.
 double nmeaToDegrees(qint32 v)
@@ -77,16 +33,6 @@ bool fitsInt32(double v)
 {
     return v >= -2147483648.0 && v < 2147483648.0; // false for NaN as well
 }
-
-struct Field {
-    const char* data;
-    int size;
-    char first() const { return size > 0 ? data[0] : '\0'; }
-    bool equals(const char* text, int length) const
-    {
-        return size == length && std::memcmp(data, text, size_t(length)) == 0;
-    }
-};
 
 // Room for the points of the whole file, judged from its first lines, so that the
 // vector is not regrown (and briefly held twice) while reading.
@@ -115,12 +61,7 @@ int estimatePoints(QIODevice& file)
 
 double FileFormatGPL::fieldToDouble(const char* field, int size)
 {
-    double v = 0.0;
-    if (plainDecimal(field, size, v))
-        return v;
-    bool ok = false;
-    v = QString::fromLatin1(field, size).toDouble(&ok);
-    return ok ? v : 0.0;
+    return LogLineReader::toDoubleOrZero(LogLineReader::Field{field, size});
 }
 
 bool FileFormatGPL::load(QVector<Track>& tracks, const QString& fileName)
@@ -155,30 +96,10 @@ Track FileFormatGPL::readTrack(QIODevice& file)
     qint32 refLon = 0;
     qint8 counter = 0;
 
-    char buffer[LineBufferSize];
-    qint64 got;
-    while ((got = file.readLine(buffer, LineBufferSize)) > 0) {
-        const char* zero = static_cast<const char*>(std::memchr(buffer, 0, size_t(got)));
-        const int length = zero ? int(zero - buffer) : int(got);
-        if (length <= 30)
-            continue;
-
-        Field fields[FieldCount];
-        int count = 0;
-        const char* p = buffer;
-        const char* end = buffer + length;
-        while (count < FieldCount - 1) {
-            const char* comma = static_cast<const char*>(std::memchr(p, ',', size_t(end - p)));
-            if (!comma)
-                break;
-            fields[count++] = Field{p, int(comma - p)};
-            p = comma + 1;
-        }
-        if (count < FieldCount - 1)
-            continue;
-        fields[count] = Field{p, int(end - p)};
-
-        const LogDateTime when = LogDateTime::parseLatin1AsUtc(fields[1].data, fields[1].size);
+    LogLineReader reader(file);
+    while (reader.next()) {
+        const LogLineReader::Field& timeField = reader.field(1);
+        const LogDateTime when = LogDateTime::parseLatin1AsUtc(timeField.data, timeField.size);
         if (when.year < 2010 || when.year > 2035)
             continue;
         if (track.startTime == 0) {
@@ -187,17 +108,18 @@ Track FileFormatGPL::readTrack(QIODevice& file)
         }
 
         qint32 marked;
-        if (fields[2].equals("*GPS", 4))
+        if (reader.field(2).equals("*GPS"))
             marked = 0;
-        else if (fields[2].equals("@GPS", 4))
+        else if (reader.field(2).equals("@GPS"))
             marked = 1;
         else
             continue;
 
-        if (fields[3].first() == 'F' || fields[5].first() == 'F')
+        if (reader.field(3).first() == 'F' || reader.field(5).first() == 'F')
             continue;
-        const double a = fieldToDouble(fields[3].data, fields[3].size) * 10000.0;
-        const double b = fieldToDouble(fields[5].data, fields[5].size) * 10000.0;
+        // A field that is no number, an overflowing one included, counts as 0.
+        const double a = LogLineReader::toDoubleOrZero(reader.field(3)) * 10000.0;
+        const double b = LogLineReader::toDoubleOrZero(reader.field(5)) * 10000.0;
         if (a == 0 || b == 0 || a > 100000000.0)
             continue;
         // Not-a-number and out-of-range values have no integer form; such lines are noise.
@@ -209,13 +131,13 @@ Track FileFormatGPL::readTrack(QIODevice& file)
         Vec3 point;
         point.lat = nmeaToDegrees(latI);
         point.lon = nmeaToDegrees(lonI);
-        if (fields[4].first() == 'S')
+        if (reader.field(4).first() == 'S')
             point.lat = -point.lat;
-        if (fields[6].first() == 'W')
+        if (reader.field(6).first() == 'W')
             point.lon = -point.lon;
-        point.alt = fieldToDouble(fields[7].data, fields[7].size);
+        point.alt = LogLineReader::toDoubleOrZero(reader.field(7));
         point.time = when.secs;
-        const double speed = fieldToDouble(fields[8].data, fields[8].size) * 100.0;
+        const double speed = LogLineReader::toDoubleOrZero(reader.field(8)) * 100.0;
         // A speed without integer form counts as out of range, as a negative one does.
         point.speed = fitsInt32(speed) ? qint32(speed) : std::numeric_limits<qint32>::min();
         point.reserved = 0;

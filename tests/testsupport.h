@@ -3,8 +3,14 @@
 #include "view/vec3.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QString>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
 
 // Small helpers shared by the test programs.
 namespace TestSupport {
@@ -33,6 +39,35 @@ inline Vec3 point(double lat, double lon, double alt = 0.0, qint64 time = 0, int
     p.marked = marked;
     p.speed = speed;
     return p;
+}
+
+// Everything in a folder, hidden files included: a save must leave no temporary file behind.
+inline QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                               QDir::NoDotAndDotDot);
+}
+
+inline QByteArray randomBytes(int size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& c : bytes)
+        c = char(random.bounded(256));
+    return bytes;
+}
+
+// Runs `write` with writes beyond `bytes` failing as under "ulimit -f" (SIGXFSZ ignored).
+inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& write)
+{
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{bytes, saved.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
 }
 
 } // namespace TestSupport

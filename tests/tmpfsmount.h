@@ -30,6 +30,15 @@ public:
     bool isMounted() const { return m_mounted; }
     QString reason() const { return m_reason; }
     QString path() const { return m_dir; }
+    // Fills the rest of the drive with one file, "filler".
+    void fill() const
+    {
+        QFile filler(m_dir + "/filler");
+        const QByteArray block(4096, 'f');
+        if (filler.open(QIODevice::WriteOnly))
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+    }
     // Lazy unmount, as "umount -l" does: open files stay readable, new opens fail.
     void detach()
     {

@@ -39,7 +39,7 @@ class TestDeviceCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void downloadSettingsDelete();
     void runEndsOnFailure_data();
@@ -49,11 +49,6 @@ private:
     QString m_drive;
     QScopedPointer<QTemporaryDir> m_logger;
 };
-
-void TestDeviceCommands::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-}
 
 void TestDeviceCommands::init()
 {

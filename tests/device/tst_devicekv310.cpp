@@ -1,15 +1,20 @@
+#include "device/deviceconfig.h"
 #include "device/devicekv310.h"
 #include "formats/gpsfilter.h"
 #include "lockedpath.h"
 #include "queuedstatus.h"
 #include "testsupport.h"
+#include "tmpfsmount.h"
 
 #include <QtTest>
 
 #include <ctime>
+#include <optional>
+#include <sys/stat.h>
 
-using TestSupport::writeFile;
+using namespace TestSupport;
 using Points = QVector<QVector<qint32>>; // latitude, longitude, speed, marked
+Q_DECLARE_METATYPE(DeviceConfig)
 
 // One logger line: "<n>,<date time>,<tag>,<lat>,<N/S>,<lon>,<E/W>,<alt>,<speed>,x,y".
 static QByteArray line(const char* time, const char* lat, const char* lon,
@@ -33,6 +38,10 @@ private slots:
     void readEndsWithOneReport();
     void deleteKeepsFiles_data();
     void deleteKeepsFiles();
+    void readConfig_data();
+    void readConfig();
+    void writeConfig_data();
+    void writeConfig();
 };
 
 void TestDeviceKV310::initTestCase()
@@ -40,6 +49,7 @@ void TestDeviceKV310::initTestCase()
     // 2014-03-30 02:30 does not exist as local time here; the worker must take it as UTC.
     qputenv("TZ", "Europe/Berlin");
     tzset();
+    QLoggingCategory::setFilterRules(QStringLiteral("kv730.*=false"));
 }
 
 // Listed by name regardless of case; the header is the first line dated 2016 to 2035.
@@ -76,9 +86,6 @@ void TestDeviceKV310::read_data()
     const char* t3 = "2016:05:06-10:20:32";
     const char* lon = "12130.5678";
     const qint32 x = 121305678;
-    QByteArray garbage(20000, '\0');
-    for (int i = 0; i < garbage.size(); ++i)
-        garbage[i] = char((i * 7919 + i / 13) % 256);
     // About 50 km north of the first point; the second far point becomes the reference.
     const QByteArray jumps = line(t1, "2502.0000", lon) + line(t2, "2530.0000", lon) +
                              line(t3, "2530.1000", lon) +
@@ -111,7 +118,7 @@ void TestDeviceKV310::read_data()
         << Points{{25020000, x, 1000, 0}, {25300000, x, 1000, 0},
                   {25301000, x, 1000, 0}, {25302000, x, 1000, 0}};
     QTest::newRow("binary garbage and a long line")
-        << garbage + QByteArray(3000, ',') + line(t1, "1e300", "-1e300") << 1 << "0 0" << Points{};
+        << randomBytes(20000, 1) + QByteArray(3000, ',') + line(t1, "1e300", "-1e300") << 1 << "0 0" << Points{};
     // clang-format on
 }
 
@@ -147,8 +154,15 @@ void TestDeviceKV310::read()
 void TestDeviceKV310::readEndsWithOneReport_data()
 {
     QTest::addColumn<QString>("failure");
-    QTest::addColumn<QVariantList>("report");
-    QTest::newRow("file removed") << "removed" << QVariantList{CMD_CONNECT_RESULT, 0};
+    QTest::addColumn<QVariantList>("report"); // empty: either read or failed, but only once
+    const QVariantList failed{CMD_CONNECT_RESULT, 0};
+    QTest::newRow("file removed") << "removed" << failed;
+    QTest::newRow("replaced by a directory") << "directory" << failed;
+    QTest::newRow("replaced by a fifo") << "fifo" << failed; // must not block the worker
+    QTest::newRow("replaced by an unreadable file") << "unreadable" << failed;
+    QTest::newRow("unmounted before the read") << "unmounted before" << failed;
+    // An open file stays readable after a lazy unmount.
+    QTest::newRow("unmounted during the read") << "unmounted during" << QVariantList();
     QTest::newRow("timeout") << "timeout" << QVariantList{CMD_READ_TIMEOUT, 0};
 }
 
@@ -156,24 +170,48 @@ void TestDeviceKV310::readEndsWithOneReport_data()
 void TestDeviceKV310::readEndsWithOneReport()
 {
     QFETCH(QString, failure);
-    const int lines = failure == "timeout" ? 300000 : 10;
-    QTemporaryDir drive;
-    QVERIFY(
-        writeFile(drive.filePath("a.gpl"), line("2016:05:06-10:20:30", "1", "1").repeated(lines)));
+    QFETCH(QVariantList, report);
+    if (failure == "unreadable" && ::geteuid() == 0)
+        QSKIP("permission bits do not stop root");
+    QTemporaryDir tmp;
+    std::optional<TmpfsMount> tmpfs;
+    if (failure.startsWith("unmounted")) {
+        tmpfs.emplace(tmp.filePath("logger"), 64 * 1024);
+        if (!tmpfs->isMounted())
+            QSKIP(qPrintable(tmpfs->reason()));
+    }
+    const QString dir = tmpfs ? tmpfs->path() : tmp.path();
+    const QString path = dir + "/a.gpl";
+    const int lines = failure == "timeout" || failure == "unmounted during" ? 300000 : 10;
+    QVERIFY(writeFile(path, line("2016:05:06-10:20:30", "1", "1").repeated(lines)));
     DeviceKV310 device;
     QueuedStatus relay(&device);
     QSignalSpy status(&relay, &QueuedStatus::status);
-    device.listTrackFiles(drive.path() + "/");
-    if (failure == "removed")
-        QVERIFY(QFile::remove(drive.filePath("a.gpl")));
+    device.listTrackFiles(dir + "/");
+    if (QStringList{"removed", "directory", "fifo", "unreadable"}.contains(failure))
+        QVERIFY(QFile::remove(path));
+    if (failure == "directory")
+        QVERIFY(QDir().mkdir(path));
+    else if (failure == "fifo")
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (failure == "unreadable")
+        QVERIFY(writeFile(path, "x") && QFile::setPermissions(path, {}));
+    else if (failure == "unmounted before")
+        tmpfs->detach();
     device.setReadTimeLimit(failure == "timeout" ? 1 : 60000);
     device.startTrackFileRead(0);
-    QTRY_COMPARE(status.count(), 1);
-    QTEST(status.first(), "report");
+    if (failure == "unmounted during") {
+        QVERIFY(QFile::remove(path));
+        tmpfs->detach();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 60000);
+    const QVariantList got = status.first(), failed{CMD_CONNECT_RESULT, 0};
+    QVERIFY2(report.isEmpty() ? got.at(0) == CMD_READ_TRACK_FILE || got == failed : got == report,
+             qPrintable(got.at(0).toString()));
     QVERIFY(device.wait(10000));
     QCoreApplication::processEvents();
     QCOMPARE(status.count(), 1);
-    if (failure == "removed")
+    if (failure != "timeout")
         return;
     device.setReadTimeLimit(60000);
     device.startTrackFileRead(0);
@@ -214,6 +252,103 @@ void TestDeviceKV310::deleteKeepsFiles()
     QCOMPARE(QDir(drive.path()).entryList(QDir::Files).size(), 1 + remaining);
     QVERIFY(QFile::exists(drive.filePath("x.gpl")));
     QCOMPARE(QDir(backup).entryList(QDir::Files).join(' '), QString(lockFile ? "x.gpl y.GEL" : ""));
+}
+
+void TestDeviceKV310::readConfig_data()
+{
+    QTest::addColumn<QByteArray>("text"); // null: no file; "<dir>", "<fifo>": no regular file
+    QTest::addColumn<DeviceConfig>("expected");
+    const DeviceConfig defaults{3, 1, true, false, true, false};
+    // clang-format off
+    QTest::newRow("no file") << QByteArray() << defaults;
+    QTest::newRow("only G-Sensor") << QByteArray("Data Logger = G-Sensor\n") << DeviceConfig{2, 1, true, false, true, false};
+    QTest::newRow("enable in lower case") << QByteArray("Power Saving Mode = enable\n") << DeviceConfig{3, 1, false, false, true, false};
+    QTest::newRow("interval not a number") << QByteArray("GPS interval = fast\n") << DeviceConfig{3, 0, true, false, true, false};
+    QTest::newRow("full file, CRLF")
+        << QByteArray("Data Logger = \r\nGPS interval = 2.5\r\nPower Saving Mode = Disable\r\n"
+                      "Bluetooth Status = Enable\r\nHeight Limit = Disable\r\nTest Mode = Enable\r\n")
+        << DeviceConfig{0, 2.5, false, true, false, true};
+    QTest::newRow("endless line") << QByteArray(1 << 20, '[') << defaults;
+    QTest::newRow("directory") << QByteArray("<dir>") << defaults;
+    QTest::newRow("fifo, no hang") << QByteArray("<fifo>") << defaults;
+    // clang-format on
+}
+
+void TestDeviceKV310::readConfig()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(DeviceConfig, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kv730.ini");
+    if (text == "<dir>")
+        QVERIFY(QDir().mkdir(path));
+    else if (text == "<fifo>")
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    else if (!text.isNull())
+        QVERIFY(writeFile(path, text));
+    QCOMPARE(DeviceConfig::readFile(path).toText(), expected.toText());
+}
+
+void TestDeviceKV310::writeConfig_data()
+{
+    QTest::addColumn<DeviceConfig>("config");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("position") << DeviceConfig{1, 2.0, true, false, true, false} << QString()
+                              << QByteArray(
+                                     "Data Logger = Position\nGPS interval = 2\n"
+                                     "Power Saving Mode = Enable\nBluetooth Status = Disable\n"
+                                     "Height Limit = Enable\nTest Mode = Disable\n");
+    QTest::newRow("both, half seconds")
+        << DeviceConfig{3, 2.5, false, true, false, true} << QString()
+        << QByteArray("Data Logger = Position:G-Sensor\nGPS interval = 2.5\n"
+                      "Power Saving Mode = Disable\nBluetooth Status = Enable\n"
+                      "Height Limit = Disable\nTest Mode = Enable\n");
+    // A failed write keeps the old file and leaves nothing else behind.
+    for (const char* fault : {"locked drive", "full drive", "size limit", "fifo", "/dev/full"})
+        QTest::newRow(fault) << DeviceConfig{1, 1, true, true, true, true} << fault
+                             << QByteArray("old content\n");
+}
+
+void TestDeviceKV310::writeConfig()
+{
+    QFETCH(DeviceConfig, config);
+    QFETCH(QString, fault);
+    if (fault == "/dev/full") { // a committed replacement would put a file where the node was
+        QVERIFY(!config.writeFile(fault));
+        QVERIFY(QFileInfo::exists(fault) && !QFileInfo(fault).isFile());
+        return;
+    }
+    QTemporaryDir tmp;
+    std::optional<TmpfsMount> tmpfs;
+    if (fault == "full drive") {
+        tmpfs.emplace(tmp.filePath("full"), 64);
+        if (!tmpfs->isMounted())
+            QSKIP(qPrintable(tmpfs->reason()));
+    }
+    const QString dir = tmpfs ? tmpfs->path() : tmp.path(), path = dir + "/kv730.ini";
+    QVERIFY(writeFile(path, "old content\n"));
+    if (tmpfs)
+        tmpfs->fill();
+    if (fault == "fifo")
+        QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    LockedPath lock(fault == "locked drive" ? dir : QString());
+    if (fault == "locked drive" && !lock.isLocked())
+        QSKIP("cannot make the directory unchangeable here");
+    DeviceKV310 device;
+    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+    const auto write = [&] { device.writeConfiguration(config, dir + "/"); };
+    fault == "size limit" ? withFileSizeLimit(40, write) : write(); // the file needs ~130 bytes
+    QCOMPARE(status.count(), 1);
+    QCOMPARE(status.first(), QVariantList({CMD_WRITE_CONFIG, fault.isEmpty() ? 1 : 0}));
+    if (fault == "fifo")
+        QVERIFY(!QFileInfo(path).isFile());
+    else
+        QTEST(readFile(path), "text");
+    QCOMPARE(entries(dir).join(' '), QString(tmpfs ? "filler kv730.ini" : "kv730.ini"));
+    device.readConfiguration(dir + "/");
+    if (fault.isEmpty())
+        QCOMPARE(device.configuration.toText(), config.toText());
 }
 
 QTEST_GUILESS_MAIN(TestDeviceKV310)

@@ -1,8 +1,11 @@
 #include "fuzz/fuzzentries.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 // Every input that once made a fuzz target fail, and the seeds the fuzzers start from,
 // read again through the same entry points.
@@ -11,35 +14,35 @@ class TestFuzzRegressions : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { FuzzEntries::silenceDiagnostics(); }
     void inputs_data();
     void inputs();
 
 private:
     QTemporaryDir m_scratch;
+    const QMap<QString, std::function<bool(const QByteArray&)>> m_targets{
+        {"logreader", FuzzEntries::logReader},
+        {"deviceline", FuzzEntries::deviceLines},
+        {"deviceheader", FuzzEntries::deviceHeader},
+        {"tkx",
+         [this](const QByteArray& d) { return FuzzEntries::tkxReader(d, m_scratch.path()); }},
+        {"deviceconfig",
+         [this](const QByteArray& d) { return FuzzEntries::deviceConfig(d, m_scratch.path()); }}};
 };
-
-void TestFuzzRegressions::initTestCase()
-{
-    QVERIFY(m_scratch.isValid());
-    FuzzEntries::silenceDiagnostics();
-}
 
 void TestFuzzRegressions::inputs_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("path");
-    const QStringList roots = {QStringLiteral(KV730_TEST_DATA "/fuzz-regressions"),
-                               QStringLiteral(KV730_TEST_DATA "/../../fuzz/corpus")};
     int rows = 0;
-    for (const QString& root : roots) {
-        for (const char* target :
-             {"logreader", "deviceline", "deviceheader", "tkx", "deviceconfig"}) {
-            const QDir dir(root + QLatin1Char('/') + QLatin1String(target));
+    for (const char* path :
+         {KV730_TEST_DATA "/fuzz-regressions", KV730_TEST_DATA "/../../fuzz/corpus"}) {
+        const QDir root(path);
+        for (const QString& target : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QDir dir(root.filePath(target));
             for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
-                const QString path = dir.filePath(name);
-                QTest::newRow(qPrintable(QDir(root).dirName() + '/' + target + '/' + name))
-                    << QString::fromLatin1(target) << path;
+                QTest::newRow(qPrintable(root.dirName() + '/' + target + '/' + name))
+                    << target << dir.filePath(name);
                 ++rows;
             }
         }
@@ -51,21 +54,9 @@ void TestFuzzRegressions::inputs()
 {
     QFETCH(QString, target);
     QFETCH(QString, path);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray data = file.readAll();
-    bool sane = false;
-    if (target == QLatin1String("logreader"))
-        sane = FuzzEntries::logReader(data);
-    else if (target == QLatin1String("deviceline"))
-        sane = FuzzEntries::deviceLines(data);
-    else if (target == QLatin1String("deviceheader"))
-        sane = FuzzEntries::deviceHeader(data);
-    else if (target == QLatin1String("tkx"))
-        sane = FuzzEntries::tkxReader(data, m_scratch.path());
-    else if (target == QLatin1String("deviceconfig"))
-        sane = FuzzEntries::deviceConfig(data, m_scratch.path());
-    QVERIFY(sane);
+    QVERIFY(m_scratch.isValid());
+    QVERIFY2(m_targets.contains(target), "an input for no known target");
+    QVERIFY(m_targets.value(target)(TestSupport::readFile(path)));
 }
 
 QTEST_GUILESS_MAIN(TestFuzzRegressions)
