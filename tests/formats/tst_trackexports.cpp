@@ -115,8 +115,8 @@ private slots:
             }
         for (const char* ext : {"csv", "gpx", "kml"}) {
             const QString name = m_dir.filePath(QString("huge.") + ext);
-            QVERIFY(m_registry.save({{0, 2, {point(1e300, -1e300, -1.7e308, 0, 1, -1)}}}, name,
-                                    {0}, false));
+            QVERIFY(m_registry.save({{0, 2, {point(1e300, -1e300, -1.7e308, 0, 1, -1)}}}, name, {0},
+                                    false));
             QVERIFY(readFile(name).contains(QString("%1").arg(-1.7e308, 0, 'f', 2).toLatin1()));
         }
     }

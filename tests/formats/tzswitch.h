@@ -5,24 +5,13 @@
 #include <ctime>
 
 // Sets TZ ("(unset)" unsets it) until the end of the scope.
-class TzSwitch
-{
-public:
-    explicit TzSwitch(const QByteArray& zone)
-        : m_previous(qEnvironmentVariableIsSet("TZ") ? qgetenv("TZ") : "(unset)")
-    {
-        apply(zone);
-    }
-    ~TzSwitch() { apply(m_previous); }
-
-private:
+struct TzSwitch {
+    explicit TzSwitch(const QByteArray& zone) { apply(zone); }
+    ~TzSwitch() { apply(previous); }
     static void apply(const QByteArray& zone)
     {
-        if (zone == "(unset)")
-            qunsetenv("TZ");
-        else
-            qputenv("TZ", zone);
+        zone == "(unset)" ? qunsetenv("TZ") : qputenv("TZ", zone);
         tzset();
     }
-    const QByteArray m_previous;
+    const QByteArray previous = qEnvironmentVariableIsSet("TZ") ? qgetenv("TZ") : "(unset)";
 };

@@ -5,7 +5,6 @@
 #include "view/tilecache.h"
 
 #include <QImage>
-#include <QTreeWidget>
 #include <QWebFrame>
 #include <QtTest>
 
@@ -121,19 +120,6 @@ private slots:
         QCOMPARE(js("map.getZoom() + ' ' + map.getCenter()"), QString("16 LatLng(24.7, 120.7)"));
         emit op->deleteAllObject();
         QCOMPARE(js("document.querySelectorAll('.kv-dot-view').length"), QString("0"));
-    }
-
-    void widgetDrivesPage()
-    {
-        tracks.resize(2);
-        for (int i = 0; i < 7; ++i)
-            tracks[i % 2].points << TestSupport::point(25.0 + i * 0.01, 121.0, 0, 1500000000 + i);
-        widget->updateTrackList();
-        QTreeWidget* tree = widget->findChild<QTreeWidget*>("treeWidget");
-        tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
-        QCOMPARE(each("polylinesArray", "o.getLatLngs().length + ' ' + map.hasLayer(o)"),
-                 QString("4 true,3 true"));
-        QCOMPARE(js("markersArray.length"), QString("4"));
     }
 };
 

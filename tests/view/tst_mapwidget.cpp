@@ -5,12 +5,8 @@
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
 
-#include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTreeView>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 #include <ctime>
 
 // Before the widget is made: local time is Taipei's, and the page's tile cache a test one.
@@ -46,11 +42,6 @@ private:
     QTreeWidget* tree() { return widget.findChild<QTreeWidget*>("treeWidget"); }
     QTreeView* list() { return widget.findChild<QTreeView*>("treeWidget_2"); }
     QTreeWidgetItem* trackItem(int k) { return tree()->topLevelItem(0)->child(k); }
-    QString cell(int row, int column)
-    {
-        return list()->model()->index(row, column).data().toString();
-    }
-    int selectedRow() { return list()->selectionModel()->selectedRows().value(0).row(); }
     // Loads the tracks and lists one of them as a double-click on it does.
     void load(const QVector<Track>& newTracks, int listed = -1)
     {
@@ -86,12 +77,18 @@ private slots:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<float>("value");
         QTest::addColumn<int>("code");
-        QTest::newRow("10 >") << "10" << "radioGreater" << true << 10.0f << 1;
-        QTest::newRow("empty") << "" << "radioGreater" << false << -1.0f << 1;
-        QTest::newRow("-1") << "-1" << "radioLess" << false << -1.0f << 4;
-        QTest::newRow("abc") << "abc" << "radioGreaterEqual" << false << -1.0f << 2;
-        QTest::newRow("marked, abc") << "abc" << "radioMarkPoint" << true << -1.0f << 6;
-        QTest::newRow("marked, 10") << "10" << "radioMarkPoint" << true << -1.0f << 6;
+        QTest::newRow("10 >") << "10"
+                              << "radioGreater" << true << 10.0f << 1;
+        QTest::newRow("empty") << ""
+                               << "radioGreater" << false << -1.0f << 1;
+        QTest::newRow("-1") << "-1"
+                            << "radioLess" << false << -1.0f << 4;
+        QTest::newRow("abc") << "abc"
+                             << "radioGreaterEqual" << false << -1.0f << 2;
+        QTest::newRow("marked, abc") << "abc"
+                                     << "radioMarkPoint" << true << -1.0f << 6;
+        QTest::newRow("marked, 10") << "10"
+                                    << "radioMarkPoint" << true << -1.0f << 6;
     }
     void filterDialog()
     {
@@ -108,14 +105,13 @@ private slots:
     }
     void cleanup() { settings = TestSettings(); }
 
+    // Also in the point rows below.
     void formatCoordinate()
     {
-        const QString d(QChar(0x00B0));
-        QCOMPARE(MapWidget::formatCoordinate(25.0417, 1, 1), "25" + d + "2'30.1200\" N");
-        QCOMPARE(MapWidget::formatCoordinate(-121.5654, 2, 1), "121" + d + "33'55.4400\" W");
-        QCOMPARE(MapWidget::formatCoordinate(-0.5, 1, 1), "0" + d + "30'0.0000\" S");
-        QCOMPARE(MapWidget::formatCoordinate(24.999999999, 1, 1), "24" + d + "59'60.0000\" N");
-        QCOMPARE(MapWidget::formatCoordinate(10, 3, 1) + MapWidget::formatCoordinate(10, 1, 2), "");
+        QCOMPARE(MapWidget::formatCoordinate(-0.5, 1, 1) + MapWidget::formatCoordinate(10, 3, 1) +
+                     MapWidget::formatCoordinate(10, 1, 2) +
+                     MapWidget::formatCoordinate(24.999999999, 1, 1),
+                 QString("0\u00b030'0.0000\" S24\u00b059'60.0000\" N"));
     }
 
     void markerOrder_data()
@@ -182,16 +178,19 @@ private slots:
         load({{T0, 2, {pt(1), p}}, {T0, 1, {pt(2)}}}, 0);
         settings = TestSettings(units & 1, (units >> 1) & 1, units >> 2);
         widget.showTrackPoints(-1.0f, 0); // as the main window's unit and time switches do
-        QStringList got;
-        for (int c = 0; c < 7; ++c)
-            got << cell(1, c);
-        const QString d(QChar(0x00B0));
-        QCOMPARE(got.join('|'), "2*|2017-07-14|" + row.section('|', 0, 0) + "|25" + d +
-                                    "2'30.1200\" N|121" + d + "33'55.4400\" W|" +
-                                    row.section('|', 1));
+        auto cells = [this](int row, QList<int> columns) {
+            QStringList got;
+            for (int c : columns)
+                got << list()->model()->index(row, c).data().toString();
+            return got.join('|');
+        };
+        QCOMPARE(cells(1, {0, 1, 2, 3, 4, 5, 6}),
+                 "2*|2017-07-14|" + row.section('|', 0, 0) +
+                     QString("|25\u00b02'30.1200\" N|121\u00b033'55.4400\" W|") +
+                     row.section('|', 1));
         QCOMPARE(trackItem(0)->text(0), QString("1. 2017-07-14 - 10:40:00")); // always local
         load(tracks, 1); // no altitude and speed
-        QCOMPARE(QStringList({cell(0, 0), cell(0, 5), cell(0, 6)}), QStringList({"1", "", ""}));
+        QCOMPARE(cells(0, {0, 5, 6}), QString("1||"));
     }
 
     void filterRules_data()
@@ -213,10 +212,10 @@ private slots:
         QFETCH(int, rule);
         QFETCH(float, value);
         QFETCH(QString, kept);
-        load({{T0,
-               2,
-               {pt(0, T0, 0, 0), pt(1, T0, 1, 999), pt(2, T0, 0, 1000), pt(3, T0, 0, 1001),
-                pt(4, T0, 1, 1234)}}});
+        Track t{T0, 2, {}};
+        for (int i = 0; i < 5; ++i)
+            t.points << pt(i, T0, i == 1 || i == 4, QList<int>{0, 999, 1000, 1001, 1234}[i]);
+        load({t});
         widget.showTrackPoints(value, rule); // no current track: nothing is stored
         QCOMPARE(widget.filterRule(), -1);
         load(tracks, 0);
@@ -307,7 +306,7 @@ private slots:
         QVERIFY(!widget.isPlaying());
         QCOMPARE(recorder.calls.filter("viewPoint"),
                  QStringList{"viewPoint 3 120 2. 2017-07-14 - 02:40:30"});
-        QCOMPARE(selectedRow(), 1);
+        QCOMPARE(list()->selectionModel()->selectedRows().value(0).row(), 1);
         QCOMPARE(widget.profileChart()->cursorIndex(), 1);
     }
 
