@@ -44,6 +44,20 @@ static void initResources()
     Q_INIT_RESOURCE(translations);
 }
 
+// Logs and shows why a file could not be read or written; message takes the file name
+// and the reason.
+static void showFileFailure(QWidget* parent, const char* logTag, const QString& title,
+                            const QString& message, const QString& fileName, const QString& reason)
+{
+    qCWarning(lcApp) << logTag << fileName << "failed:" << reason;
+    QMessageBox::warning(parent, title, message.arg(QDir::toNativeSeparators(fileName), reason));
+}
+
+static int driveRow(const QComboBox* box, const QString& drive)
+{
+    return box->findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
 const QString MainWindow::versionText = QStringLiteral("S-OPC-41-1807041");
 
 bool MainWindow::loadTranslator(QTranslator& translator, const QString& localeName)
@@ -82,7 +96,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     m_device = new DeviceKV310();
 
-    // Format objects are registered as their writers and readers are built.
     registerFormats();
 
     qRegisterMetaType<QVector<TrackFileHeader>>("QVector<TrackFileHeader>");
@@ -188,26 +201,18 @@ void MainWindow::createActions()
     m_utcTimeAct = checkable("utcTimeAct", tr("UTC time"), false);
     m_localTimeAct = checkable("localTimeAct", tr("Local time"), true);
 
-    m_deviceGroup = new QActionGroup(this);
-    m_deviceGroup->addAction(m_downloadAct);
-    m_deviceGroup->addAction(m_deleteAct);
-    m_deviceGroup->addAction(m_deviceSettingAct);
+    auto group = [this](std::initializer_list<QAction*> actions) {
+        auto* g = new QActionGroup(this);
+        for (QAction* act : actions)
+            g->addAction(act);
+        return g;
+    };
+    m_deviceGroup = group({m_downloadAct, m_deleteAct, m_deviceSettingAct});
     m_deviceGroup->setEnabled(false);
-
-    m_speedGroup = new QActionGroup(this);
-    m_speedGroup->addAction(m_kilometersAct);
-    m_speedGroup->addAction(m_milesAct);
-    m_heightGroup = new QActionGroup(this);
-    m_heightGroup->addAction(m_feetAct);
-    m_heightGroup->addAction(m_meterAct);
-    m_timeGroup = new QActionGroup(this);
-    m_timeGroup->addAction(m_localTimeAct);
-    m_timeGroup->addAction(m_utcTimeAct);
-
-    m_playbackGroup = new QActionGroup(this);
-    m_playbackGroup->addAction(m_playAct);
-    m_playbackGroup->addAction(m_stopAct);
-    m_playbackGroup->addAction(m_rewindAct);
+    m_speedGroup = group({m_kilometersAct, m_milesAct});
+    m_heightGroup = group({m_feetAct, m_meterAct});
+    m_timeGroup = group({m_localTimeAct, m_utcTimeAct});
+    m_playbackGroup = group({m_playAct, m_stopAct, m_rewindAct});
 }
 
 void MainWindow::createMenus()
@@ -316,22 +321,18 @@ void MainWindow::readSettings()
     m_lastDirectory = settings.value(QStringLiteral("directory"), QDir::homePath()).toString();
 
     // A damaged settings file may hold any number: each choice becomes the one its menu
-    // shows, so that every view agrees on it.
-    m_speedUnit = settings.value(QStringLiteral("speedUnit"), 0).toInt() == 0 ? 0 : 1;
-    if (m_speedUnit == 0)
-        m_kilometersAct->setChecked(true);
-    else
-        m_milesAct->setChecked(true);
-    m_heightUnit = settings.value(QStringLiteral("heightUnit"), 0).toInt() == 0 ? 0 : 1;
-    if (m_heightUnit == 0)
-        m_meterAct->setChecked(true);
-    else
-        m_feetAct->setChecked(true);
-    m_timeSwitch = settings.value(QStringLiteral("timeSwitch"), 1).toInt() == 1 ? 1 : 0;
-    if (m_timeSwitch == 1)
-        m_localTimeAct->setChecked(true);
-    else
-        m_utcTimeAct->setChecked(true);
+    // shows, so that every view agrees on it. Anything but the default is the other choice.
+    auto choice = [&settings](const char* key, int defaultValue, QAction* zeroAct,
+                              QAction* oneAct) {
+        const int value = settings.value(QLatin1String(key), defaultValue).toInt() == defaultValue
+                              ? defaultValue
+                              : 1 - defaultValue;
+        (value == 0 ? zeroAct : oneAct)->setChecked(true);
+        return value;
+    };
+    m_speedUnit = choice("speedUnit", 0, m_kilometersAct, m_milesAct);
+    m_heightUnit = choice("heightUnit", 0, m_meterAct, m_feetAct);
+    m_timeSwitch = choice("timeSwitch", 1, m_utcTimeAct, m_localTimeAct);
 }
 
 void MainWindow::writeSettings()
@@ -400,10 +401,7 @@ void MainWindow::playOrPause()
         m_stopAct->setEnabled(true);
         m_mapWidget->play();
     } else {
-        m_playing = false;
-        m_playAct->setIcon(QIcon(QStringLiteral(":/images/play.png")));
-        m_playAct->setToolTip(tr("play"));
-        m_stopAct->setEnabled(false);
+        playThreadFinished();
         m_mapWidget->pause();
     }
 }
@@ -445,7 +443,7 @@ void MainWindow::your_slot_function()
 void MainWindow::slotDeviceAdded(QString dev)
 {
     qCDebug(lcApp) << "tid=" << QThread::currentThreadId() << "add " << dev;
-    if (m_deviceComboBox->findText(dev, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+    if (driveRow(m_deviceComboBox, dev) >= 0)
         return;
     const QFileInfo ini(dev + QStringLiteral("kv730.ini"));
     qCDebug(lcApp) << ini.filePath() << "exists" << ini.exists() << "size" << ini.size();
@@ -459,7 +457,7 @@ void MainWindow::slotDeviceAdded(QString dev)
 void MainWindow::slotDeviceRemoved(QString dev)
 {
     qCDebug(lcApp) << "tid=" << QThread::currentThreadId() << "remove " << dev;
-    const int index = m_deviceComboBox->findText(dev, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = driveRow(m_deviceComboBox, dev);
     if (index < 0)
         return;
     m_deviceComboBox->removeItem(index);
@@ -501,10 +499,8 @@ bool MainWindow::openFile(const QString& fileName)
     m_mapWidget->pause();
     QVector<Track> loaded;
     if (!m_registry.load(loaded, fileName)) {
-        qCWarning(lcApp) << "Load:" << fileName << "failed:" << m_registry.errorString();
-        QMessageBox::warning(this, tr("Open"),
-                             tr("The file %1 could not be opened.\n%2")
-                                 .arg(QDir::toNativeSeparators(fileName), m_registry.errorString()));
+        showFileFailure(this, "Load:", tr("Open"), tr("The file %1 could not be opened.\n%2"),
+                        fileName, m_registry.errorString());
         return false;
     }
     qCDebug(lcApp) << "Load:" << fileName << loaded.size() << "tracks";
@@ -564,10 +560,8 @@ bool MainWindow::saveFile(QString fileName, const QString& selectedFilter, QList
                                    }),
                     selection.end());
     if (!m_registry.save(m_tracks, fileName, selection, markedOnly)) {
-        qCWarning(lcApp) << "Save:" << fileName << "failed:" << m_registry.errorString();
-        QMessageBox::warning(this, tr("Save"),
-                             tr("The file %1 could not be saved.\n%2")
-                                 .arg(QDir::toNativeSeparators(fileName), m_registry.errorString()));
+        showFileFailure(this, "Save:", tr("Save"), tr("The file %1 could not be saved.\n%2"),
+                        fileName, m_registry.errorString());
         return false;
     }
     qCDebug(lcApp) << "Save:" << fileName << selection.size() << "tracks";
@@ -602,7 +596,7 @@ void MainWindow::DeleteDeviceTrackPoints()
     if (box.exec() != QMessageBox::Yes)
         return;
     // The logger may have gone while the question was open.
-    if (m_deviceComboBox->findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+    if (driveRow(m_deviceComboBox, drive) < 0)
         return;
     m_device->deleteAllTrackFiles(drive, backupFolder);
 }
@@ -719,9 +713,7 @@ void MainWindow::showDeviceSettings()
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The configuration belongs to the logger it was read from; never write it to another.
-    const int listed =
-        m_deviceComboBox->findText(m_settingsDrive, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (listed < 0) {
+    if (driveRow(m_deviceComboBox, m_settingsDrive) < 0) {
         showDeviceMessage(this, QMessageBox::Warning, tr("Failed to set device configuration."));
         return;
     }

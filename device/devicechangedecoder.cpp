@@ -5,43 +5,61 @@ namespace
 
 const char procName[] = "drive_watcher_proc";
 
-QString line(const char* text)
-{
-    return QStringLiteral("%1: %2").arg(QLatin1String(procName), QLatin1String(text));
-}
-
 QString line(const QString& text)
 {
     return QStringLiteral("%1: %2").arg(QLatin1String(procName), text);
 }
 
-const char* headerTypeName(quint32 type)
+QString line(const char* text)
+{
+    return line(QString::fromLatin1(text));
+}
+
+// The DBT_DEVTYP_ name of a device type; nullptr for one the watcher does not know.
+const char* deviceTypeName(quint32 type)
 {
     switch (type) {
+    case DeviceChangeDecoder::TypeOem:
+        return "DBT_DEVTYP_OEM";
     case DeviceChangeDecoder::TypeVolume:
         return "DBT_DEVTYP_VOLUME";
     case DeviceChangeDecoder::TypePort:
         return "DBT_DEVTYP_PORT";
     case DeviceChangeDecoder::TypeDeviceInterface:
         return "DBT_DEVTYP_DEVICEINTERFACE";
-    case DeviceChangeDecoder::TypeOem:
-        return "DBT_DEVTYP_OEM";
+    case DeviceChangeDecoder::TypeHandle:
+        return "DBT_DEVTYP_HANDLE";
     default:
-        return "Unknow device type";
+        return nullptr;
     }
 }
 
-const char* otherVolumeTypeName(quint32 type)
+// The header line has always called a handle notification unknown.
+const char* headerTypeName(quint32 type)
 {
-    switch (type) {
-    case DeviceChangeDecoder::TypePort:
-        return "DBT_DEVTYP_PORT";
-    case DeviceChangeDecoder::TypeDeviceInterface:
-        return "DBT_DEVTYP_DEVICEINTERFACE";
-    case DeviceChangeDecoder::TypeOem:
-        return "DBT_DEVTYP_OEM";
-    case DeviceChangeDecoder::TypeHandle:
-        return "DBT_DEVTYP_HANDLE";
+    const char* name = type == DeviceChangeDecoder::TypeHandle ? nullptr : deviceTypeName(type);
+    return name ? name : "Unknow device type";
+}
+
+// The line of an event that carries no drive; nullptr for the volume events and for
+// codes the watcher does not know.
+const char* eventWithoutDriveText(quint32 eventCode)
+{
+    switch (eventCode) {
+    case DeviceChangeDecoder::DevNodesChanged:
+        return "DBT_DEVNODES_CHANGED message received, no extended info.";
+    case DeviceChangeDecoder::QueryChangeConfig:
+        return "DBT_QUERYCHANGECONFIG message received, no extended info.";
+    case DeviceChangeDecoder::ConfigChanged:
+        return "DBT_CONFIGCHANGED message received, no extended info.";
+    case DeviceChangeDecoder::ConfigChangeCanceled:
+        return "DBT_CONFIGCHANGECANCELED message received, no extended info.";
+    case DeviceChangeDecoder::DeviceTypeSpecific:
+        return "DBT_DEVICETYPESPECIFIC message received, may contain an extended info.";
+    case DeviceChangeDecoder::CustomEvent:
+        return "DBT_CUSTOMEVENT message received, contains an extended info.";
+    case DeviceChangeDecoder::UserDefined:
+        return "WM_DEVICECHANGE user defined message received, can not handle.";
     default:
         return nullptr;
     }
@@ -68,29 +86,11 @@ DeviceChangeDecoder::Result DeviceChangeDecoder::decode(const DeviceChangeMessag
     if (message.hasData)
         result.debugLines << line(headerTypeName(message.deviceType));
 
+    if (const char* text = eventWithoutDriveText(message.eventCode)) {
+        result.debugLines << line(text);
+        return result;
+    }
     switch (message.eventCode) {
-    case DevNodesChanged:
-        result.debugLines << line("DBT_DEVNODES_CHANGED message received, no extended info.");
-        return result;
-    case QueryChangeConfig:
-        result.debugLines << line("DBT_QUERYCHANGECONFIG message received, no extended info.");
-        return result;
-    case ConfigChanged:
-        result.debugLines << line("DBT_CONFIGCHANGED message received, no extended info.");
-        return result;
-    case ConfigChangeCanceled:
-        result.debugLines << line("DBT_CONFIGCHANGECANCELED message received, no extended info.");
-        return result;
-    case DeviceTypeSpecific:
-        result.debugLines << line(
-            "DBT_DEVICETYPESPECIFIC message received, may contain an extended info.");
-        return result;
-    case CustomEvent:
-        result.debugLines << line("DBT_CUSTOMEVENT message received, contains an extended info.");
-        return result;
-    case UserDefined:
-        result.debugLines << line("WM_DEVICECHANGE user defined message received, can not handle.");
-        return result;
     case DeviceArrival:
     case DeviceQueryRemove:
     case DeviceQueryRemoveFailed:
@@ -108,7 +108,7 @@ DeviceChangeDecoder::Result DeviceChangeDecoder::decode(const DeviceChangeMessag
     if (!message.hasData)
         return result;
     if (message.deviceType != TypeVolume) {
-        if (const char* name = otherVolumeTypeName(message.deviceType))
+        if (const char* name = deviceTypeName(message.deviceType))
             result.debugLines << line(name);
         return result;
     }
@@ -119,15 +119,11 @@ DeviceChangeDecoder::Result DeviceChangeDecoder::decode(const DeviceChangeMessag
     result.drives = drivesFromUnitMask(message.unitMask);
     for (const QString& drive : qAsConst(result.drives)) {
         const QChar letter = drive.at(0);
-        if (message.flags & FlagMedia)
-            result.debugLines << line(
-                QStringLiteral("Drive %1: Media has been removed.").arg(letter));
-        else if (message.flags & FlagNet)
-            result.debugLines << line(
-                QStringLiteral("Drive %1: Network share has been removed.").arg(letter));
-        else
-            result.debugLines << line(
-                QStringLiteral("Drive %1: Device has been removed.").arg(letter));
+        const QString what = (message.flags & FlagMedia) ? QStringLiteral("Media")
+                             : (message.flags & FlagNet) ? QStringLiteral("Network share")
+                                                         : QStringLiteral("Device");
+        result.debugLines << line(
+            QStringLiteral("Drive %1: %2 has been removed.").arg(QString(letter), what));
     }
     return result;
 }

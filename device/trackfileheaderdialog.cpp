@@ -1,6 +1,7 @@
 #include "device/trackfileheaderdialog.h"
 
 #include "device/devicekv310.h"
+#include "view/treecheckstate.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -75,28 +76,9 @@ TrackFileHeaderDialog::TrackFileHeaderDialog(QVector<TrackFileHeader>& headers, 
 void TrackFileHeaderDialog::TreeWidgetItemChanged(QTreeWidgetItem* item, int column)
 {
     Q_UNUSED(column);
-    const Qt::CheckState state = item->checkState(0);
-    if (state == Qt::PartiallyChecked)
-        return;
-    if (item->childCount() > 0) {
-        for (int i = 0; i < item->childCount(); ++i)
-            item->child(i)->setCheckState(0, state);
-        return;
-    }
-    QTreeWidgetItem* parent = item->parent();
-    if (!parent)
-        return;
-    int checked = 0;
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (parent->child(i)->checkState(0) == Qt::Checked)
-            ++checked;
-    }
-    if (checked == 0)
-        parent->setCheckState(0, Qt::Unchecked);
-    else if (checked == parent->childCount())
-        parent->setCheckState(0, Qt::Checked);
-    else
-        parent->setCheckState(0, Qt::PartiallyChecked);
+    // Partial states come from the propagation itself and are not passed on.
+    if (item->checkState(0) != Qt::PartiallyChecked)
+        TreeCheckState::propagate(item);
 }
 
 void TrackFileHeaderDialog::Apply()

@@ -1,22 +1,12 @@
 #include "formats/logdatetime.h"
 
+#include "formats/civildate.h"
 #include "formats/localzone.h"
 
 #include <QDateTime>
 
 namespace
 {
-
-// Days from 1970-01-01 to the given proleptic Gregorian date.
-qint64 daysFromCivil(int y, int m, int d)
-{
-    y -= m <= 2;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return qint64(era) * 146097 + doe - 719468;
-}
 
 int daysInMonth(int y, int m)
 {
@@ -61,7 +51,7 @@ bool parseCanonical(const Char* p, int size, LogDateTime& r, bool localStep)
     if (year < 1971 || year > 2036 || day > daysInMonth(year, month))
         return false;
     const qint64 secs =
-        daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+        CivilDate::daysFrom(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
     // QDateTime first builds a local time, which is invalid inside a spring-forward gap.
     if (localStep && !LocalZone::wallTimeExists(secs))
         return false;

@@ -1,5 +1,6 @@
 #include "formats/timetext.h"
 
+#include "formats/civildate.h"
 #include "formats/localzone.h"
 
 namespace
@@ -8,29 +9,6 @@ namespace
 // The last second QDateTime converts to local time with the C library; later instants
 // take the offset of the same calendar day in 2037.
 constexpr qint64 LastLocaltimeSecond = 2145916799; // 2037-12-31 23:59:59 UTC
-
-qint64 daysFromCivil(int y, int m, int d)
-{
-    y -= m <= 2;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return qint64(era) * 146097 + doe - 719468;
-}
-
-void civilFromDays(qint64 z, CalendarTime& t)
-{
-    z += 719468;
-    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
-    const int doe = int(z - era * 146097);
-    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int mp = (5 * doy + 2) / 153;
-    t.day = doy - (153 * mp + 2) / 5 + 1;
-    t.month = mp < 10 ? mp + 3 : mp - 9;
-    t.year = int(yoe + era * 400) + (t.month <= 2);
-}
 
 CalendarTime utcFields(qint64 secs)
 {
@@ -41,7 +19,10 @@ CalendarTime utcFields(qint64 secs)
         rest += 86400;
         --days;
     }
-    civilFromDays(days, t);
+    const CivilDate date = CivilDate::fromDays(days);
+    t.year = date.year;
+    t.month = date.month;
+    t.day = date.day;
     t.hour = int(rest / 3600);
     t.minute = int(rest / 60 % 60);
     t.second = int(rest % 60);
@@ -116,13 +97,13 @@ CalendarTime TimeText::split(qint64 time, bool local)
     // (28 February for 29 February), moved back to the real year.
     const CalendarTime utc = utcFields(secs);
     const int fakeDay = (utc.month == 2 && utc.day == 29) ? 28 : utc.day;
-    const qint64 fakeDays = daysFromCivil(2037, utc.month, fakeDay);
+    const qint64 fakeDays = CivilDate::daysFrom(2037, utc.month, fakeDay);
     const qint64 clock = secs % 86400;
     CalendarTime fake;
     if (!localFields(fakeDays * 86400 + clock, fake))
         return utc;
-    const qint64 shift = daysFromCivil(fake.year, fake.month, fake.day) - fakeDays;
-    t = utcFields((daysFromCivil(utc.year, utc.month, utc.day) + shift) * 86400);
+    const qint64 shift = CivilDate::daysFrom(fake.year, fake.month, fake.day) - fakeDays;
+    t = utcFields((CivilDate::daysFrom(utc.year, utc.month, utc.day) + shift) * 86400);
     t.hour = fake.hour;
     t.minute = fake.minute;
     t.second = fake.second;

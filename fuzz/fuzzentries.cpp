@@ -7,8 +7,10 @@
 #include "formats/gpsfilter.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <cmath>
@@ -37,6 +39,8 @@ QString scratchName(const QString& dir, const char* suffix)
     return dir + QStringLiteral("/input-") + QString::number(++serial) + QLatin1String(suffix);
 }
 
+QTemporaryDir* scratch = nullptr;
+
 } // namespace
 
 namespace FuzzEntries
@@ -45,6 +49,24 @@ namespace FuzzEntries
 void silenceDiagnostics()
 {
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.warning=false"));
+}
+
+int initializeTarget(bool withScratch)
+{
+    silenceDiagnostics();
+    if (!withScratch)
+        return 0;
+    // A RAM-backed folder when there is one: every input goes through a file.
+    const QString base =
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    scratch = new QTemporaryDir(base + QStringLiteral("/kv730-fuzz-XXXXXX"));
+    std::atexit([] { delete scratch; });
+    return scratch->isValid() ? 0 : 1;
+}
+
+QString scratchPath()
+{
+    return scratch->path();
 }
 
 bool logReader(const QByteArray& data)

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
 // The readers of every input a user can hand the tool, each fed with one blob of bytes.
 // The fuzz targets call them, and so does the regression test with every input that once
 // made one of them fail. Each returns false when the reader's result is not sane (which
@@ -25,4 +29,43 @@ bool deviceConfig(const QByteArray& data, const QString& scratchDir);
 // Quiets the readers' diagnostics, which would otherwise dominate a fuzzing run.
 void silenceDiagnostics();
 
+// What the libFuzzer targets share (KV730_FUZZ_TARGET below): silences the diagnostics and,
+// for an entry that reads from a file, makes the scratch folder; 0 when all is ready.
+int initializeTarget(bool withScratch);
+// The scratch folder made by initializeTarget(true).
+QString scratchPath();
+
+inline bool usesScratch(bool (*)(const QByteArray&))
+{
+    return false;
+}
+inline bool usesScratch(bool (*)(const QByteArray&, const QString&))
+{
+    return true;
+}
+inline bool check(bool (*entry)(const QByteArray&), const QByteArray& input)
+{
+    return entry(input);
+}
+inline bool check(bool (*entry)(const QByteArray&, const QString&), const QByteArray& input)
+{
+    return entry(input, scratchPath());
+}
+
 } // namespace FuzzEntries
+
+// The two libFuzzer entry points of a target that feeds every input to one of the entries
+// above; an insane result aborts, which libFuzzer reports as a crash.
+#define KV730_FUZZ_TARGET(entry)                                                                   \
+    extern "C" int LLVMFuzzerInitialize(int*, char***)                                             \
+    {                                                                                              \
+        return FuzzEntries::initializeTarget(FuzzEntries::usesScratch(entry));                     \
+    }                                                                                              \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)                        \
+    {                                                                                              \
+        const QByteArray input =                                                                   \
+            QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));               \
+        if (!FuzzEntries::check(entry, input))                                                     \
+            std::abort();                                                                          \
+        return 0;                                                                                  \
+    }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/displaysettings.h"
 #include "view/vec3.h"
 
 #include <QByteArray>
@@ -69,5 +70,14 @@ inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& write)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, handler);
 }
+
+// The main window's speed, height and time switches, as the lists and the CSV writer read them.
+struct TestSettings : DisplaySettings {
+    TestSettings(int s = 0, int h = 0, int t = 0) : speed(s), height(h), time(t) {}
+    int speedUnit() const override { return speed; }
+    int heightUnit() const override { return height; }
+    int timeSwitch() const override { return time; }
+    int speed, height, time;
+};
 
 } // namespace TestSupport

@@ -60,7 +60,7 @@ void FilterDialog::on_buttonBox_accepted()
     if (ruleCode == 6) {
         speedValue = -1.0f;
         valid = true;
-    } else if (speedValue == -1.0f) {
-        valid = false;
+    } else {
+        valid = speedValue != -1.0f;
     }
 }

@@ -7,6 +7,7 @@
 #include "view/playbackthread.h"
 #include "view/pointlistmodel.h"
 #include "view/profilechart.h"
+#include "view/treecheckstate.h"
 #include "view/viewlog.h"
 
 #include <QHeaderView>
@@ -314,33 +315,7 @@ void MapWidget::TreeWidgetItemChanged(QTreeWidgetItem* item, int column)
     }
     emit m_mapOperator->showMarked();
 
-    const Qt::CheckState state = item->checkState(0);
-    if (item->childCount() > 0) {
-        if (state == Qt::PartiallyChecked)
-            return;
-        for (int i = 0; i < item->childCount(); ++i)
-            item->child(i)->setCheckState(0, state);
-    } else {
-        updateParentCheckState(item);
-    }
-}
-
-void MapWidget::updateParentCheckState(QTreeWidgetItem* item)
-{
-    QTreeWidgetItem* parent = item->parent();
-    if (!parent)
-        return;
-    int checked = 0;
-    for (int i = 0; i < parent->childCount(); ++i) {
-        if (parent->child(i)->checkState(0) == Qt::Checked)
-            ++checked;
-    }
-    Qt::CheckState state = Qt::PartiallyChecked;
-    if (checked == 0)
-        state = Qt::Unchecked;
-    else if (checked == parent->childCount())
-        state = Qt::Checked;
-    parent->setCheckState(0, state);
+    TreeCheckState::propagate(item);
 }
 
 void MapWidget::TreeWidgetItemDoubleClicked(QTreeWidgetItem* item, int column)

@@ -84,7 +84,6 @@ signals:
 
 private:
     void createTrackRoot();
-    void updateParentCheckState(QTreeWidgetItem* item);
     QString pointTitle(int number, const Vec3& point) const;
     bool localTime() const;
     // After a stop that sets the position itself, announcements still queued from the

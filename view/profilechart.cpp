@@ -1,5 +1,6 @@
 #include "view/profilechart.h"
 
+#include "formats/civildate.h"
 #include "formats/timetext.h"
 #include "view/units.h"
 
@@ -22,24 +23,14 @@ const QColor SpeedColour(0x1f, 0x77, 0xb4);
 const QColor AltitudeColour(0x2c, 0xa0, 0x2c);
 constexpr int PixelsPerTimeLabel = 90;
 
-qint64 daysFromCivil(int y, int m, int d)
-{
-    y -= m <= 2;
-    const qint64 era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = int(y - era * 400);
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
 // Seconds the displayed clock is ahead of UTC at a given instant.
 qint64 displayOffset(qint64 time, bool local)
 {
     if (!local)
         return 0;
     const CalendarTime c = TimeText::split(time, true);
-    const qint64 shown =
-        daysFromCivil(c.year, c.month, c.day) * 86400 + c.hour * 3600 + c.minute * 60 + c.second;
+    const qint64 shown = CivilDate::daysFrom(c.year, c.month, c.day) * 86400 + c.hour * 3600 +
+                         c.minute * 60 + c.second;
     return shown - quint32(time);
 }
 
@@ -124,6 +115,8 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
     const int n = points.size();
     const bool values = fmt == 2;
     m_local = timeSwitch == 1;
+    // Axis changes below re-place the cursor: it must not point past the new, shorter list.
+    m_cursorIndex = -1;
     m_times.resize(n);
     m_speedPoints.clear();
     m_altitudePoints.clear();
@@ -364,7 +357,7 @@ void ProfileChart::setCursorIndex(int index)
 
 void ProfileChart::placeCursor()
 {
-    if (m_cursorIndex < 0) {
+    if (m_cursorIndex < 0 || m_cursorIndex >= m_times.size()) {
         m_cursor->hide();
         return;
     }

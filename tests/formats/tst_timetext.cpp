@@ -22,9 +22,8 @@ static QString reference(const QString& field)
 
 // Every quarter hour of years with DST gaps on the hour, the half hour and at midnight, of
 // years where QDateTime's local-time handling changes (past 2037 it stops using the C
-// library), of the year Samoa skipped a day; random instants; the 32-bit edges.
-static QVector<qint64> instants()
-{
+// library), of the year Samoa skipped a day; random instants; 32-bit edges; 29 February 2104.
+static const QVector<qint64> instants = [] {
     QVector<qint64> list{2147483647, 2147483648, 4294967295, 4294967296 + 1399371630, -1};
     for (int year : {1970, 2011, 2014, 2038, 2040})
         for (QDateTime t(QDate(year, 1, 1), QTime(0, 0), Qt::UTC); t.date().year() == year;
@@ -33,16 +32,15 @@ static QVector<qint64> instants()
     QRandomGenerator random(730);
     for (int i = 0; i < 3000; ++i)
         list << qint64(random.bounded(4.5e9)) - 200000000;
-    for (int hour = 0; hour < 24; ++hour) // 29 February after 2037
-        list << QDateTime(QDate(2104, 2, 29), QTime(hour, 30), Qt::UTC).toSecsSinceEpoch();
+    for (int hour = 0; hour < 24; ++hour)
+        list << 4233688200 + 3600 * hour;
     return list;
-}
+}();
 
-static QStringList dateFields()
-{
+static const QStringList fields = [] {
     QStringList list;
-    for (qint64 t : instants())
-        if (t >= 0 && t < 4294967296 && t % 1800 != 0) // :15 and :45, as fewer fields keep it fast
+    for (qint64 t : instants)
+        if (t >= 0 && t < 4294967296 && t % 1800 != 0) // :15 and :45, as fewer keep it fast
             list << QDateTime::fromSecsSinceEpoch(t, Qt::UTC).toString("yyyy:MM:dd-hh:mm:ss");
     // Leap days, and malformed or out-of-range fields: every one-character change of a valid one.
     list << QString("2000:02:29-12:00:00|2015:02:29-12:00:00|2100:02:29-12:00:00|2014:5:6-1:2:3|"
@@ -57,7 +55,7 @@ static QStringList dateFields()
         list << QString(valid).remove(i, 1) << valid.left(i);
     }
     return list;
-}
+}();
 
 class TestTimeText : public QObject
 {
@@ -75,15 +73,14 @@ private slots:
     }
     void sameAsQDateTime()
     {
-        QFETCH(QByteArray, zone);
-        static const QStringList fields = dateFields();
-        static const QVector<qint64> times = instants();
-        static QStringList utcExpected; // parseLatin1AsUtc reads as QDateTime does in UTC
-        if (utcExpected.isEmpty()) {
+        static const QStringList utcExpected = [] { // parseLatin1AsUtc reads as QDateTime in UTC
             TzSwitch utc("UTC");
+            QStringList list;
             for (const QString& field : fields)
-                utcExpected << reference(field);
-        }
+                list << reference(field);
+            return list;
+        }();
+        QFETCH(QByteArray, zone);
         TzSwitch tz(zone);
         QStringList mismatches;
         for (int i = 0; i < fields.size(); ++i) {
@@ -91,19 +88,19 @@ private slots:
             const bool latin1 = QString::fromLatin1(b) == fields[i];
             QStringList want{reference(fields[i])}, got{describe(LogDateTime::parse(fields[i]))};
             if (latin1) {
-                want << want[0];
                 got << describe(LogDateTime::parseLatin1(b.constData(), b.size()));
+                want << want[0];
             }
             // Only for the years the reader takes (2010 to 2035): outside them, a time in a
             // local gap is read as invalid, as QDateTime reads it.
             if (latin1 && b.left(4).toInt() >= 2010 && b.left(4).toInt() <= 2035) {
-                want << utcExpected[i];
                 got << describe(LogDateTime::parseLatin1AsUtc(b.constData(), b.size()));
+                want << utcExpected[i];
             }
             if (got != want)
                 mismatches << fields[i] + ": " + want.join(", ") + " != " + got.join(", ");
         }
-        for (qint64 t : times) // only the low 32 bits count
+        for (qint64 t : instants) // only the low 32 bits count
             for (bool local : {false, true}) {
                 const QDateTime instant = QDateTime::fromTime_t(quint32(t));
                 const QString want = (local ? instant.toLocalTime() : instant.toUTC())

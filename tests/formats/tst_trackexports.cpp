@@ -14,13 +14,6 @@
 
 using namespace TestSupport;
 
-struct Settings : DisplaySettings {
-    QList<int> units{0, 0, 0}; // speed, height, time switch
-    int speedUnit() const override { return units[0]; }
-    int heightUnit() const override { return units[1]; }
-    int timeSwitch() const override { return units[2]; }
-};
-
 // In Taipei (UTC+8), point 2 is the next day; ties at 2 and 6 decimals, -0.0 and a speed above
 // 2^31; track 2 has no marked point.
 const QVector<Track> Sample{
@@ -50,7 +43,7 @@ class TestTrackExports : public QObject
 
     TzSwitch m_taipei{"Asia/Taipei"};
     QTemporaryDir m_dir;
-    Settings m_settings;
+    TestSettings m_settings;
     FileFormatRegistry m_registry;
 
 private slots:
@@ -84,7 +77,7 @@ private slots:
     {
         QFETCH(QString, golden);
         QFETCH(QList<int>, speedHeightTime);
-        m_settings.units = speedHeightTime;
+        m_settings = TestSettings(speedHeightTime[0], speedHeightTime[1], speedHeightTime[2]);
         const bool markedOnly = golden.startsWith("marked");
         const QList<int> selection = golden.startsWith("empty") ? QList<int>{}
                                      : markedOnly               ? QList<int>{2, 0, 1}

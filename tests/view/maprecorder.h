@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/displaysettings.h"
+#include "testsupport.h"
 #include "view/googlemapoperator.h"
 
 #include <QMetaMethod>
@@ -36,10 +36,4 @@ private:
     const QMetaObject* source;
 };
 
-struct TestSettings : DisplaySettings {
-    TestSettings(int s = 0, int h = 0, int t = 0) : speed(s), height(h), time(t) {}
-    int speedUnit() const override { return speed; }
-    int heightUnit() const override { return height; }
-    int timeSwitch() const override { return time; }
-    int speed, height, time;
-};
+using TestSupport::TestSettings;

@@ -4,6 +4,7 @@
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
+#include "view/trackstatistics.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -18,6 +19,7 @@ static const bool environment = [] {
 }();
 
 constexpr qint64 T0 = 1500000000; // 2017-07-14 02:40:00 UTC, 10:40:00 in Taipei
+Q_DECLARE_METATYPE(Track)
 
 class TestMapWidget : public QObject
 {
@@ -72,36 +74,27 @@ private slots:
 
     void filterDialog_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("rule");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<float>("value");
-        QTest::addColumn<int>("code");
-        QTest::newRow("10 >") << "10"
-                              << "radioGreater" << true << 10.0f << 1;
-        QTest::newRow("empty") << ""
-                               << "radioGreater" << false << -1.0f << 1;
-        QTest::newRow("-1") << "-1"
-                            << "radioLess" << false << -1.0f << 4;
-        QTest::newRow("abc") << "abc"
-                             << "radioGreaterEqual" << false << -1.0f << 2;
-        QTest::newRow("marked, abc") << "abc"
-                                     << "radioMarkPoint" << true << -1.0f << 6;
-        QTest::newRow("marked, 10") << "10"
-                                    << "radioMarkPoint" << true << -1.0f << 6;
+        // Entry text|radio button|isFilterValid filterValue filterRuleCode
+        QTest::addColumn<QString>("row");
+        QTest::newRow("10 >") << "10|radioGreater|1 10 1";
+        QTest::newRow("empty") << "|radioGreater|0 -1 1";
+        QTest::newRow("-1") << "-1|radioLess|0 -1 4";
+        QTest::newRow("abc") << "abc|radioGreaterEqual|0 -1 2";
+        QTest::newRow("marked, abc") << "abc|radioMarkPoint|1 -1 6";
+        QTest::newRow("marked, 10") << "10|radioMarkPoint|1 -1 6";
     }
     void filterDialog()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, rule);
+        QFETCH(QString, row);
         FilterDialog dialog;
-        dialog.findChild<QLineEdit*>("lineEdit")->setText(text);
-        dialog.findChild<QRadioButton*>(rule)->click();
-        QCOMPARE(dialog.findChild<QLineEdit*>("lineEdit")->isEnabled(), rule != "radioMarkPoint");
+        QLineEdit* entry = dialog.findChild<QLineEdit*>("lineEdit");
+        entry->setText(row.section('|', 0, 0));
+        dialog.findChild<QRadioButton*>(row.section('|', 1, 1))->click();
+        QCOMPARE(entry->isEnabled(), !row.contains("MarkPoint"));
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-        QTEST(dialog.isFilterValid(), "valid");
-        QTEST(dialog.filterValue(), "value");
-        QTEST(dialog.filterRuleCode(), "code");
+        const QString result =
+            QString("%1 %2 ").arg(dialog.isFilterValid()).arg(dialog.filterValue());
+        QCOMPARE(result + QString::number(dialog.filterRuleCode()), row.section('|', 2));
     }
     void cleanup() { settings = TestSettings(); }
 
@@ -339,6 +332,47 @@ private slots:
         QCOMPARE(chart.cursorIndex(), 17);
         chart.setCursorIndex(50);
         QCOMPARE(chart.cursorIndex(), -1);
+    }
+
+    // Figures against hand-computed values; distances are R times the angle along a meridian.
+    void statistics_data()
+    {
+        QTest::addColumn<Track>("track");
+        QTest::addColumn<QString>("figures"); // marked duration moving metres max-km/h | altitudes
+        const auto p = [](qint64 t, double lat, double alt = 0, int speed = 0, int marked = 0) {
+            return TestSupport::point(lat, 0, alt, T0 + t, marked, speed);
+        };
+        // 10 s at 40 km/h, a 60 s stop, 10 s creeping 1.1 m (0.4 km/h), 10 s at 40 km/h.
+        const QVector<Vec3> pauses{p(0, 0.0, 10.0), p(10, 0.001, 15.0, 4000, 1), p(70, 0.001, 12.0),
+                                   p(80, 0.00101, 12.0, 10), p(90, 0.00201, 20.0, 4100)};
+        const double km = 180.0 / M_PI / 6371008.8 * 1000;
+        QTest::newRow("pauses") << Track{0, 2, pauses} << "1 90 20 223.502111 41.00 | 10 20 13 3";
+        QTest::newRow("no altitude") << Track{0, 1, pauses} << "1 90 20 223.502111 - | -";
+        QTest::newRow("single point")
+            << Track{0, 2, {p(0, 35, 123.5, 250, 1)}} << "1 0 0 0.000000 2.50 | 123.5 123.5 0 0";
+        QTest::newRow("empty") << Track{} << "0 0 0 0.000000 - | -";
+        // 1.01 km and 0.99 km in one hour: the 1 km/h threshold lies between them.
+        QTest::newRow("moving threshold")
+            << Track{0, 2, {p(0, 0), p(3600, 1.01 * km), p(7200, 2 * km)}}
+            << "0 7200 3600 2000.000000 0.00 | 0 0 0 0";
+        // Equal, backward and missing times add distance but no moving time; speed is unsigned.
+        QTest::newRow("non-positive intervals")
+            << Track{0, 2, {p(0, 0), p(0, 0.001), p(-5, 0.002), p(-T0, 0.003), p(10, 0.004, 0, -1)}}
+            << "0 10 0 444.780321 42949672.95 | 0 0 0 0";
+    }
+    void statistics()
+    {
+        QFETCH(Track, track);
+        const TrackStatistics s = TrackStatistics::compute(track);
+        QString got = QString::asprintf("%d %lld %lld %.6f ", s.markedCount, s.duration,
+                                        s.movingTime, s.distanceMeters);
+        got += s.hasSpeed ? QString::asprintf("%.2f | ", s.maxSpeedKmh) : "- | ";
+        got += s.hasAltitude ? QString::asprintf("%g %g %g %g", s.minAltitude, s.maxAltitude,
+                                                 s.ascent, s.descent)
+                             : "-";
+        QTEST(got, "figures");
+        if (track.points.isEmpty()) // no figures that have no meaning
+            QCOMPARE(s.toolTip(0, 0, 0), QString("Points: 0\nMarked points: 0"));
     }
 };
 
