@@ -53,6 +53,19 @@ static void showFileFailure(QWidget* parent, const char* logTag, const QString& 
     QMessageBox::warning(parent, title, message.arg(QDir::toNativeSeparators(fileName), reason));
 }
 
+// Runs a file dialog; false when no file was chosen, else the file and its folder.
+static bool chooseFile(QFileDialog& dialog, QString* file, QString* lastDirectory)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return false;
+    *lastDirectory = dialog.directory().absolutePath();
+    *file = files.first();
+    return true;
+}
+
 static int driveRow(const QComboBox* box, const QString& drive)
 {
     return box->findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -485,13 +498,9 @@ void MainWindow::open()
     QFileDialog dialog(this);
     dialog.setDirectory(m_lastDirectory);
     dialog.setNameFilter(tr("TKX File (*.tkx);;GPL File (*.gpl)"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty())
-        return;
-    m_lastDirectory = dialog.directory().absolutePath();
-    openFile(files.first());
+    QString file;
+    if (chooseFile(dialog, &file, &m_lastDirectory))
+        openFile(file);
 }
 
 bool MainWindow::openFile(const QString& fileName)
@@ -519,13 +528,9 @@ void MainWindow::save()
     dialog.setNameFilter(
         tr("TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)"));
     dialog.setDirectory(m_lastDirectory);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty())
-        return;
-    m_lastDirectory = dialog.directory().absolutePath();
-    saveFile(files.first(), dialog.selectedNameFilter(), selection, dialog.markedOnly());
+    QString file;
+    if (chooseFile(dialog, &file, &m_lastDirectory))
+        saveFile(file, dialog.selectedNameFilter(), selection, dialog.markedOnly());
 }
 
 QString MainWindow::saveFileName(const QString& typedName, const QString& selectedFilter)
