@@ -122,6 +122,10 @@
         <source>Unknown file extension.</source>
         <translation>不明なファイル拡張子です。</translation>
     </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 は通常のファイルではありません。</translation>
+    </message>
 </context>
 <context>
     <name>FileFormatTKR</name>

@@ -122,6 +122,10 @@
         <source>Unknown file extension.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileFormatTKR</name>
