@@ -118,7 +118,7 @@ private slots:
     {
         const QString xmllint = QStandardPaths::findExecutable("xmllint");
         const QString gpsbabel = QStandardPaths::findExecutable("gpsbabel");
-        const QString schema = KV730_TEST_DATA "/gpx.xsd"; // the published GPX 1.1 schema
+        const QString schema = KV730_TEST_DATA "/../../../shared/schemas/gpx.xsd";
         if (xmllint.isEmpty() || gpsbabel.isEmpty() || !QFile::exists(schema))
             QSKIP("xmllint (libxml2-utils), gpsbabel or the GPX 1.1 schema is missing");
         QVector<Track> tracks = Sample;
