@@ -12,6 +12,7 @@
 #include "view/filterdialog.h"
 #include "view/mapwidget.h"
 #include "view/profilechart.h"
+#include "view/units.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -24,12 +25,14 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QSlider>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -66,6 +69,29 @@ static bool chooseFile(QFileDialog& dialog, QString* file, QString* lastDirector
     return true;
 }
 
+// Version of the layout of docks and tool bar kept under "windowState"; a stored layout of
+// another version is ignored.
+static const int windowStateVersion = 1;
+
+// The figures of loaded, saved or downloaded tracks for the status bar.
+static int pointCount(const QVector<Track>& tracks, const QList<int>& selection, bool markedOnly)
+{
+    int count = 0;
+    for (int index : selection) {
+        for (const Vec3& p : tracks.at(index).points)
+            count += markedOnly ? int(p.marked != 0) : 1;
+    }
+    return count;
+}
+
+static QList<int> allTracks(const QVector<Track>& tracks)
+{
+    QList<int> all;
+    for (int i = 0; i < tracks.size(); ++i)
+        all.append(i);
+    return all;
+}
+
 static int driveRow(const QComboBox* box, const QString& drive)
 {
     return box->findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -87,6 +113,19 @@ bool MainWindow::loadTranslator(QTranslator& translator, const QString& localeNa
     return translator.load(QStringLiteral(":/translate/en_US.qm"));
 }
 
+bool MainWindow::loadQtTranslator(QTranslator& qtTranslator, const QTranslator& translator)
+{
+    // Qt's texts follow the tool's own: where the tool stays English, so do its dialogs.
+    if (translator.isEmpty())
+        return false;
+    const QString language = QFileInfo(translator.filePath()).completeBaseName();
+    const QString dir = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    const bool ok =
+        qtTranslator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"), dir);
+    qCDebug(lcApp) << "Qt translation" << language << dir << ok;
+    return ok;
+}
+
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     initResources();
@@ -96,6 +135,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     m_progressDialog = new QProgressDialog(QString(), QString(), 0, 50, this);
     m_progressDialog->setWindowModality(Qt::WindowModal);
+    m_progressDialog->setWindowTitle(tr("Download all track points"));
     // Cancelling once stops the timer that would otherwise show the dialog by itself.
     emit m_progressDialog->canceled();
 
@@ -103,6 +143,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     createDocks();
     createMenus();
     createToolBar();
+    m_filterStatus = new QLabel(this);
+    m_filterStatus->setObjectName(QStringLiteral("filterStatus"));
+    m_filterStatus->hide();
+    statusBar()->addPermanentWidget(m_filterStatus);
+    connect(m_mapWidget, &MapWidget::pointsListed, this, &MainWindow::showFilterStatus);
 
     setCentralWidget(m_mapWidget);
     setWindowTitle(tr("KV-730 ") + versionText);
@@ -200,6 +245,14 @@ void MainWindow::createActions()
     m_aboutAct->setStatusTip(tr("Show the application's About box"));
     connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
 
+    m_openAct->setShortcuts(QKeySequence::Open);
+    m_saveAct->setShortcuts(QKeySequence::Save);
+    // Some platforms (Windows) bind no key to Quit; Ctrl+Q is what users expect there too.
+    const QList<QKeySequence> quit = QKeySequence::keyBindings(QKeySequence::Quit);
+    m_exitAct->setShortcuts(quit.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL + Qt::Key_Q)}
+                                           : quit);
+    m_aboutAct->setShortcuts(QKeySequence::HelpContents);
+
     auto checkable = [&](const char* name, const QString& text, bool checked) {
         QAction* act = make(name, text, QString());
         act->setCheckable(true);
@@ -236,28 +289,28 @@ void MainWindow::createMenus()
     fileMenu->addSeparator();
     fileMenu->addAction(m_exitAct);
 
-    QMenu* deviceMenu = menuBar()->addMenu(tr("Device"));
+    QMenu* deviceMenu = menuBar()->addMenu(tr("&Device"));
     deviceMenu->addAction(m_downloadAct);
     deviceMenu->addAction(m_deleteAct);
     deviceMenu->addAction(m_deviceSettingAct);
 
-    QMenu* unitMenu = menuBar()->addMenu(tr("Unit"));
-    QMenu* speedMenu = unitMenu->addMenu(tr("Speed"));
+    QMenu* unitMenu = menuBar()->addMenu(tr("&Unit"));
+    QMenu* speedMenu = unitMenu->addMenu(tr("&Speed"));
     speedMenu->addAction(m_kilometersAct);
     speedMenu->addAction(m_milesAct);
-    QMenu* heightMenu = unitMenu->addMenu(tr("Height"));
+    QMenu* heightMenu = unitMenu->addMenu(tr("&Height"));
     heightMenu->addAction(m_meterAct);
     heightMenu->addAction(m_feetAct);
 
-    QMenu* timeMenu = menuBar()->addMenu(tr("Time"));
+    QMenu* timeMenu = menuBar()->addMenu(tr("&Time"));
     timeMenu->addAction(m_localTimeAct);
     timeMenu->addAction(m_utcTimeAct);
 
-    QMenu* viewMenu = menuBar()->addMenu(tr("View"));
+    QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->addAction(m_statisticsDock->toggleViewAction());
     viewMenu->addAction(m_profileDock->toggleViewAction());
 
-    QMenu* helpMenu = menuBar()->addMenu(tr("Help"));
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->addAction(m_aboutAct);
 }
 
@@ -273,13 +326,11 @@ void MainWindow::createDocks()
     };
     m_statisticsDock = dock("statisticsDock", tr("Statistics"), m_mapWidget->statisticsView());
     m_profileDock = dock("profileDock", tr("Profile"), m_mapWidget->profileChart());
+    // Tabbed in one low strip, so that on a small screen they leave the height to the map.
     addDockWidget(Qt::BottomDockWidgetArea, m_statisticsDock);
-    splitDockWidget(m_statisticsDock, m_profileDock, Qt::Horizontal);
-    // Dock sizes take effect only once the window is laid out: the chart gets the width.
-    QTimer::singleShot(0, this, [this] {
-        resizeDocks({m_statisticsDock, m_profileDock}, {400, width() - 400}, Qt::Horizontal);
-        resizeDocks({m_profileDock}, {230}, Qt::Vertical);
-    });
+    addDockWidget(Qt::BottomDockWidgetArea, m_profileDock);
+    tabifyDockWidget(m_statisticsDock, m_profileDock);
+    m_profileDock->raise();
 }
 
 void MainWindow::createToolBar()
@@ -320,6 +371,9 @@ void MainWindow::createToolBar()
     m_speedSlider->setTickPosition(QSlider::TicksBelow);
     m_speedSlider->setFixedWidth(100);
     m_speedSlider->setValue(0);
+    m_speedSlider->setToolTip(tr("Playback speed:\nleft: slow, one point every 0.75 s\n"
+                                 "middle: normal, one point every 0.5 s\n"
+                                 "right: fast, one point every 0.25 s"));
     toolBar->addWidget(m_speedSlider);
     connect(m_speedSlider, &QSlider::valueChanged, m_mapWidget, &MapWidget::setSpeed);
 }
@@ -331,6 +385,14 @@ void MainWindow::readSettings()
         restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray());
     else
         setWindowState(windowState() | Qt::WindowMaximized);
+    if (!restoreState(settings.value(QStringLiteral("windowState")).toByteArray(),
+                      windowStateVersion)) {
+        // Dock sizes take effect only once the window is laid out.
+        QTimer::singleShot(0, this, [this] {
+            const int strip = qBound(100, height() / 5, 200);
+            resizeDocks({m_statisticsDock, m_profileDock}, {strip, strip}, Qt::Vertical);
+        });
+    }
     m_lastDirectory = settings.value(QStringLiteral("directory"), QDir::homePath()).toString();
 
     // A damaged settings file may hold any number: each choice becomes the one its menu
@@ -356,6 +418,7 @@ void MainWindow::writeSettings()
     settings.setValue(QStringLiteral("speedUnit"), m_speedUnit);
     settings.setValue(QStringLiteral("heightUnit"), m_heightUnit);
     settings.setValue(QStringLiteral("timeSwitch"), m_timeSwitch);
+    settings.setValue(QStringLiteral("windowState"), saveState(windowStateVersion));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -505,17 +568,36 @@ void MainWindow::open()
 
 bool MainWindow::openFile(const QString& fileName)
 {
+    return openFiles(QStringList(fileName));
+}
+
+bool MainWindow::openFiles(const QStringList& fileNames)
+{
     m_mapWidget->pause();
     QVector<Track> loaded;
-    if (!m_registry.load(loaded, fileName)) {
-        showFileFailure(this, "Load:", tr("Open"), tr("The file %1 could not be opened.\n%2"),
-                        fileName, m_registry.errorString());
-        return false;
+    int opened = 0;
+    for (const QString& fileName : fileNames) {
+        QVector<Track> tracks;
+        if (!m_registry.load(tracks, fileName)) {
+            showFileFailure(this, "Load:", tr("Open"), tr("The file %1 could not be opened.\n%2"),
+                            fileName, m_registry.errorString());
+            continue;
+        }
+        qCDebug(lcApp) << "Load:" << fileName << tracks.size() << "tracks";
+        loaded += tracks;
+        ++opened;
     }
-    qCDebug(lcApp) << "Load:" << fileName << loaded.size() << "tracks";
+    if (opened == 0)
+        return false;
     m_tracks = loaded;
     m_mapWidget->updateTrackList();
-    return true;
+    const QString what = fileNames.size() == 1 ? QFileInfo(fileNames.first()).fileName()
+                                               : tr("%1 files").arg(opened);
+    statusBar()->showMessage(
+        tr("Opened %1 (tracks: %2, points: %3).")
+            .arg(what, QString::number(m_tracks.size()),
+                 QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
+    return opened == fileNames.size();
 }
 
 void MainWindow::save()
@@ -570,6 +652,10 @@ bool MainWindow::saveFile(QString fileName, const QString& selectedFilter, QList
         return false;
     }
     qCDebug(lcApp) << "Save:" << fileName << selection.size() << "tracks";
+    statusBar()->showMessage(
+        tr("Saved %1 (tracks: %2, points: %3).")
+            .arg(QFileInfo(fileName).fileName(), QString::number(selection.size()),
+                 QString::number(pointCount(m_tracks, selection, markedOnly))));
     return true;
 }
 
@@ -592,6 +678,7 @@ void MainWindow::DeleteDeviceTrackPoints()
         return;
     const QString backupFolder = DeviceKV310::newBackupFolder();
     QMessageBox box;
+    box.setWindowTitle(tr("Delete all track points"));
     box.setText(tr("Delete device all track points."));
     box.setInformativeText(tr("Do you want to delete all track points?") + QLatin1Char('\n')
                            + tr("The track files are first copied to %1.")
@@ -641,9 +728,10 @@ void MainWindow::OnRecvTrackFileHeader(QVector<TrackFileHeader> trackFileHeaderL
     m_progressDialog->exec();
 }
 
-static void showDeviceMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+static void showDeviceMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                              const QString& text)
 {
-    QMessageBox box(icon, QString(), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -658,16 +746,18 @@ void MainWindow::OnRecvStatus(int cmd, int status)
         break;
     case CMD_WRITE_CONFIG:
         if (status == 1)
-            showDeviceMessage(this, QMessageBox::Information, tr("Set device configuration ok."));
+            showDeviceMessage(this, QMessageBox::Information, tr("Device setting"),
+                              tr("Set device configuration ok."));
         else
-            showDeviceMessage(this, QMessageBox::Warning,
+            showDeviceMessage(this, QMessageBox::Warning, tr("Device setting"),
                               tr("Failed to set device configuration."));
         break;
     case CMD_DELETE_ALL:
         if (status == 1)
-            showDeviceMessage(this, QMessageBox::Information, tr("Delete all track files ok."));
+            showDeviceMessage(this, QMessageBox::Information, tr("Delete all track points"),
+                              tr("Delete all track files ok."));
         else
-            showDeviceMessage(this, QMessageBox::Warning,
+            showDeviceMessage(this, QMessageBox::Warning, tr("Delete all track points"),
                               tr("%n track file(s) could not be deleted and remain on the device.",
                                  nullptr, m_device->remainingTrackFiles()));
         enableDeviceCommands();
@@ -676,7 +766,8 @@ void MainWindow::OnRecvStatus(int cmd, int status)
         if (status == 0) {
             if (m_downloadRunning)
                 finishDownloadRun();
-            showDeviceMessage(this, QMessageBox::Warning, tr("Failed connect device."));
+            showDeviceMessage(this, QMessageBox::Warning, tr("Device connection"),
+                              tr("Failed connect device."));
         } else if (status == 1) {
             enableDeviceCommands();
         }
@@ -684,7 +775,8 @@ void MainWindow::OnRecvStatus(int cmd, int status)
     case CMD_READ_TIMEOUT:
         if (m_downloadRunning)
             finishDownloadRun();
-        showDeviceMessage(this, QMessageBox::Warning, tr("Read device data timeout."));
+        showDeviceMessage(this, QMessageBox::Warning, tr("Device connection"),
+                          tr("Read device data timeout."));
         break;
     default:
         break;
@@ -719,7 +811,8 @@ void MainWindow::showDeviceSettings()
         return;
     // The configuration belongs to the logger it was read from; never write it to another.
     if (driveRow(m_deviceComboBox, m_settingsDrive) < 0) {
-        showDeviceMessage(this, QMessageBox::Warning, tr("Failed to set device configuration."));
+        showDeviceMessage(this, QMessageBox::Warning, tr("Device setting"),
+                          tr("Failed to set device configuration."));
         return;
     }
     m_device->writeConfiguration(dialog.config, m_settingsDrive);
@@ -738,4 +831,31 @@ void MainWindow::finishDownloadRun()
     m_progressDialog->reset();
     m_mapWidget->updateTrackList();
     enableDeviceCommands();
+    statusBar()->showMessage(
+        tr("Downloaded %1 of %2 track files from %3 (points: %4).")
+            .arg(QString::number(m_downloadCounter), QString::number(m_downloadQueue.size()),
+                 QDir::toNativeSeparators(m_downloadDrive),
+                 QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
+}
+
+void MainWindow::showFilterStatus()
+{
+    static const char* const comparisons[] = {">", ">=", "=", "<", "<="};
+    const int rule = m_mapWidget->filterRule();
+    const int row = m_mapWidget->currentTrackRow();
+    if (rule < 1 || rule > 6 || row < 0 || row >= m_tracks.size()) {
+        m_filterStatus->hide();
+        return;
+    }
+    // The threshold is entered in km/h whatever unit the lists show.
+    const QString what = rule == 6
+                             ? tr("marked points")
+                             : tr("speed %1 %2 %3")
+                                   .arg(QLatin1String(comparisons[rule - 1]),
+                                        QString::number(double(m_mapWidget->filterSpeed()) / 100.0),
+                                        Units::speedName(0));
+    m_filterStatus->setText(tr("Filter: %1 (%2 of %3 points listed)")
+                                .arg(what, QString::number(m_mapWidget->listedPoints().size()),
+                                     QString::number(m_tracks.at(row).points.size())));
+    m_filterStatus->show();
 }

@@ -13,6 +13,7 @@ class QActionGroup;
 class QCloseEvent;
 class QComboBox;
 class QDockWidget;
+class QLabel;
 class QProgressDialog;
 class QSlider;
 class QTranslator;
@@ -51,6 +52,9 @@ public:
     // The open and save flows after their dialogs; a failure is shown in a warning box.
     // Opening replaces the collection only when the whole read succeeded.
     bool openFile(const QString& fileName);
+    // Opens several files as one collection, in the given order; a file that cannot be read
+    // is reported and left out. False when any file failed.
+    bool openFiles(const QStringList& fileNames);
     // Appends the selected filter's extension as saveFileName() says, then writes.
     bool saveFile(QString fileName, const QString& selectedFilter, QList<int> selection,
                   bool markedOnly);
@@ -61,6 +65,9 @@ public:
     static const QString versionText;
     // Loads :/translate/<localeName>.qm, or the en_US file when there is none.
     static bool loadTranslator(QTranslator& translator, const QString& localeName);
+    // Loads Qt's own texts (file dialogs, standard buttons) in the language of the tool's
+    // loaded translation; false when that is empty or Qt has no translation for it.
+    static bool loadQtTranslator(QTranslator& qtTranslator, const QTranslator& translator);
 
 private slots:
     void open();
@@ -100,6 +107,7 @@ private:
     void downloadStep();
     void showDeviceSettings();
     void enableDeviceCommands();
+    void showFilterStatus();
 
     Ui::MainWindow* ui = nullptr;
     MapWidget* m_mapWidget = nullptr;
@@ -147,4 +155,5 @@ private:
     QDockWidget* m_statisticsDock = nullptr;
     QDockWidget* m_profileDock = nullptr;
     QSlider* m_speedSlider = nullptr;
+    QLabel* m_filterStatus = nullptr;
 };

@@ -26,6 +26,7 @@ qint64 headerStartTime(const TrackFileHeader& header)
 TrackFileHeaderDialog::TrackFileHeaderDialog(QVector<TrackFileHeader>& headers, QWidget* parent)
     : QDialog(parent), m_headers(headers)
 {
+    setWindowTitle(tr("Select Track Files"));
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("trackFileTree"));
     m_tree->setColumnCount(2);

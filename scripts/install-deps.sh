@@ -13,6 +13,8 @@ PACKAGES=(
     tzdata valgrind
     xvfb xauth dosfstools mtools fusefat
     clang libclang-rt-14-dev
+    qttranslations5-l10n fonts-vlgothic
+    dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,5 +1,7 @@
 // Draws the tool bar icons and the application icon of the KV-730 tool and writes them
 // as PNG files. Usage: kv730-icons [OUTPUT_DIR]   (default: resources/images)
+//        kv730-icons --app-icon THEME_DIR   (the application icon as THEME_DIR/NxN/apps/kv730.png
+//                                            at the sizes of the desktop icon theme)
 // Every picture is drawn on a 32 x 32 grid and scaled to its pixel size, so the same
 // drawing serves the 32 pixel tool bar icons and the 256 pixel application icon.
 
@@ -299,14 +301,32 @@ bool writeIcon(const QString& dir, const QString& name, int size,
     return true;
 }
 
+// The application icon at every size a desktop icon theme asks for.
+int writeThemeIcons(const QString& themeDir)
+{
+    bool ok = true;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/%2x%2/apps").arg(themeDir, QString::number(size));
+        if (!QDir().mkpath(dir)) {
+            std::fprintf(stderr, "kv730-icons: cannot create %s\n", qPrintable(dir));
+            return 1;
+        }
+        ok = writeIcon(dir, QStringLiteral("kv730.png"), size, drawAppIcon) && ok;
+    }
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc == 3 && qstrcmp(argv[1], "--app-icon") == 0)
+        return writeThemeIcons(QString::fromLocal8Bit(argv[2]));
     const QString dir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources/images");
     if (argc > 2 || dir.startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: kv730-icons [OUTPUT_DIR]\n");
+        std::fprintf(stderr, "usage: kv730-icons [OUTPUT_DIR]\n"
+                             "       kv730-icons --app-icon THEME_DIR\n");
         return 2;
     }
     if (!QDir().mkpath(dir)) {

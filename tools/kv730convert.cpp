@@ -91,6 +91,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kv730-convert"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KV730_VERSION));
     // The tool reports failures itself; the modules' traces stay available through
     // QT_LOGGING_RULES.
     QLoggingCategory::setFilterRules(QStringLiteral("kv730.*.debug=false\nkv730.*.warning=false"));
@@ -104,6 +105,8 @@ int main(int argc, char* argv[])
         "3 the output cannot be written."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help."));
+    const QCommandLineOption versionOption(QStringLiteral("version"),
+                                           QStringLiteral("Show the version."));
     const QCommandLineOption outputOption(
         QStringLiteral("o"), QStringLiteral("Write the tracks to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption tracksOption(
@@ -141,6 +144,7 @@ int main(int argc, char* argv[])
     parser.addOptions({helpOption, outputOption, tracksOption, markedOption, speedOption,
                        heightOption, timeOption, filterOption, listOption, pointsOption,
                        statsOption});
+    parser.addOption(versionOption);
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("Track files to read."),
                                  QStringLiteral("INPUT..."));
 
@@ -148,6 +152,10 @@ int main(int argc, char* argv[])
         return usageError(parser.errorText());
     if (parser.isSet(helpOption)) {
         std::printf("%s", qPrintable(parser.helpText()));
+        return Success;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("kv730-convert %s\n", KV730_VERSION);
         return Success;
     }
 

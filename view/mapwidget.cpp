@@ -143,6 +143,7 @@ void MapWidget::updateTrackList()
             m_trackMarkers.insert(key, track.points.first());
         }
     }
+    emit pointsListed();
 }
 
 int MapWidget::currentTrackRow() const
@@ -206,6 +207,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
             m_profileChart->clear();
         m_listedTrack = -1;
         showStatistics();
+        emit pointsListed();
         return;
     }
     const Track track = m_tracks->at(row);
@@ -268,6 +270,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
         m_profileChart->setPoints(m_listedPoints, track.fmt, *m_settings);
     m_listedTrack = row;
     showStatistics();
+    emit pointsListed();
 }
 
 QString MapWidget::formatCoordinate(double value, int axis, int format)

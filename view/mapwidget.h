@@ -81,6 +81,8 @@ signals:
     void playbackFinished();
     // A listed point was shown on the map (by playback, a row double-click or a reset).
     void pointShown(int index);
+    // The point list was refilled or emptied (a track listed, a filter applied or cleared).
+    void pointsListed();
 
 private:
     void createTrackRoot();

@@ -51,15 +51,16 @@ QString PointListModel::text(int row, int column) const
     case 5:
         if (m_format.fmt != 2)
             return QString();
-        if (m_format.heightUnit == 0)
-            return QString::number(p.alt, 'f', 2) + QLatin1String(" m");
-        return QString::number(Units::altitudeFeet(p.alt), 'f', 2) + QLatin1String(" feet");
+        return QString::number(m_format.heightUnit == 0 ? p.alt : Units::altitudeFeet(p.alt), 'f',
+                               2) +
+               QLatin1Char(' ') + Units::heightName(m_format.heightUnit);
     case 6:
         if (m_format.fmt != 2)
             return QString();
-        if (m_format.speedUnit == 0)
-            return QString::number(Units::speedKmh(p.speed), 'f', 2) + QLatin1String(" km/hr");
-        return QString::number(Units::speedMph(p.speed), 'f', 2) + QLatin1String(" mi/hr");
+        return QString::number(m_format.speedUnit == 0 ? Units::speedKmh(p.speed)
+                                                       : Units::speedMph(p.speed),
+                               'f', 2) +
+               QLatin1Char(' ') + Units::speedName(m_format.speedUnit);
     default:
         return QString();
     }

@@ -156,8 +156,8 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
         m_minTime = m_maxTime = 0.0;
     }
 
-    const QString speedUnitText = speedUnit == 1 ? tr("mi/hr") : tr("km/hr");
-    const QString heightUnitText = heightUnit == 1 ? tr("feet") : tr("m");
+    const QString speedUnitText = Units::speedName(speedUnit);
+    const QString heightUnitText = Units::heightName(heightUnit);
     m_speedAxis->setTitleText(tr("Speed (%1)").arg(speedUnitText));
     m_altitudeAxis->setTitleText(tr("Altitude (%1)").arg(heightUnitText));
     m_speedAxis->setVisible(values && n > 0);

@@ -182,8 +182,8 @@ QVector<QPair<QString, QString>> TrackStatistics::rows(int speedUnit, int height
 {
     const bool miles = speedUnit == 1;
     const bool feet = heightUnit == 1;
-    const QString speedText = miles ? tr("%1 mi/hr") : tr("%1 km/hr");
-    const QString heightText = feet ? tr("%1 feet") : tr("%1 m");
+    const QString speedText = QStringLiteral("%1 ") + Units::speedName(speedUnit);
+    const QString heightText = QStringLiteral("%1 ") + Units::heightName(heightUnit);
     auto speed = [&](double kmh) { return speedText.arg(fixed(miles ? kmh / 1.609344 : kmh, 2)); };
     auto height = [&](double metres) {
         return heightText.arg(fixed(feet ? Units::altitudeFeet(metres) : metres, 2));
@@ -191,8 +191,9 @@ QVector<QPair<QString, QString>> TrackStatistics::rows(int speedUnit, int height
     auto when = [&](qint64 time) {
         return TimeText::dateTime(TimeText::split(time, timeSwitch == 1), QStringLiteral(" - "));
     };
-    const QString distanceText = miles ? tr("%1 mi").arg(fixed(distanceMeters / MetresPerMile, 2))
-                                       : tr("%1 km").arg(fixed(distanceMeters / 1000.0, 2));
+    const QString distanceText =
+        fixed(miles ? distanceMeters / MetresPerMile : distanceMeters / 1000.0, 2) +
+        QLatin1Char(' ') + Units::distanceName(speedUnit);
     const bool moved = pointCount > 0;
 
     QVector<QPair<QString, QString>> r;

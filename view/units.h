@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // Unit conversions shared by every list and export; single precision where the
@@ -14,4 +15,19 @@ public:
         return double(float(kmh / 1.609344f));
     }
     static double altitudeFeet(double alt) { return double(float(float(alt) * 3.28084f)); }
+
+    // The unit names of the point list, the statistics and the profile: the same symbols in
+    // every language. Speed unit 0 km/h, else mi/h; height unit 0 metres, else feet.
+    static QString speedName(int speedUnit)
+    {
+        return speedUnit != 0 ? QStringLiteral("mi/hr") : QStringLiteral("km/hr");
+    }
+    static QString heightName(int heightUnit)
+    {
+        return heightUnit != 0 ? QStringLiteral("feet") : QStringLiteral("m");
+    }
+    static QString distanceName(int speedUnit)
+    {
+        return speedUnit != 0 ? QStringLiteral("mi") : QStringLiteral("km");
+    }
 };

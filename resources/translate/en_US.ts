@@ -272,30 +272,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Device</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unit</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Speed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Height</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Time</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>File</source>
         <translation type="unfinished"></translation>
     </message>
@@ -409,15 +385,86 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>View</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Statistics</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Profile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Companion tool for the KV-730 GPS data logger.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Track files to open (.tkx archives, .gpl logs); shown together.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Unit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Height</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Playback speed:
+left: slow, one point every 0.75 s
+middle: normal, one point every 0.5 s
+right: fast, one point every 0.25 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Opened %1 (tracks: %2, points: %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved %1 (tracks: %2, points: %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Device connection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloaded %1 of %2 track files from %3 (points: %4).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>marked points</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>speed %1 %2 %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter: %1 (%2 of %3 points listed)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -483,22 +530,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>mi/hr</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>km/hr</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>feet</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>m</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Speed (%1)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -547,33 +578,13 @@
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Select Track Files</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TrackStatistics</name>
-    <message>
-        <source>%1 mi/hr</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 km/hr</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 feet</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 m</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 mi</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 km</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Points</source>
         <translation type="unfinished"></translation>

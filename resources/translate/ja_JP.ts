@@ -182,7 +182,7 @@
     </message>
     <message>
         <source>Filter Speed:</source>
-        <translation>速度 (km/h):</translation>
+        <translation>速度 (km/hr):</translation>
     </message>
 </context>
 <context>
@@ -270,30 +270,6 @@
     <message>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
-    </message>
-    <message>
-        <source>Device</source>
-        <translation>デバイス</translation>
-    </message>
-    <message>
-        <source>Unit</source>
-        <translation>単位</translation>
-    </message>
-    <message>
-        <source>Speed</source>
-        <translation>速度</translation>
-    </message>
-    <message>
-        <source>Height</source>
-        <translation>高度</translation>
-    </message>
-    <message>
-        <source>Time</source>
-        <translation>時刻</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>ヘルプ</translation>
     </message>
     <message>
         <source>File</source>
@@ -410,16 +386,90 @@
         <translation>デバイスデータの読み込みがタイムアウトしました。</translation>
     </message>
     <message>
-        <source>View</source>
-        <translation>表示</translation>
-    </message>
-    <message>
         <source>Statistics</source>
         <translation>統計</translation>
     </message>
     <message>
         <source>Profile</source>
         <translation>プロファイル</translation>
+    </message>
+    <message>
+        <source>Companion tool for the KV-730 GPS data logger.</source>
+        <translation>KV-730 GPS データロガー用のツールです。</translation>
+    </message>
+    <message>
+        <source>Track files to open (.tkx archives, .gpl logs); shown together.</source>
+        <translation>開くトラックファイル (.tkx アーカイブ、.gpl ログ)。まとめて表示します。</translation>
+    </message>
+    <message>
+        <source>&amp;Device</source>
+        <translation>デバイス(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Unit</source>
+        <translation>単位(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Speed</source>
+        <translation>速度(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Height</source>
+        <translation>高度(&amp;H)</translation>
+    </message>
+    <message>
+        <source>&amp;Time</source>
+        <translation>時刻(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Playback speed:
+left: slow, one point every 0.75 s
+middle: normal, one point every 0.5 s
+right: fast, one point every 0.25 s</source>
+        <translation>再生速度:
+左: 低速、0.75 秒ごとに 1 ポイント
+中央: 標準、0.5 秒ごとに 1 ポイント
+右: 高速、0.25 秒ごとに 1 ポイント</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 個のファイル</translation>
+    </message>
+    <message>
+        <source>Opened %1 (tracks: %2, points: %3).</source>
+        <translation>%1 を開きました (トラック: %2、ポイント: %3)。</translation>
+    </message>
+    <message>
+        <source>Saved %1 (tracks: %2, points: %3).</source>
+        <translation>%1 を保存しました (トラック: %2、ポイント: %3)。</translation>
+    </message>
+    <message>
+        <source>Device connection</source>
+        <translation>デバイス接続</translation>
+    </message>
+    <message>
+        <source>Downloaded %1 of %2 track files from %3 (points: %4).</source>
+        <translation>%3 から %2 個中 %1 個のトラックファイルをダウンロードしました (ポイント: %4)。</translation>
+    </message>
+    <message>
+        <source>marked points</source>
+        <translation>マークポイント</translation>
+    </message>
+    <message>
+        <source>speed %1 %2 %3</source>
+        <translation>速度 %1 %2 %3</translation>
+    </message>
+    <message>
+        <source>Filter: %1 (%2 of %3 points listed)</source>
+        <translation>フィルター: %1 (%3 ポイント中 %2 ポイントを表示)</translation>
     </message>
 </context>
 <context>
@@ -484,22 +534,6 @@
         <translation>高度</translation>
     </message>
     <message>
-        <source>mi/hr</source>
-        <translation>mi/h</translation>
-    </message>
-    <message>
-        <source>km/hr</source>
-        <translation>km/h</translation>
-    </message>
-    <message>
-        <source>feet</source>
-        <translation>フィート</translation>
-    </message>
-    <message>
-        <source>m</source>
-        <translation>m</translation>
-    </message>
-    <message>
         <source>Speed (%1)</source>
         <translation>速度 (%1)</translation>
     </message>
@@ -548,33 +582,13 @@
         <source>Close</source>
         <translation>閉じる</translation>
     </message>
+    <message>
+        <source>Select Track Files</source>
+        <translation>トラックファイルの選択</translation>
+    </message>
 </context>
 <context>
     <name>TrackStatistics</name>
-    <message>
-        <source>%1 mi/hr</source>
-        <translation>%1 mi/h</translation>
-    </message>
-    <message>
-        <source>%1 km/hr</source>
-        <translation>%1 km/h</translation>
-    </message>
-    <message>
-        <source>%1 feet</source>
-        <translation>%1 フィート</translation>
-    </message>
-    <message>
-        <source>%1 m</source>
-        <translation>%1 m</translation>
-    </message>
-    <message>
-        <source>%1 mi</source>
-        <translation>%1 mi</translation>
-    </message>
-    <message>
-        <source>%1 km</source>
-        <translation>%1 km</translation>
-    </message>
     <message>
         <source>Points</source>
         <translation>ポイント数</translation>

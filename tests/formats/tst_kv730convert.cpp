@@ -48,6 +48,7 @@ private slots:
             "out.csv");
         row("--list a.gpl missing.gpl", 1, "", "missing.gpl");
         row("notes.txt", 1, "", "notes.txt");
+        row("--version", 0, "kv730-convert " KV730_VERSION "\n");
         row("--list", 2);
         row("--bogus a.gpl", 2, "", "bogus");
         row("--tracks 2 a.gpl -o out.gpx", 2);

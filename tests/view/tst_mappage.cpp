@@ -73,6 +73,8 @@ private slots:
         QTRY_VERIFY(each("[].slice.call(document.querySelectorAll('img.leaflet-tile-loaded'))",
                          "o.naturalWidth + o.src")
                         .contains(QRegularExpression("256[^,]*/4/8/5.png")));
+        // The folder lacks the view's other tiles: the map says so.
+        QTRY_COMPARE(js("document.getElementById('tile_error').style.display"), QString("block"));
     }
 
     // Seven colours in turn, on from the last track list; a new page starts again.
