@@ -420,6 +420,14 @@
         <source>Profile</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Zoom to Tracks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speed Colours</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -469,6 +477,14 @@
     </message>
     <message>
         <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 mi/hr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 km/hr</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

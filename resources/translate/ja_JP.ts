@@ -421,6 +421,14 @@
         <source>Profile</source>
         <translation>プロファイル</translation>
     </message>
+    <message>
+        <source>Zoom to Tracks</source>
+        <translation>トラック全体を表示</translation>
+    </message>
+    <message>
+        <source>Speed Colours</source>
+        <translation>速度で色分け</translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -471,6 +479,14 @@
     <message>
         <source>Speed</source>
         <translation>速度</translation>
+    </message>
+    <message>
+        <source>%1 mi/hr</source>
+        <translation>%1 mi/h</translation>
+    </message>
+    <message>
+        <source>%1 km/hr</source>
+        <translation>%1 km/h</translation>
     </message>
 </context>
 <context>
