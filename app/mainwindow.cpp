@@ -241,6 +241,14 @@ void MainWindow::createActions()
     m_rewindAct = make("rewindAct", tr("rewind"), QStringLiteral(":/images/rewind.png"));
     connect(m_rewindAct, &QAction::triggered, this, &MainWindow::rewind);
 
+    m_zoomTracksAct =
+        make("zoomTracksAct", tr("Zoom to Tracks"), QStringLiteral(":/images/zoomtracks.png"));
+    connect(m_zoomTracksAct, &QAction::triggered, m_mapWidget, &MapWidget::zoomToTracks);
+    m_speedColoursAct =
+        make("speedColoursAct", tr("Speed Colours"), QStringLiteral(":/images/speedcolours.png"));
+    m_speedColoursAct->setCheckable(true);
+    connect(m_speedColoursAct, &QAction::toggled, m_mapWidget, &MapWidget::setSpeedColours);
+
     m_aboutAct = make("aboutAct", tr("&About"), QString());
     m_aboutAct->setStatusTip(tr("Show the application's About box"));
     connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
@@ -309,6 +317,9 @@ void MainWindow::createMenus()
     QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->addAction(m_statisticsDock->toggleViewAction());
     viewMenu->addAction(m_profileDock->toggleViewAction());
+    viewMenu->addSeparator();
+    viewMenu->addAction(m_zoomTracksAct);
+    viewMenu->addAction(m_speedColoursAct);
 
     QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->addAction(m_aboutAct);
@@ -344,6 +355,8 @@ void MainWindow::createToolBar()
     toolBar->addAction(m_saveAct);
     toolBar->addSeparator();
     toolBar->addAction(m_filterAct);
+    toolBar->addAction(m_zoomTracksAct);
+    toolBar->addAction(m_speedColoursAct);
     toolBar->addSeparator();
     toolBar->addAction(m_downloadAct);
     toolBar->addAction(m_deleteAct);
@@ -408,6 +421,7 @@ void MainWindow::readSettings()
     m_speedUnit = choice("speedUnit", 0, m_kilometersAct, m_milesAct);
     m_heightUnit = choice("heightUnit", 0, m_meterAct, m_feetAct);
     m_timeSwitch = choice("timeSwitch", 1, m_utcTimeAct, m_localTimeAct);
+    m_speedColoursAct->setChecked(settings.value(QStringLiteral("speedColours")).toBool());
 }
 
 void MainWindow::writeSettings()
@@ -419,6 +433,7 @@ void MainWindow::writeSettings()
     settings.setValue(QStringLiteral("heightUnit"), m_heightUnit);
     settings.setValue(QStringLiteral("timeSwitch"), m_timeSwitch);
     settings.setValue(QStringLiteral("windowState"), saveState(windowStateVersion));
+    settings.setValue(QStringLiteral("speedColours"), m_speedColoursAct->isChecked());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -146,6 +146,8 @@ private:
     QAction* m_meterAct = nullptr;
     QAction* m_utcTimeAct = nullptr;
     QAction* m_localTimeAct = nullptr;
+    QAction* m_zoomTracksAct = nullptr;
+    QAction* m_speedColoursAct = nullptr;
     QActionGroup* m_deviceGroup = nullptr;
     QActionGroup* m_speedGroup = nullptr;
     QActionGroup* m_heightGroup = nullptr;

@@ -234,6 +234,50 @@ void drawRewind(QPainter& p)
     }
 }
 
+// A winding track, shared by the two map icons.
+QPainterPath trackPath()
+{
+    QPainterPath track;
+    track.moveTo(6, 23);
+    track.cubicTo(10, 12, 14, 26, 17, 16);
+    track.cubicTo(19, 9, 23, 13, 26, 8);
+    return track;
+}
+
+void drawZoomTracks(QPainter& p)
+{
+    // The track, and the corners of the view closing round it.
+    p.setPen(QPen(QColor(0xd2, 0x3a, 0x2a), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(trackPath());
+    p.setPen(QPen(QColor(0x2a, 0x66, 0xb8), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const qreal lo = 2.5, hi = 29.5, arm = 7;
+    for (qreal x : {lo, hi}) {
+        for (qreal y : {lo, hi}) {
+            const qreal dx = x == lo ? arm : -arm;
+            const qreal dy = y == lo ? arm : -arm;
+            QPolygonF corner;
+            corner << QPointF(x + dx, y) << QPointF(x, y) << QPointF(x, y + dy);
+            p.drawPolyline(corner);
+        }
+    }
+}
+
+void drawSpeedColours(QPainter& p)
+{
+    // The track drawn from slow (blue) to fast (red).
+    QLinearGradient g(6, 0, 26, 0);
+    g.setColorAt(0, QColor(43, 131, 186));
+    g.setColorAt(0.35, QColor(102, 189, 99));
+    g.setColorAt(0.6, QColor(255, 221, 51));
+    g.setColorAt(1, QColor(215, 25, 28));
+    p.setPen(QPen(outline, 6.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(trackPath());
+    p.setPen(QPen(QBrush(g), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(trackPath());
+}
+
 void drawAppIcon(QPainter& p)
 {
     // A hand-held logger: rounded body, a screen showing a recorded track, one button.
@@ -351,6 +395,8 @@ int main(int argc, char* argv[])
         {"pause.png", 32, drawPause},
         {"stop.png", 32, drawStop},
         {"rewind.png", 32, drawRewind},
+        {"zoomtracks.png", 32, drawZoomTracks},
+        {"speedcolours.png", 32, drawSpeedColours},
     };
     bool ok = true;
     for (const Icon& icon : icons)

@@ -33,6 +33,11 @@ signals:
     void showMarked();
     void viewPoint(double lat, double lng, QString text);
     void deleteAllObject();
+    // Beyond the original thirteen: the map around a box of positions (at most at zoom 16),
+    // and one line coloured by speed (levels as SpeedScale gives them) with its legend.
+    void fitBounds(double south, double west, double north, double east);
+    void showSpeedColours(int n, QString levels, QString title, QString slowText, QString fastText);
+    void clearSpeedColours();
 
 private:
     QString m_tileUrl;

@@ -7,7 +7,9 @@
 #include "view/playbackthread.h"
 #include "view/pointlistmodel.h"
 #include "view/profilechart.h"
+#include "view/speedscale.h"
 #include "view/treecheckstate.h"
+#include "view/units.h"
 #include "view/viewlog.h"
 
 #include <QHeaderView>
@@ -17,6 +19,7 @@
 #include <QWebFrame>
 
 #include <cmath>
+#include <limits>
 
 static void initMapResources()
 {
@@ -110,6 +113,7 @@ void MapWidget::updateTrackList()
     m_pointModel->endListing(m_pointModel->format(), QStringList());
 
     emit m_mapOperator->deleteAllObject();
+    m_colouredTrack = -1;
     m_trackMarkers.clear();
     if (m_profileChart)
         m_profileChart->clear();
@@ -143,7 +147,76 @@ void MapWidget::updateTrackList()
             m_trackMarkers.insert(key, track.points.first());
         }
     }
+    // A new set of tracks is seen whole, wherever the map was before.
+    QList<int> all;
+    for (int k = 0; k < m_tracks->size(); ++k)
+        all << k;
+    fitTracks(all);
     emit pointsListed();
+}
+
+void MapWidget::fitTracks(const QList<int>& indices)
+{
+    constexpr double Huge = std::numeric_limits<double>::infinity();
+    double south = Huge, west = Huge, north = -Huge, east = -Huge;
+    for (int k : indices) {
+        if (k < 0 || k >= m_tracks->size())
+            continue;
+        for (const Vec3& p : m_tracks->at(k).points) {
+            if (!std::isfinite(p.lat) || !std::isfinite(p.lon))
+                continue;
+            south = std::min(south, p.lat);
+            north = std::max(north, p.lat);
+            west = std::min(west, p.lon);
+            east = std::max(east, p.lon);
+        }
+    }
+    if (south <= north)
+        emit m_mapOperator->fitBounds(south, west, north, east);
+}
+
+void MapWidget::zoomToTracks()
+{
+    QList<int> chosen = checkedTracks();
+    if (chosen.isEmpty() && m_listedTrack >= 0)
+        chosen << m_listedTrack;
+    if (chosen.isEmpty()) {
+        for (int k = 0; k < m_tracks->size(); ++k)
+            chosen << k;
+    }
+    fitTracks(chosen);
+}
+
+void MapWidget::setSpeedColours(bool on)
+{
+    m_speedColours = on;
+    updateSpeedColours();
+}
+
+void MapWidget::updateSpeedColours()
+{
+    const int unit = m_settings->speedUnit();
+    int track = -1;
+    // Tracks without speeds (fmt 1) keep their plain line.
+    if (m_speedColours && m_listedTrack >= 0 && m_listedTrack < m_tracks->size() &&
+        m_tracks->at(m_listedTrack).fmt == 2)
+        track = m_listedTrack;
+    if (track == m_colouredTrack && (track < 0 || unit == m_colouredUnit))
+        return;
+    m_colouredTrack = track;
+    m_colouredUnit = unit;
+    if (track < 0) {
+        emit m_mapOperator->clearSpeedColours();
+        return;
+    }
+    const SpeedScale scale = SpeedScale::compute(m_tracks->at(track).points);
+    const auto text = [unit](quint32 speed) {
+        const double value =
+            unit == 1 ? Units::speedMph(qint32(speed)) : Units::speedKmh(qint32(speed));
+        return QStringLiteral("%1 %2").arg(value, 0, 'f', 1).arg(Units::speedName(unit));
+    };
+    emit m_mapOperator->showSpeedColours(track, scale.levels, tr("Speed"), text(scale.slowest),
+                                         text(scale.fastest));
 }
 
 int MapWidget::currentTrackRow() const
@@ -208,6 +281,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
         m_listedTrack = -1;
         showStatistics();
         emit pointsListed();
+        updateSpeedColours();
         return;
     }
     const Track track = m_tracks->at(row);
@@ -271,6 +345,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
     m_listedTrack = row;
     showStatistics();
     emit pointsListed();
+    updateSpeedColours();
 }
 
 QString MapWidget::formatCoordinate(double value, int axis, int format)
@@ -296,6 +371,22 @@ void MapWidget::TreeWidgetItemChanged(QTreeWidgetItem* item, int column)
     Q_UNUSED(column);
     QTreeWidgetItem* parent = item->parent() ? item->parent() : item;
 
+    // A change spreads through the tree (from a parent to every child, from each child back
+    // to the parent), and each step runs this slot again. Resynchronising the map at every
+    // step costs the square of the track count in map calls, every pass wiping out the one
+    // before; the outermost change alone sends the state the tree ends in. A child set by its
+    // parent's change has nothing to pass on: the parent holds the state all children get.
+    if (m_itemChangeDepth > 0 && item->parent())
+        return;
+    ++m_itemChangeDepth;
+    TreeCheckState::propagate(item);
+    --m_itemChangeDepth;
+    if (m_itemChangeDepth == 0)
+        syncMapWithTree(parent);
+}
+
+void MapWidget::syncMapWithTree(QTreeWidgetItem* parent)
+{
     emit m_mapOperator->deleteMarked();
     for (int i = 0; i < parent->childCount(); ++i) {
         const Qt::CheckState state = parent->child(i)->checkState(0);
@@ -317,8 +408,6 @@ void MapWidget::TreeWidgetItemChanged(QTreeWidgetItem* item, int column)
         }
     }
     emit m_mapOperator->showMarked();
-
-    TreeCheckState::propagate(item);
 }
 
 void MapWidget::TreeWidgetItemDoubleClicked(QTreeWidgetItem* item, int column)

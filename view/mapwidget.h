@@ -43,6 +43,9 @@ public:
     QList<int> checkedTracks() const;
     // Rewrites the track tool tips and the statistics pane in the current units and time zone.
     void refreshStatistics();
+    // Whether the listed track's line is coloured by its speeds; kept across listings.
+    void setSpeedColours(bool on);
+    bool speedColours() const { return m_speedColours; }
 
     // Degrees, minutes and seconds with the hemisphere letter (axis 1 latitude, 2 longitude;
     // format 1, the only one); an empty text for anything else.
@@ -75,6 +78,9 @@ public slots:
     void playEnd();
     // A click on the profile: the nearest listed point, as a double-click on its row.
     void profilePointClicked(int index);
+    // Fits the map to the checked tracks, or to the listed one when none is checked, or else
+    // to every track.
+    void zoomToTracks();
 
 signals:
     // A playback worker has finished (ran out or was stopped).
@@ -93,6 +99,10 @@ private:
     void discardAnnouncements();
     void showStatistics();
     void setTrackToolTip(QTreeWidgetItem* item, int track);
+    // Shows every track of parent's children as its check box says, with its markers.
+    void syncMapWithTree(QTreeWidgetItem* parent);
+    void fitTracks(const QList<int>& indices);
+    void updateSpeedColours();
 
     Ui::MapWidget* ui;
     const QVector<Track>* m_tracks;
@@ -115,4 +125,8 @@ private:
     // Counts playbacks, so that a worker replaced before its end is not reported as finished.
     int m_playbackGeneration = 0;
     int m_announcementGeneration = 0;
+    int m_itemChangeDepth = 0; // nesting of TreeWidgetItemChanged
+    bool m_speedColours = false;
+    int m_colouredTrack = -1; // track whose speed colours the page shows, -1 for none
+    int m_colouredUnit = -1;  // speed unit of their legend
 };

@@ -182,7 +182,7 @@
     </message>
     <message>
         <source>Filter Speed:</source>
-        <translation>速度 (km/hr):</translation>
+        <translation>速度 (km/h):</translation>
     </message>
 </context>
 <context>
@@ -470,6 +470,14 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>Filter: %1 (%2 of %3 points listed)</source>
         <translation>フィルター: %1 (%3 ポイント中 %2 ポイントを表示)</translation>
+    </message>
+    <message>
+        <source>Zoom to Tracks</source>
+        <translation>トラック全体を表示</translation>
+    </message>
+    <message>
+        <source>Speed Colours</source>
+        <translation>速度で色分け</translation>
     </message>
 </context>
 <context>

@@ -466,6 +466,14 @@ right: fast, one point every 0.25 s</source>
         <source>Filter: %1 (%2 of %3 points listed)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Zoom to Tracks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speed Colours</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>

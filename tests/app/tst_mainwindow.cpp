@@ -34,12 +34,13 @@ private:
     QTemporaryDir m_settingsDir;
 };
 
-// speedUnit, heightUnit and timeSwitch, then the check marks of miles, feet and UTC time.
+// speedUnit, heightUnit and timeSwitch, then the check marks of miles, feet and UTC time,
+// then speed colours as the map shows them.
 static QString unitState(const MainWindow& w)
 {
-    return QString::asprintf("%d%d%d %d%d%d", w.speedUnit(), w.heightUnit(), w.timeSwitch(),
+    return QString::asprintf("%d%d%d %d%d%d %d", w.speedUnit(), w.heightUnit(), w.timeSwitch(),
                              w.action("milesAct")->isChecked(), w.action("feetAct")->isChecked(),
-                             w.action("utcTimeAct")->isChecked());
+                             w.action("utcTimeAct")->isChecked(), w.mapWidget()->speedColours());
 }
 
 // Texts cut off by a widget too small for them, in the shown windows.
@@ -75,7 +76,7 @@ void TestMainWindow::settings()
 {
     {
         MainWindow w;
-        QCOMPARE(unitState(w), QStringLiteral("001 000"));
+        QCOMPARE(unitState(w), QStringLiteral("001 000 0"));
         QCOMPARE(w.lastDirectory(), QDir::homePath());
         QVERIFY(w.windowState() & Qt::WindowMaximized); // no stored geometry
         // Maximised on the offscreen screen of 800 x 600, the docks leave the height to the map.
@@ -90,18 +91,19 @@ void TestMainWindow::settings()
         w.action("milesAct")->trigger();
         w.action("feetAct")->trigger();
         w.action("utcTimeAct")->trigger();
+        w.action("speedColoursAct")->trigger();
         w.close();
     }
     QSettings stored("Veltrona", "KV-730");
     QVERIFY(stored.contains("geometry"));
-    QCOMPARE(unitState(MainWindow()), QStringLiteral("110 111"));
+    QCOMPARE(unitState(MainWindow()), QStringLiteral("110 111 1"));
     stored.setValue("speedUnit", 5);
     stored.setValue("heightUnit", -3);
     stored.setValue("timeSwitch", 2);
     stored.setValue("directory", "/srv/tracks");
     stored.sync();
     MainWindow w;
-    QCOMPARE(unitState(w), QStringLiteral("110 111"));
+    QCOMPARE(unitState(w), QStringLiteral("110 111 1"));
     QCOMPARE(w.lastDirectory(), QStringLiteral("/srv/tracks"));
     QVERIFY(w.findChild<QDockWidget*>("statisticsDock")->isHidden()); // the layout too
     QVERIFY(!w.findChild<QDockWidget*>("profileDock")->isHidden());

@@ -4,18 +4,24 @@
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
+#include "view/speedscale.h"
 #include "view/trackstatistics.h"
 
 #include <QtTest>
 #include <QtWidgets>
 #include <ctime>
 
-// Before the widget is made: local time is Taipei's, and the page's tile cache a test one.
+// Before the widget is made: local time is Taipei's, the page's tile cache a test one, and
+// its tiles (none) come from a folder, not from the network.
 static const bool environment = [] {
     qputenv("TZ", "Asia/Taipei");
     tzset();
     QStandardPaths::setTestModeEnabled(true);
-    return true;
+    static QTemporaryDir tiles;
+    TestSupport::writeFile(tiles.filePath("Setting.ini"),
+                           "MapTiles=" + QUrl::fromLocalFile(tiles.path()).toEncoded() +
+                               "/{z}/{x}/{y}.png\n");
+    return QDir::setCurrent(tiles.path());
 }();
 
 constexpr qint64 T0 = 1500000000; // 2017-07-14 02:40:00 UTC, 10:40:00 in Taipei
@@ -149,9 +155,63 @@ private slots:
         QCOMPARE(root->checkState(0), Qt::Checked);
         recorder.calls.clear();
         root->setCheckState(0, Qt::Unchecked);
+        // One pass over the tracks, in the state the tree ends in.
         QCOMPARE(
-            recorder.calls.mid(recorder.calls.lastIndexOf("deleteMarked")).join(','),
+            recorder.calls.join(','),
             QString("deleteMarked,clearPolyline 0,clearPolyline 1,clearPolyline 2,showMarked"));
+    }
+
+    // The listed track in speed colours, for every track listed while the choice holds.
+    void speedColours()
+    {
+        load({line(3), {T0, 1, {pt(1), pt(2)}}}); // 0, 5 and 10 km/h; no speeds
+        widget.setSpeedColours(true);             // nothing listed yet
+        auto list = [this](int k) {
+            recorder.calls.clear();
+            tree()->setCurrentItem(trackItem(k));
+            widget.TreeWidgetItemDoubleClicked(trackItem(k), 0);
+            return recorder.calls.filter("SpeedColours").join('|');
+        };
+        QCOMPARE(list(0), QString("showSpeedColours 0 0Po Speed 0.0 km/hr 10.0 km/hr"));
+        recorder.calls.clear();
+        settings.speed = 1;
+        widget.showTrackPoints(-1.0f, 0); // as the unit switch does: the legend follows
+        widget.showTrackPoints(-1.0f, 0); // nothing new to send
+        QCOMPARE(recorder.calls.filter("SpeedColours"),
+                 QStringList("showSpeedColours 0 0Po Speed 0.0 mi/hr 6.2 mi/hr"));
+        QCOMPARE(list(1), QString("clearSpeedColours"));
+        QVERIFY(list(0).startsWith("showSpeedColours 0"));
+        load(tracks); // the page drops the colours with the old lines
+        QVERIFY(list(0).startsWith("showSpeedColours 0"));
+        recorder.calls.clear();
+        widget.setSpeedColours(false);
+        QCOMPARE(recorder.calls, QStringList("clearSpeedColours"));
+        QCOMPARE(list(1) + list(0), QString());
+    }
+
+    void speedScale_data()
+    {
+        QTest::addColumn<QString>("speeds"); // a point's speed, or "nan" for one without a position
+        QTest::addColumn<QString>("scale");  // slowest fastest levels
+        // clang-format off
+        QTest::newRow("rising") << "0 500 1000" << "0 1000 0Po";
+        QTest::newRow("all alike") << "700 700" << "700 700 00";
+        QTest::newRow("unsigned") << "-1 0" << "0 4294967295 o0";
+        QTest::newRow("no position") << "100 nan 300" << "100 300 0o";
+        QTest::newRow("none") << "nan" << "0 0 ";
+        // Of 100 points and more, the fastest hundredth is left out of the scale.
+        QTest::newRow("wild reading") << "0 1000" + QString(" 500").repeated(97) + " 99999"
+                                      << "0 1000 0o" + QString("P").repeated(97) + "o";
+        // clang-format on
+    }
+    void speedScale()
+    {
+        QFETCH(QString, speeds);
+        QVector<Vec3> points;
+        for (const QString& s : speeds.split(' '))
+            points << pt(s == "nan" ? qQNaN() : 0.0, T0, 0, s.toInt());
+        const SpeedScale scale = SpeedScale::compute(points);
+        QTEST(QString("%1 %2 %3").arg(scale.slowest).arg(scale.fastest).arg(scale.levels), "scale");
     }
 
     void pointRows_data()
