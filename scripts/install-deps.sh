@@ -13,6 +13,7 @@ PACKAGES=(
     tzdata valgrind
     xvfb xauth dosfstools mtools fusefat
     clang libclang-rt-14-dev
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
