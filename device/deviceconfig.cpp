@@ -2,6 +2,7 @@
 
 #include "device/devicelog.h"
 #include "formats/savefile.h"
+#include "formats/textoutput.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -59,14 +60,13 @@ QString DeviceConfig::toText() const
 bool DeviceConfig::writeFile(const QString& filePath) const
 {
     SaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::WriteOnly)) {
         qCWarning(lcDevice) << "cannot write" << filePath << file.errorString();
         return false;
     }
-    QTextStream out(&file);
-    out << toText();
-    out.flush();
-    if (out.status() != QTextStream::Ok || !file.commit()) {
+    TextOutput out(&file);
+    out.appendText(toText().toUtf8());
+    if (!out.flush() || !file.commit()) {
         qCWarning(lcDevice) << "cannot write" << filePath << file.errorString();
         return false;
     }

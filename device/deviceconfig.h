@@ -15,7 +15,8 @@ struct DeviceConfig {
     static DeviceConfig readFile(const QString& filePath);
     // The six lines the logger expects, with "\n" line ends.
     QString toText() const;
-    // Replaces the file with toText() in text mode. The old file is only replaced
-    // once the new one is complete, so the logger never ends up without one.
+    // Replaces the file with toText(), its lines ended with the platform's line end. The
+    // old file is only replaced once the new one is complete, so the logger never ends up
+    // without one.
     bool writeFile(const QString& filePath) const;
 };

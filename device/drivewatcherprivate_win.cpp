@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <dbt.h>
+// dbt.h uses the Windows types without including their header.
 #include <qt_windows.h>
+
+#include <dbt.h>
 
 // Device-change source: a hidden top-level window receives the WM_DEVICECHANGE
 // broadcasts of the system on the main thread's message loop.

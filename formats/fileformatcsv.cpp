@@ -21,18 +21,31 @@ bool FileFormatCSV::load(QVector<Track>& tracks, const QString& fileName)
 bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    const bool local = m_settings->timeSwitch() != 0;
-    const bool feet = m_settings->heightUnit() != 0;
-    const bool mph = m_settings->speedUnit() != 0;
-
     SaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::WriteOnly)) {
         setErrorString(
             QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
                 .arg(file.errorString()));
         return false;
     }
-    TextOutput out(&file);
+    if (!write(&file, tracks, selection, markedOnly) || !file.commit()) {
+        setErrorString(
+            QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
+                .arg(file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool FileFormatCSV::write(QIODevice* device, const QVector<Track>& tracks,
+                          const QList<int>& selection, bool markedOnly, const char* lineEnd) const
+{
+    const bool local = m_settings->timeSwitch() != 0;
+    const bool feet = m_settings->heightUnit() != 0;
+    const bool mph = m_settings->speedUnit() != 0;
+
+    TextOutput out(device, lineEnd);
     if (local)
         out.appendLiteral("Date, Time (local), Latitude, Longitude");
     else
@@ -46,7 +59,7 @@ bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> se
     else
         out.appendLiteral(", Speed (km/hr)\n");
 
-    for (int index : qAsConst(selection)) {
+    for (int index : selection) {
         const Track& track = tracks.at(index);
         if (track.fmt != 1 && track.fmt != 2)
             continue;
@@ -68,17 +81,9 @@ bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> se
             *p++ = ',';
             p = NumberText::qtFixed(
                 p, mph ? Units::speedMph(point.speed) : Units::speedKmh(point.speed), 2);
-            *p++ = '\n';
-            out.advance(p);
+            out.advance(out.newLine(p));
         }
     }
 
-    if (!out.flush() || !file.commit()) {
-        setErrorString(
-            QCoreApplication::translate("FileFormatCSV", "The file cannot be written: %1")
-                .arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return out.flush();
 }

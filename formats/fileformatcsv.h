@@ -2,6 +2,9 @@
 
 #include "formats/displaysettings.h"
 #include "formats/fileformat.h"
+#include "formats/textoutput.h"
+
+class QIODevice;
 
 // Comma-separated points for spreadsheets, in the units and time zone chosen at the moment
 // of saving. Write only.
@@ -13,6 +16,9 @@ public:
     bool load(QVector<Track>& tracks, const QString& fileName) override;
     bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
               bool markedOnly) override;
+    // The file's bytes, written to an open device; false when a write failed.
+    bool write(QIODevice* device, const QVector<Track>& tracks, const QList<int>& selection,
+               bool markedOnly, const char* lineEnd = platformLineEnd) const;
 
 private:
     const DisplaySettings* m_settings;

@@ -21,13 +21,26 @@ bool FileFormatGPX::save(QVector<Track> tracks, QString& fileName, QList<int> se
                          bool markedOnly)
 {
     SaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::WriteOnly)) {
         setErrorString(
             QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
                 .arg(file.errorString()));
         return false;
     }
-    TextOutput out(&file);
+    if (!write(&file, tracks, selection, markedOnly) || !file.commit()) {
+        setErrorString(
+            QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
+                .arg(file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool FileFormatGPX::write(QIODevice* device, const QVector<Track>& tracks,
+                          const QList<int>& selection, bool markedOnly, const char* lineEnd)
+{
+    TextOutput out(device, lineEnd);
     out.appendLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx creator=\"");
     out.append(creator, int(qstrlen(creator)));
     out.appendLiteral("\" version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
@@ -38,19 +51,11 @@ bool FileFormatGPX::save(QVector<Track> tracks, QString& fileName, QList<int> se
         out.appendLiteral("/>\n");
     } else {
         out.appendLiteral(">");
-        for (int index : qAsConst(selection))
+        for (int index : selection)
             writeTrack(out, tracks.at(index), markedOnly);
         out.appendLiteral("\n</gpx>\n");
     }
-
-    if (!out.flush() || !file.commit()) {
-        setErrorString(
-            QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
-                .arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return out.flush();
 }
 
 void FileFormatGPX::writeTrack(TextOutput& out, const Track& track, bool markedOnly)
@@ -89,10 +94,7 @@ void FileFormatGPX::writePoint(TextOutput& out, const Vec3& point, int fmt)
     static const char end[] = "Z</time>\n            </trkpt>";
 
     char* p = out.space(2048);
-    auto put = [&p](const char* text, size_t length) {
-        std::memcpy(p, text, length);
-        p += length;
-    };
+    auto put = [&p, &out](const char* text, size_t length) { p = out.put(p, text, length); };
     put(start, sizeof start - 1);
     p = NumberText::qtFixed(p, point.lat, 6);
     put(lon, sizeof lon - 1);

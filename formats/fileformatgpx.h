@@ -1,8 +1,9 @@
 #pragma once
 
 #include "formats/fileformat.h"
+#include "formats/textoutput.h"
 
-class TextOutput;
+class QIODevice;
 
 // GPX 1.1: one trk with one trkseg per track, times in UTC. Write only.
 // The document is written directly as the bytes that QXmlStreamWriter with auto-formatting
@@ -13,6 +14,9 @@ public:
     bool load(QVector<Track>& tracks, const QString& fileName) override;
     bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
               bool markedOnly) override;
+    // The file's bytes, written to an open device; false when a write failed.
+    static bool write(QIODevice* device, const QVector<Track>& tracks, const QList<int>& selection,
+                      bool markedOnly, const char* lineEnd = platformLineEnd);
 
     static const char* const creator;
 

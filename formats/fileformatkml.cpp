@@ -19,13 +19,26 @@ bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> se
                          bool markedOnly)
 {
     SaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::WriteOnly)) {
         setErrorString(
             QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
                 .arg(file.errorString()));
         return false;
     }
-    TextOutput out(&file);
+    if (!write(&file, tracks, selection, markedOnly) || !file.commit()) {
+        setErrorString(
+            QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
+                .arg(file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool FileFormatKML::write(QIODevice* device, const QVector<Track>& tracks,
+                          const QList<int>& selection, bool markedOnly, const char* lineEnd)
+{
+    TextOutput out(device, lineEnd);
     out.appendLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n    <Folder");
     if (selection.isEmpty())
@@ -34,7 +47,7 @@ bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> se
         out.appendLiteral(">");
 
     qint64 number = 1;
-    for (int index : qAsConst(selection)) {
+    for (int index : selection) {
         const Track& track = tracks.at(index);
         out.appendLiteral("\n        <Placemark>\n            <name>KV-730 DataLog-");
         const CalendarTime start = TimeText::split(track.startTime, true);
@@ -65,8 +78,7 @@ bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> se
             p = NumberText::qtFixed(p, point.lat, 6);
             *p++ = ',';
             p = NumberText::qtFixed(p, point.alt, 2);
-            *p++ = '\n';
-            out.advance(p);
+            out.advance(out.newLine(p));
         }
         out.appendLiteral("</coordinates>\n"
                           "                <tessellate>1</tessellate>\n"
@@ -77,13 +89,5 @@ bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> se
     if (!selection.isEmpty())
         out.appendLiteral("\n    </Folder>");
     out.appendLiteral("\n</kml>\n");
-
-    if (!out.flush() || !file.commit()) {
-        setErrorString(
-            QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
-                .arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return out.flush();
 }

@@ -2,6 +2,7 @@
 
 #include "formats/formatslog.h"
 #include "formats/savefile.h"
+#include "formats/textoutput.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -10,7 +11,6 @@
 
 #include <cstring>
 #include <limits>
-#include <vector>
 
 namespace
 {
@@ -81,15 +81,27 @@ bool FileFormatTKR::save(QVector<Track> tracks, QString& fileName, QList<int> se
         setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
         return false;
     }
+    if (!write(&file, tracks, selection, markedOnly) || !file.commit()) {
+        setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
 
+bool FileFormatTKR::write(QIODevice* device, const QVector<Track>& tracks,
+                          const QList<int>& selection, bool markedOnly)
+{
+    TextOutput out(device);
     const int n = selection.size();
-    std::vector<uchar> head(size_t(headerSize + indexEntrySize * n), 0);
-    uchar* h = head.data();
+    auto* h = reinterpret_cast<uchar*>(out.space(headerSize));
+    std::memset(h, 0, headerSize);
     std::memcpy(h, magic, 4);
     qToLittleEndian<quint16>(2, h + 4);
     std::memcpy(h + 6, serial, 16);
     std::memcpy(h + 22, serial, 16);
     qToLittleEndian<quint32>(quint32(n), h + 40);
+    out.advance(reinterpret_cast<char*>(h + headerSize));
 
     // The index precedes the blocks, so the point counts are taken before writing them.
     quint32 offset = quint32(headerSize + indexEntrySize * n);
@@ -98,44 +110,35 @@ bool FileFormatTKR::save(QVector<Track> tracks, QString& fileName, QList<int> se
         quint32 count = 0;
         for (const Vec3& point : track.points)
             count += keepPoint(point, markedOnly) ? 1 : 0;
-        uchar* entry = h + headerSize + indexEntrySize * i;
+        auto* entry = reinterpret_cast<uchar*>(out.space(indexEntrySize));
         qToLittleEndian<quint32>(quint32(i), entry);
         qToLittleEndian<quint32>(offset, entry + 4);
         qToLittleEndian<quint32>(count, entry + 8);
+        out.advance(reinterpret_cast<char*>(entry + indexEntrySize));
         offset += 12 + pointRecordSize * count;
     }
-    bool ok =
-        file.write(reinterpret_cast<const char*>(h), qint64(head.size())) == qint64(head.size());
 
-    std::vector<uchar> block;
-    for (int i = 0; ok && i < n; ++i) {
+    for (int i = 0; i < n; ++i) {
         const Track& track = tracks.at(selection.at(i));
-        block.assign(size_t(12 + pointRecordSize * track.points.size()), 0);
-        uchar* p = block.data();
+        auto* p = reinterpret_cast<uchar*>(out.space(12));
         qToLittleEndian<qint64>(track.startTime, p);
         qToLittleEndian<qint32>(track.fmt, p + 8);
-        p += 12;
+        out.advance(reinterpret_cast<char*>(p + 12));
         for (const Vec3& point : track.points) {
             if (!keepPoint(point, markedOnly))
                 continue;
+            p = reinterpret_cast<uchar*>(out.space(pointRecordSize));
+            std::memset(p, 0, 8);
             writeDouble(p + 8, point.lat);
             writeDouble(p + 16, point.lon);
             writeDouble(p + 24, point.alt * 10000.0);
             qToLittleEndian<qint64>(point.time, p + 32);
             qToLittleEndian<qint32>(point.speed, p + 40);
             qToLittleEndian<qint32>(point.marked, p + 44);
-            p += pointRecordSize;
+            out.advance(reinterpret_cast<char*>(p + pointRecordSize));
         }
-        const qint64 length = p - block.data();
-        ok = file.write(reinterpret_cast<const char*>(block.data()), length) == length;
     }
-
-    if (!ok || !file.commit()) {
-        setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return out.flush();
 }
 
 bool FileFormatTKR::load(QVector<Track>& tracks, const QString& fileName)

@@ -2,6 +2,8 @@
 
 #include "formats/fileformat.h"
 
+class QIODevice;
+
 // The TKX track archive: header, index and one block per track, little-endian.
 // Writes version 2; reads versions 1 and 2.
 class FileFormatTKR : public FileFormat
@@ -14,6 +16,9 @@ public:
     bool load(QVector<Track>& tracks, const QString& fileName) override;
     bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
               bool markedOnly) override;
+    // The archive's bytes, written to an open device; false when a write failed.
+    static bool write(QIODevice* device, const QVector<Track>& tracks, const QList<int>& selection,
+                      bool markedOnly);
 
     qint32 localUtcOffset() const { return m_localUtcOffset; }
     static qint32 currentLocalUtcOffset();

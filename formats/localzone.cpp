@@ -1,5 +1,7 @@
 #include "formats/localzone.h"
 
+#include "formats/civildate.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -31,13 +33,38 @@ thread_local WallWindow t_window;
 constexpr qint64 SampleStep = 6 * 3600;
 constexpr qint64 Day = 86400;
 
-long offsetAt(qint64 t)
+// The C library's own local time conversion, the one QDateTime uses on each system.
+bool cLocalTime(qint64 t, std::tm* out)
+{
+#ifdef Q_OS_WIN
+    const __time64_t tt = t;
+    return _localtime64_s(out, &tt) == 0;
+#else
+    const std::time_t tt = std::time_t(t);
+    return localtime_r(&tt, out) != nullptr;
+#endif
+}
+
+void cTzSet()
+{
+#ifdef Q_OS_WIN
+    _tzset();
+#else
+    tzset();
+#endif
+}
+
+// Local time minus UTC, taken from the wall-clock fields rather than tm_gmtoff, which
+// Windows lacks and which in zones with leap seconds ("right/...") leaves out the seconds
+// that the wall clock shows.
+qint64 offsetAt(qint64 t)
 {
     std::tm tm;
-    const std::time_t tt = std::time_t(t);
-    if (!localtime_r(&tt, &tm))
+    if (!cLocalTime(t, &tm))
         return 0;
-    return tm.tm_gmtoff;
+    const qint64 wall = CivilDate::daysFrom(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) * 86400 +
+                        tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
+    return wall - t;
 }
 
 // Scans the instants [from, to] in steps short enough that no two offset changes fall
@@ -46,9 +73,9 @@ bool buildWindow(WallWindow& w, qint64 from, qint64 to)
 {
     w.gapCount = 0;
     qint64 prevT = from;
-    long prevOff = offsetAt(from);
+    qint64 prevOff = offsetAt(from);
     for (qint64 t = from + SampleStep; t <= to; t += SampleStep) {
-        const long off = offsetAt(t);
+        const qint64 off = offsetAt(t);
         if (off != prevOff) {
             qint64 lo = prevT;
             qint64 hi = t;
@@ -85,7 +112,7 @@ quint64 LocalZone::sync()
     const char* tz = std::getenv("TZ");
     const bool same = s.known && (tz ? (s.set && s.value == tz) : !s.set);
     if (!same) {
-        tzset();
+        cTzSet();
         s.known = true;
         s.set = tz != nullptr;
         s.value = tz ? tz : "";
@@ -97,8 +124,7 @@ quint64 LocalZone::sync()
 bool LocalZone::localTime(qint64 t, std::tm* out)
 {
     sync();
-    const std::time_t tt = std::time_t(t);
-    return localtime_r(&tt, out) != nullptr;
+    return cLocalTime(t, out);
 }
 
 bool LocalZone::wallTimeExists(qint64 wall)

@@ -12,6 +12,10 @@ bool SaveFile::open(OpenMode mode)
                            .arg(QDir::toNativeSeparators(fileName())));
         return false;
     }
+    if (mode & QIODevice::Text) {
+        setErrorString(QStringLiteral("SaveFile: text mode is not supported"));
+        return false;
+    }
     // Unbuffered, so that every failure shows where it happens: a write buffered until
     // commit() fails there with its reason already cleared by closing.
     return QSaveFile::open(mode | QIODevice::Unbuffered);

@@ -7,6 +7,9 @@
 //   file in the place of the node (and report success, also for /dev/full);
 // - a write that stops half-way (a full drive, the file size limit) fails with the reason,
 //   where QSaveFile reports a short count without one and later a nameless error.
+// It is unbuffered and refuses text mode: writers hand it whole blocks with their own line
+// ends (TextOutput), each of which goes to the file in one call. In text mode Qt on Windows
+// would write every line and every line end in a call of its own.
 class SaveFile : public QSaveFile
 {
 public:

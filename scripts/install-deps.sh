@@ -15,6 +15,7 @@ PACKAGES=(
     clang libclang-rt-14-dev
     qttranslations5-l10n fonts-vlgothic
     dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

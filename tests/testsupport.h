@@ -8,10 +8,15 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QString>
+#include <QtTest/QTest>
 
 #include <csignal>
 #include <functional>
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 // Small helpers shared by the test programs.
 namespace TestSupport {
@@ -58,6 +63,21 @@ inline QByteArray randomBytes(int size, quint32 seed)
     return bytes;
 }
 
+// Faults only POSIX systems offer (named pipes, a file size limit, /dev/full, root): elsewhere
+// the helpers do nothing, and SKIP_UNLESS_POSIX skips the test rows that need them.
+#ifndef Q_OS_UNIX
+#define SKIP_UNLESS_POSIX(needed) if (needed) QSKIP("This fault needs a POSIX system.")
+inline bool isRoot() { return false; }
+inline bool makeFifo(const QString&) { return false; }
+inline void withFileSizeLimit(qint64, const std::function<void()>& write) { write(); }
+#else
+#define SKIP_UNLESS_POSIX(needed) static_cast<void>(needed)
+inline bool isRoot() { return ::geteuid() == 0; }
+inline bool makeFifo(const QString& path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
 // Runs `write` with writes beyond `bytes` failing as under "ulimit -f" (SIGXFSZ ignored).
 inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& write)
 {
@@ -70,6 +90,7 @@ inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& write)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, handler);
 }
+#endif
 
 // The main window's speed, height and time switches, as the lists and the CSV writer read them.
 struct TestSettings : DisplaySettings {

@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <cstring>
+#ifdef Q_OS_LINUX
 #include <sys/mount.h>
+#endif
 
 // A small tmpfs mounted for one test: a drive that fills up, or that vanishes while in use.
 // Mounting needs root (CAP_SYS_ADMIN); without it isMounted() is false and reason() says why.
@@ -15,6 +17,10 @@ public:
     TmpfsMount(const QString& dir, int kilobytes) : m_dir(dir)
     {
         QDir().mkpath(dir);
+#ifndef Q_OS_LINUX
+        Q_UNUSED(kilobytes);
+        m_reason = QStringLiteral("tmpfs mounts need Linux");
+#else
         const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
         if (::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.constData()) ==
             0)
@@ -22,6 +28,7 @@ public:
         else
             m_reason = QStringLiteral("cannot mount a tmpfs (needs root): ") +
                        QString::fromLocal8Bit(std::strerror(errno));
+#endif
     }
     ~TmpfsMount() { detach(); }
     TmpfsMount(const TmpfsMount&) = delete;
@@ -42,8 +49,10 @@ public:
     // Lazy unmount, as "umount -l" does: open files stay readable, new opens fail.
     void detach()
     {
+#ifdef Q_OS_LINUX
         if (m_mounted)
             ::umount2(QFile::encodeName(m_dir).constData(), MNT_DETACH);
+#endif
         m_mounted = false;
     }
 

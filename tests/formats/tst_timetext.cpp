@@ -44,7 +44,7 @@ static const QStringList fields = [] {
             list << QDateTime::fromSecsSinceEpoch(t, Qt::UTC).toString("yyyy:MM:dd-hh:mm:ss");
     // Leap days, and malformed or out-of-range fields: every one-character change of a valid one.
     list << QString("2000:02:29-12:00:00|2015:02:29-12:00:00|2100:02:29-12:00:00|2014:5:6-1:2:3|"
-                    "14:05:06-10:20:30")
+                    "14:05:06-10:20:30|2014:03:30-02:00:10|2014:03:30-03:00:10")
                 .split('|')
          << QString::fromUtf8("\xd9\xa2\xd9\xa0\xd9\xa1\xd9\xa4:05:06-10:20:30")
          << QString::fromUtf8("2014:05:06-10:20:3\xef\xbc\x90");
@@ -68,7 +68,7 @@ private slots:
         // Unset, UTC, empty, DST gaps at various hours and sizes, a skipped day, a POSIX rule.
         for (const char* zone :
              {"(unset)", "UTC", "", "Europe/Berlin", "America/New_York", "America/Sao_Paulo",
-              "Australia/Lord_Howe", "Pacific/Apia", "Asia/Tehran", "EST5EDT,M3.2.0,M11.1.0"})
+              "Australia/Lord_Howe", "Pacific/Apia", "Asia/Tehran", "EST5EDT,M3.2.0,M11.1.0", "right/Europe/Berlin"})
             QTest::newRow(*zone ? zone : "(empty)") << QByteArray(zone);
     }
     void sameAsQDateTime()
