@@ -515,6 +515,12 @@ bool MainWindow::openFile(const QString& fileName)
     qCDebug(lcApp) << "Load:" << fileName << loaded.size() << "tracks";
     m_tracks = loaded;
     m_mapWidget->updateTrackList();
+    // A damaged file shows what could be read, and says what was lost.
+    if (!m_registry.warningString().isEmpty())
+        QMessageBox::warning(
+            this, tr("Open"),
+            tr("The file %1 is damaged; what could be read was opened.\n%2")
+                .arg(QDir::toNativeSeparators(fileName), m_registry.warningString()));
     return true;
 }
 

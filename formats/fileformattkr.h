@@ -2,6 +2,8 @@
 
 #include "formats/fileformat.h"
 
+class QFile;
+
 // The TKX track archive: header, index and one block per track, little-endian.
 // Writes version 2; reads versions 1 and 2.
 class FileFormatTKR : public FileFormat
@@ -15,7 +17,6 @@ public:
     bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
               bool markedOnly) override;
 
-    qint32 localUtcOffset() const { return m_localUtcOffset; }
     static qint32 currentLocalUtcOffset();
 
     static const int headerSize = 108;
@@ -23,5 +24,7 @@ public:
     static const int pointRecordSize = 48;
 
 private:
+    bool read(QVector<Track>& tracks, QFile& file);
+
     qint32 m_localUtcOffset;
 };
