@@ -1,13 +1,10 @@
 #include "formats/distanceinmeters.h"
 #include "formats/fileformatgpl.h"
-#include "formats/fileformatregistry.h"
 #include "formats/gpsfilter.h"
 #include "testsupport.h"
 #include "tzswitch.h"
 
 #include <QtTest>
-
-#include <unistd.h>
 
 const QDateTime Base(QDate(2014, 5, 6), QTime(10, 0, 0), Qt::UTC);
 enum Field { Head, Time, Tag, Lat, NS, Lon, EW, Alt, Speed, Tail };
@@ -35,34 +32,16 @@ static QString kept(const Track& track)
     return parts.join(' ');
 }
 
-// Serves data until `good` bytes have been read in all, then fails, as a drive going bad.
-class FailingDevice : public QIODevice
-{
-public:
-    FailingDevice(const QByteArray& data, qint64 good) : m_data(data), m_good(good)
-    {
-        open(ReadOnly | Unbuffered);
-    }
-    qint64 size() const override { return m_data.size(); }
-
-protected:
+// A buffer whose reads fail once `good` more bytes have been read, as a drive going bad.
+struct FailingDevice : QBuffer {
+    qint64 good;
     qint64 readData(char* data, qint64 max) override
     {
-        const qint64 n = qMin(qMin(max, m_data.size() - pos()), m_good - m_read);
-        if (n <= 0 && pos() < m_data.size()) {
-            setErrorString("Input/output error");
-            return -1;
-        }
-        memcpy(data, m_data.constData() + pos(), size_t(n));
-        m_read += n;
+        setErrorString("Input/output error");
+        const qint64 n = good > 0 ? QBuffer::readData(data, qMin(max, good)) : -1;
+        good -= qMax<qint64>(n, 0);
         return n;
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    const QByteArray m_data;
-    const qint64 m_good;
-    qint64 m_read = 0;
 };
 
 class TestFileFormatGPL : public QObject
@@ -182,74 +161,26 @@ private slots:
                           QString::asprintf("%.17g %.17g,", lat, lon));
     }
 
-    // Opening goes by the extension without regard to case; a file that cannot be read
-    // fails with the reason, never as a shorter track.
-    void open_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("reason"); // empty: opened
-        for (const char* name : {"HIKE.GPL", "T.Tkx"})
-            QTest::newRow(name) << name << "";
-        // clang-format off
-        QTest::newRow("missing") << "missing.gpl" << "No such file";
-        QTest::newRow("directory") << "dir.gpl" << "directory";
-        QTest::newRow("symlink loop") << "loop.gpl" << "symbolic links";
-        QTest::newRow("mode 000") << "locked.gpl" << "Permission denied";
-        QTest::newRow("read error") << "eio.gpl" << "Input/output error";
-        // clang-format on
-    }
-    void open()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, reason);
-        if (name == "locked.gpl" && ::geteuid() == 0)
-            QSKIP("permission bits do not stop root");
-        const QDir dir(m_dir.path());
-        QVERIFY(TestSupport::writeFile(dir.filePath("HIKE.GPL"), line(0)) &&
-                TestSupport::writeFile(dir.filePath("T.Tkx"), // one empty track
-                                       QByteArray("VLTR").leftJustified(40, 0) +
-                                           QByteArray("\1", 1).leftJustified(92, 0)) &&
-                TestSupport::writeFile(dir.filePath("locked.gpl"), line(0)) &&
-                QFile::setPermissions(dir.filePath("locked.gpl"), {}));
-        dir.mkdir("dir.gpl");
-        QFile::link("loop.gpl", dir.filePath("loop.gpl"));
-        QFile::link("/proc/self/mem", dir.filePath("eio.gpl"));
-        TestSupport::TestSettings settings;
-        FileFormatRegistry registry;
-        registry.addStandardFormats(&settings);
-        QVector<Track> tracks;
-        QCOMPARE(registry.load(tracks, dir.filePath(name)), reason.isEmpty());
-        QCOMPARE(tracks.size(), reason.isEmpty() ? 1 : 0);
-        QVERIFY2(registry.errorString().contains(reason), qPrintable(registry.errorString()));
-        QVERIFY(!registry.save(tracks, dir.filePath("t.GPX"), {0}, false)); // saving: case counts
-    }
-
-    // A device failing midway fails the read, in whichever of its passes; a whole one gives a
+    // A device failing midway (in either pass over it) fails the read; a whole one gives a
     // track sized once from the file, not regrown (and briefly held twice) as it is read.
-    void readDevice_data()
-    {
-        QTest::addColumn<qint64>("good"); // bytes read before the failure
-        QTest::newRow("whole") << std::numeric_limits<qint64>::max();
-        QTest::newRow("failing at 64 KiB") << qint64(65536);
-        QTest::newRow("failing on the second pass") << qint64(300000); // the log is 283 KB
-    }
     void readDevice()
     {
-        QFETCH(qint64, good);
         GpsFilter::setLimit(1);
-        QByteArray log(70000, 'x'); // a long line of noise, no point in it
+        QByteArray log(70000, 'x'); // a long line of noise, no point in it (283 KB in all)
         for (int n = 0; n < 3000; ++n)
             log += line(n);
-        FailingDevice device(log, good);
-        QVector<Track> tracks;
-        FileFormatGPL format;
-        QCOMPARE(format.read(tracks, device), good > 2 * log.size());
-        if (good < 2 * log.size()) {
-            QVERIFY(tracks.isEmpty());
-            QVERIFY2(format.errorString().contains("Input/output error"),
-                     qPrintable(format.errorString()));
-        } else {
-            QCOMPARE(tracks.value(0).points.size(), 3000);
+        for (qint64 good : {qint64(65536), qint64(300000), std::numeric_limits<qint64>::max()}) {
+            FailingDevice device;
+            device.good = good;
+            device.setData(log);
+            device.open(QIODevice::ReadOnly);
+            QVector<Track> tracks;
+            FileFormatGPL format;
+            const bool whole = good > 2 * log.size();
+            QCOMPARE(format.read(tracks, device), whole);
+            QCOMPARE(format.errorString(),
+                     whole ? "" : "The file cannot be read to its end: Input/output error");
+            QCOMPARE(tracks.value(0).points.size(), whole ? 3000 : 0);
             QVERIFY(tracks.value(0).points.capacity() <= 3000 + log.size() / 1023);
         }
     }

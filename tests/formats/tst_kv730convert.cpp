@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Near, about 55 km north (a jump), near again.
 const QByteArray Log = "$KV,2014:05:06-10:20:30,*GPS,2502.1234,N,12130.5678,E,35.2,12.34,0,0\r\n"
@@ -54,7 +55,11 @@ private slots:
         row("a.gpl -o out.gpx", 0, "", "out.gpx");
         row("--speed-unit mph --height-unit ft --time utc --marked-only a.gpl -o out.csv", 0, "",
             "out.csv");
-        row("--list a.gpl missing.gpl", 1, "", "missing.gpl");
+        row("--list a.gpl missing.gpl", 1, "",
+            "missing.gpl: The file cannot be read: No such file");
+        row("--list dir.gpl", 1, "", "directory");
+        row("--list loop.gpl", 1, "", "symbolic links");
+        row("--list locked.gpl", 1, "", "Permission denied");
         row("notes.txt", 1, "", "notes.txt");
         row("--list", 2);
         row("--bogus a.gpl", 2, "", "bogus");
@@ -69,7 +74,7 @@ private slots:
         row("--list A.GPL", 0, track(1, 2));
         row("--list --tracks 2-2147483647 a.gpl", 2, "", "no track 2 (1 read)");
         row("--list --tracks 1-99999999999 a.gpl", 2, "", "bad track list");
-        row("--list cut.tkx", 4, "1\t1970-01-01T00:00:00Z\t0\t0\n", "1000 of its 1000 points");
+        row("--list cut.Tkx", 4, "1\t1970-01-01T00:00:00Z\t0\t0\n", "1000 of its 1000 points");
         row("--list a.gpl", 0, track(1, 2), "", "<fifo>"); // read as missing, without a hang
     }
 
@@ -81,26 +86,30 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(TestSupport::writeFile(dir.filePath("a.gpl"), Log) &&
                 TestSupport::writeFile(dir.filePath("A.GPL"), Log) &&
-                TestSupport::writeFile(dir.filePath("cut.tkx"), Cut));
-        QVERIFY(QFile::link("/proc/self/mem", dir.filePath("eio.gpl"))); // reads fail
-        if (settingIni == "<fifo>")
-            QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("Setting.ini")).constData(), 0600) ==
-                    0);
-        else if (!settingIni.isEmpty())
-            QVERIFY(TestSupport::writeFile(dir.filePath("Setting.ini"), settingIni));
+                TestSupport::writeFile(dir.filePath("cut.Tkx"), Cut) &&
+                TestSupport::writeFile(dir.filePath("locked.gpl"), Log) &&
+                QFile::setPermissions(dir.filePath("locked.gpl"), {}) &&
+                QDir(dir.path()).mkdir("dir.gpl") &&
+                QFile::link("loop.gpl", dir.filePath("loop.gpl")) &&
+                QFile::link("/proc/self/mem", dir.filePath("eio.gpl"))); // reads fail
+        if (arguments.contains("locked") && ::geteuid() == 0)
+            QSKIP("permission bits do not stop root");
+        QVERIFY(settingIni != "<fifo>" ||
+                ::mkfifo(QFile::encodeName(dir.filePath("Setting.ini")).constData(), 0600) == 0);
+        QVERIFY(settingIni.isEmpty() || settingIni == "<fifo>" ||
+                TestSupport::writeFile(dir.filePath("Setting.ini"), settingIni));
         QStringList words = arguments.split(' ');
-        QProcess process;
         std::optional<TmpfsMount> full;
-        if (words[0].startsWith('>')) {
-            const QString output = words.takeFirst().mid(1);
-            if (output.startsWith("full/")) {
-                full.emplace(dir.filePath("full"), 64);
-                if (!full->isMounted())
-                    QSKIP(qPrintable(full->reason()));
-                full->fill();
-            }
-            process.setStandardOutputFile(QDir(dir.path()).absoluteFilePath(output));
+        if (words[0].startsWith(">full/")) {
+            full.emplace(dir.filePath("full"), 64);
+            if (!full->isMounted())
+                QSKIP(qPrintable(full->reason()));
+            full->fill();
         }
+        QProcess process;
+        if (words[0].startsWith('>'))
+            process.setStandardOutputFile(
+                QDir(dir.path()).absoluteFilePath(words.takeFirst().mid(1)));
         process.setWorkingDirectory(dir.path());
         process.start(KV730_BINARY_DIR "/kv730-convert", words);
         QVERIFY2(process.waitForFinished(20000), qPrintable(process.errorString()));
