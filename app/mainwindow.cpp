@@ -591,6 +591,7 @@ bool MainWindow::openFiles(const QStringList& fileNames)
     m_mapWidget->pause();
     QVector<Track> loaded;
     int opened = 0;
+    QStringList damaged;
     for (const QString& fileName : fileNames) {
         QVector<Track> tracks;
         if (!m_registry.load(tracks, fileName)) {
@@ -599,6 +600,9 @@ bool MainWindow::openFiles(const QStringList& fileNames)
             continue;
         }
         qCDebug(lcApp) << "Load:" << fileName << tracks.size() << "tracks";
+        if (!m_registry.warningString().isEmpty())
+            damaged << tr("The file %1 is damaged; what could be read was opened.\n%2")
+                           .arg(QDir::toNativeSeparators(fileName), m_registry.warningString());
         loaded += tracks;
         ++opened;
     }
@@ -612,6 +616,9 @@ bool MainWindow::openFiles(const QStringList& fileNames)
         tr("Opened %1 (tracks: %2, points: %3).")
             .arg(what, QString::number(m_tracks.size()),
                  QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
+    // A damaged file shows what could be read, and says what was lost.
+    for (const QString& text : damaged)
+        QMessageBox::warning(this, tr("Open"), text);
     return opened == fileNames.size();
 }
 

@@ -1,6 +1,7 @@
 // Log reader benchmark: a generated 500,000-line log file (1 Hz, moving, every 50th point
 // marked, crossing the spring DST change of central Europe) read by FileFormatGPL, against
-// a plain line count of the same file. Run it with TZ unset and with TZ=UTC.
+// a plain line count of the same file, and the same lines with dates the reader refuses.
+// Run it with TZ unset and with TZ=UTC.
 
 #include "formats/fileformatgpl.h"
 #include "loggenerator.h"
@@ -64,6 +65,26 @@ int countLines(const QString& path)
     return lines;
 }
 
+// The same lines dated 30 February, in 2040 or with a one-digit month, in turn: a damaged
+// stretch of a log, none of whose lines gives a point.
+bool writeRefused(const QString& from, const QString& to)
+{
+    QFile in(from);
+    QFile out(to);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return false;
+    QList<QByteArray> lines = in.readAll().split('\n');
+    static const char* const dates[] = {"2014:02:30", "2040:03:27", "2014:3:27"};
+    int n = 0;
+    for (QByteArray& line : lines) {
+        const int comma = line.indexOf(',');
+        if (comma >= 0 && line.size() > comma + 20)
+            line.replace(comma + 1, 10, dates[n++ % 3]);
+    }
+    const QByteArray data = lines.join('\n');
+    return out.write(data) == data.size();
+}
+
 double median(QVector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -113,11 +134,30 @@ int main(int argc, char* argv[])
         lines = countLines(path);
         countMs << timer.nsecsElapsed() / 1e6;
     }
+    const QString refusedPath = dir.filePath(QStringLiteral("refused.gpl"));
+    QVector<double> refusedMs;
+    int refusedPoints = -1;
+    for (int run = 0; run < Runs && writeRefused(path, refusedPath); ++run) {
+        QVector<Track> tracks;
+        QElapsedTimer timer;
+        timer.start();
+        format.load(tracks, refusedPath);
+        refusedMs << timer.nsecsElapsed() / 1e6;
+        refusedPoints = tracks.value(0).points.size();
+    }
+    if (refusedMs.isEmpty()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(refusedPath));
+        return 1;
+    }
     const double vectorMB = points * double(sizeof(Vec3)) / 1e6;
     std::printf("FileFormatGPL::load   median %7.1f ms  best %7.1f ms  (%d points)\n",
                 median(loadMs), *std::min_element(loadMs.begin(), loadMs.end()), points);
     std::printf("line count (floor)    median %7.1f ms  best %7.1f ms  (%d lines)\n",
                 median(countMs), *std::min_element(countMs.begin(), countMs.end()), lines);
+    std::printf("refused dates         median %7.1f ms  best %7.1f ms  (%d points), %.2f x a "
+                "good file\n",
+                median(refusedMs), *std::min_element(refusedMs.begin(), refusedMs.end()),
+                refusedPoints, median(refusedMs) / median(loadMs));
     std::printf("peak memory while loading: +%.1f MB over %.1f MB base; point vector %.1f MB "
                 "(%zu bytes a point), ratio %.2f\n",
                 peakDeltaKiB / 1024.0 * 1.048576, baseKiB / 1024.0 * 1.048576, vectorMB,

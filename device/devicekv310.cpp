@@ -1,9 +1,9 @@
 #include "device/devicekv310.h"
 
 #include "device/devicelog.h"
-#include "formats/distanceinmeters.h"
 #include "formats/gpsfilter.h"
 #include "formats/logdatetime.h"
+#include "formats/loglinefilter.h"
 #include "formats/loglinereader.h"
 
 #include <QDate>
@@ -15,22 +15,12 @@
 #include <QTime>
 #include <QTimer>
 
-#include <cmath>
 #include <limits>
 
 namespace
 {
 
 const int waitForStuckReadMs = 2000;
-
-// Truncation toward zero; values outside the 32-bit range give what the x86 conversion
-// gives (the "integer indefinite" 0x80000000) instead of undefined behaviour.
-qint32 truncToInt32(double value)
-{
-    if (!(value > -2147483649.0 && value < 2147483648.0))
-        return std::numeric_limits<qint32>::min();
-    return qint32(value);
-}
 
 bool isValidDateTimeInRange(const LogDateTime& t, int firstYear, int lastYear)
 {
@@ -238,87 +228,29 @@ DeviceKV310::ReadResult DeviceKV310::readTrackData(QIODevice& file, qint8 limit,
                                                    const std::function<bool()>& proceed)
 {
     *firstPoint = DevicePoint();
-    double prevLat = 0.0;
-    double prevLon = 0.0;
-    qint32 prevSpeed = 0;
-    bool hasPrevTime = false;
-    qint64 prevTime = 0;
-    qint32 refLat = 0;
-    qint32 refLon = 0;
-    qint8 counter = 0;
-
+    LogLineFilter filter(LogLinePolicy::worker, limit);
     LogLineReader reader(file);
     quint32 lineCount = 0;
     while (reader.nextLine()) {
         if ((++lineCount & 63) == 0 && !proceed())
             return ReadStopped;
-        if (!reader.split())
+        if (!reader.split() || filter.take(reader) != LogLineFilter::Kept)
             continue;
-        const LogDateTime t = parseDateField(reader.field(1));
-        if (!isValidDateTimeInRange(t, 2010, 2035))
-            continue;
-        if (hasPrevTime && t.secs < prevTime)
-            continue;
-        if (reader.field(3).first() == 'F' || reader.field(5).first() == 'F')
-            continue;
-        // Fields as QString::toDouble reads them, an overflow as infinity: an infinite
-        // altitude or speed becomes the integer indefinite below, not 0.
-        double a = LogLineReader::toDouble(reader.field(3)) * 10000.0;
-        double b = LogLineReader::toDouble(reader.field(5)) * 10000.0;
-        // Not-a-number and infinite coordinates have no integer form; they count as unusable.
-        if (a == 0.0 || b == 0.0 || a > 100000000.0 || !std::isfinite(a) || !std::isfinite(b))
-            continue;
-        bool marked = false;
-        if (reader.field(2).equals("@GPS"))
-            marked = true;
-        else if (!reader.field(2).equals("*GPS"))
-            continue;
-        if (reader.field(4).first() == 'S')
-            a = -a;
-        if (reader.field(6).first() == 'W')
-            b = -b;
-        const qint32 latI = truncToInt32(a);
-        const qint32 lonI = truncToInt32(b);
-        const double distance = refLon == 0 ? 0.0 : distanceInMeters(refLon, refLat, lonI, latI);
-
+        const LogFix& fix = filter.fix();
         DevicePoint point;
-        point.latitude = latI;
-        point.longitude = lonI;
-        point.altitude = truncToInt32(LogLineReader::toDouble(reader.field(7)) * 10000.0);
-        point.speed = truncToInt32(LogLineReader::toDouble(reader.field(8)) * 100.0);
-        point.timeOfDay = t.hour * 10000 + t.minute * 100 + t.second;
-        point.date = t.day * 10000 + t.month * 100 + t.year - 2000;
+        point.latitude = fix.south ? -fix.latitude : fix.latitude;
+        point.longitude = fix.west ? -fix.longitude : fix.longitude;
+        point.altitude = LogLineFilter::truncate(fix.altitude * 10000.0);
+        point.speed = fix.speed;
+        point.timeOfDay = fix.time.hour * 10000 + fix.time.minute * 100 + fix.time.second;
+        point.date = fix.time.day * 10000 + fix.time.month * 100 + fix.time.year - 2000;
         point.constantOne = 1;
         point.fmt = 2;
-        point.marked = marked;
-
-        if (quint32(point.speed) > 100000u)
-            point.speed = prevSpeed;
-        if (a == prevLat && b == prevLon)
-            point.speed = 0;
-        else
-            prevSpeed = point.speed;
-        prevLat = a;
-        prevLon = b;
-        prevTime = t.secs;
-        hasPrevTime = true;
-
-        if (counter >= limit || distance <= 10000.0) {
-            refLat = latI;
-            refLon = lonI;
-        }
-        if (firstPoint->date == 0) {
+        point.marked = fix.marked;
+        if (firstPoint->date == 0)
             *firstPoint = point;
-            continue;
-        }
-        if (distance <= 10000.0 || std::isnan(distance) || limit == 0) {
-            counter = 0;
+        else
             followingPoints->append(point);
-        } else {
-            counter = qint8(counter + 1);
-            qCDebug(lcDevice) << "jump dropped after" << followingPoints->size()
-                              << "points, distance" << distance;
-        }
     }
     return reader.failed() ? ReadFailed : ReadComplete;
 }

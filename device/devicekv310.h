@@ -73,7 +73,6 @@ public:
     // Ends the current read without any report (the drive has gone).
     void cancelRead();
     void setReadTimeLimit(int milliseconds);
-    int readTimeLimit() const { return m_readTimeLimitMs.load(); }
     QList<QString> fileList() const { return m_fileList; }
     // Track files left on the drive by the last deleteAllTrackFiles.
     int remainingTrackFiles() const { return m_remainingTrackFiles; }

@@ -13,16 +13,6 @@ double DevicePointConverter::coordinate(qint32 value, bool latitude)
     return degrees + minutes / 60.0;
 }
 
-Vec3 DevicePointConverter::toVec3(const DevicePoint& point)
-{
-    Vec3 v;
-    v.lat = coordinate(point.latitude, true);
-    v.lon = coordinate(point.longitude, false);
-    v.alt = point.altitude / 10000.0;
-    v.time = qint64(deviceTimeToSeconds(quint32(point.date), quint32(point.timeOfDay)));
-    return v;
-}
-
 namespace
 {
 

@@ -18,10 +18,15 @@ public:
                       bool markedOnly) = 0;
     // Why the last load or save failed, for the user.
     QString errorString() const { return m_errorString; }
+    // What the last successful load left out of a damaged file (tracks, points), for the
+    // user; empty when the file was read whole.
+    QString warningString() const { return m_warningString; }
 
 protected:
     void setErrorString(const QString& text) { m_errorString = text; }
+    void setWarningString(const QString& text) { m_warningString = text; }
 
 private:
     QString m_errorString;
+    QString m_warningString;
 };

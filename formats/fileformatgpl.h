@@ -14,10 +14,7 @@ public:
     bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
               bool markedOnly) override;
 
-    // The track of one log, read from an open device (load() reads a file through it).
-    static Track readTrack(QIODevice& device);
-
-    // A log field (Latin-1 bytes) read as QString::toDouble reads it; 0 when it is not
-    // a number.
-    static double fieldToDouble(const char* field, int size);
+    // Appends the track of one log read from an open device, as load() does for a file;
+    // false, with nothing appended, when the device fails.
+    bool read(QVector<Track>& tracks, QIODevice& device);
 };

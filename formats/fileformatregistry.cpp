@@ -32,19 +32,28 @@ void FileFormatRegistry::addStandardFormats(const DisplaySettings* settings)
     add(QStringLiteral(".gpl"), new FileFormatGPL);
 }
 
-FileFormat* FileFormatRegistry::findFormat(const QString& fileName) const
+FileFormat* FileFormatRegistry::findFormat(const QString& fileName, Qt::CaseSensitivity cs) const
 {
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return nullptr;
-    return m_formats.value(fileName.mid(dot), nullptr);
+    const QString extension = fileName.mid(dot);
+    if (FileFormat* exact = m_formats.value(extension, nullptr))
+        return exact;
+    for (auto it = m_formats.cbegin(); cs == Qt::CaseInsensitive && it != m_formats.cend(); ++it) {
+        if (it.key().compare(extension, Qt::CaseInsensitive) == 0)
+            return it.value();
+    }
+    return nullptr;
 }
 
 bool FileFormatRegistry::load(QVector<Track>& tracks, const QString& fileName)
 {
-    FileFormat* format = findFormat(fileName);
+    m_warningString.clear();
+    FileFormat* format = findFormat(fileName, Qt::CaseInsensitive);
     if (!format) {
-        m_errorString = QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
+        m_errorString =
+            QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
         return false;
     }
     // A pipe or device in the place of a file would block a reader for good, or feed it
@@ -58,6 +67,7 @@ bool FileFormatRegistry::load(QVector<Track>& tracks, const QString& fileName)
     }
     const bool ok = format->load(tracks, fileName);
     m_errorString = ok ? QString() : format->errorString();
+    m_warningString = ok ? format->warningString() : QString();
     return ok;
 }
 
@@ -66,7 +76,8 @@ bool FileFormatRegistry::save(const QVector<Track>& tracks, QString fileName, QL
 {
     FileFormat* format = findFormat(fileName);
     if (!format) {
-        m_errorString = QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
+        m_errorString =
+            QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
         return false;
     }
     const bool ok = format->save(tracks, fileName, selection, markedOnly);

@@ -6,7 +6,9 @@
 #include <QMap>
 #include <QString>
 
-// Extension (with its dot, case-sensitive) to format object; owns the objects.
+// Extension (with its dot) to format object; owns the objects. Saving looks the extension
+// up case-sensitively; opening without regard to case, since a FAT drive shows short names
+// in upper case.
 class FileFormatRegistry
 {
 public:
@@ -19,14 +21,19 @@ public:
     // Registers every format the tool knows, in the order ".tkx", ".csv", ".gpx", ".kml",
     // ".gpl"; the CSV writer reads the display settings at each save.
     void addStandardFormats(const DisplaySettings* settings);
-    FileFormat* findFormat(const QString& fileName) const;
+    FileFormat* findFormat(const QString& fileName,
+                           Qt::CaseSensitivity cs = Qt::CaseSensitive) const;
     bool load(QVector<Track>& tracks, const QString& fileName);
     bool save(const QVector<Track>& tracks, QString fileName, QList<int> selection,
               bool markedOnly);
     // Why the last load or save failed, for the user.
     QString errorString() const { return m_errorString; }
+    // What the last successful load left out of a damaged file, for the user; empty when
+    // nothing was lost.
+    QString warningString() const { return m_warningString; }
 
 private:
     QMap<QString, FileFormat*> m_formats;
     QString m_errorString;
+    QString m_warningString;
 };

@@ -143,49 +143,70 @@ bool FileFormatTKR::write(QIODevice* device, const QVector<Track>& tracks,
 
 bool FileFormatTKR::load(QVector<Track>& tracks, const QString& fileName)
 {
+    setWarningString(QString());
+    // Read, never mapped: a mapped file that shrinks under the reader (a drive pulled out,
+    // another program writing) kills the process with SIGBUS.
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         setErrorString(tr("The file cannot be read: %1").arg(file.errorString()));
         return false;
     }
+    const int before = tracks.size();
+    const bool ok = read(tracks, file);
+    if (!ok)
+        tracks.resize(before);
+    return ok;
+}
+
+bool FileFormatTKR::read(QVector<Track>& tracks, QFile& file)
+{
     const qint64 size = file.size();
-    if (size < headerSize) {
+    // The sizes of what follows are planned from the size at the start; a read that comes up
+    // short means that the file changed or failed meanwhile.
+    const auto readExactly = [&](uchar* data, qint64 length) {
+        const qint64 got = file.read(reinterpret_cast<char*>(data), length);
+        if (got == length)
+            return true;
+        setErrorString(got < 0 ? tr("The file cannot be read: %1").arg(file.errorString())
+                               : tr("The file became shorter while it was read."));
+        return false;
+    };
+
+    uchar header[headerSize];
+    if (size >= headerSize && !readExactly(header, headerSize))
+        return false;
+    if (size < headerSize || std::memcmp(header, magic, 4) != 0) {
         setErrorString(tr("The file is not a TKX archive."));
         return false;
     }
-    QByteArray contents;
-    const uchar* data = file.map(0, size);
-    if (!data) {
-        contents = file.readAll();
-        if (contents.size() != size) {
-            setErrorString(tr("The file cannot be read: %1").arg(file.errorString()));
-            return false;
-        }
-        data = reinterpret_cast<const uchar*>(contents.constData());
-    }
-    if (std::memcmp(data, magic, 4) != 0) {
-        setErrorString(tr("The file is not a TKX archive."));
-        return false;
-    }
-    const bool version1 = readLE<quint16>(data + 4) == 1;
-    const qint64 count = readLE<quint32>(data + 40);
+    const bool version1 = readLE<quint16>(header + 4) == 1;
+    const qint64 count = readLE<quint32>(header + 40);
     if (count > (size - headerSize) / indexEntrySize) {
         setErrorString(tr("The file is not a complete TKX archive: its track index of %1 "
                           "entries runs past the end of the file.")
                            .arg(count));
         return false;
     }
+    std::vector<uchar> index(size_t(indexEntrySize * count));
+    if (!readExactly(index.data(), qint64(index.size())))
+        return false;
+    qint64 announcedPoints = 0;
+    for (qint64 i = 0; i < count; ++i)
+        announcedPoints += readLE<quint32>(index.data() + indexEntrySize * i + 8);
 
     const qint64 blockHeaderSize = version1 ? 20 : 12;
+    const qint64 maxPoints = (std::numeric_limits<int>::max() / qint64(sizeof(Vec3))) - 64;
+    const qint64 chunkRecords = 4096;
+    std::vector<uchar> chunk;
     qint64 pos = headerSize + indexEntrySize * count;
+    qint64 readTracks = 0;
+    qint64 readPoints = 0;
     for (qint64 i = 0; i < count; ++i) {
-        if (size - pos < blockHeaderSize) {
-            qCWarning(lcFormats) << fileName << "ends before the block of track" << i;
+        if (size - pos < blockHeaderSize)
             break;
-        }
-        const uchar* entry = data + headerSize + indexEntrySize * i;
-        const qint64 announced = readLE<quint32>(entry + 8);
-        const uchar* block = data + pos;
+        uchar block[20];
+        if (!readExactly(block, blockHeaderSize))
+            return false;
         Track track;
         track.startTime = readLE<qint64>(block);
         track.fmt = readLE<qint32>(block + (version1 ? 16 : 8));
@@ -195,31 +216,46 @@ bool FileFormatTKR::load(QVector<Track>& tracks, const QString& fileName)
 
         // What the announced count asks for is never taken on trust: only records that
         // the file really holds are read, and no more than a track can keep.
-        const qint64 maxPoints = (std::numeric_limits<int>::max() / qint64(sizeof(Vec3))) - 64;
+        const qint64 announced = readLE<quint32>(index.data() + indexEntrySize * i + 8);
         const qint64 available = qMin(qMin(announced, (size - pos) / pointRecordSize), maxPoints);
         track.points.reserve(int(available));
-        for (qint64 k = 0; k < available; ++k) {
-            const uchar* record = data + pos + pointRecordSize * k;
-            Vec3 point;
-            point.lat = readDouble(record + 8);
-            point.lon = readDouble(record + 16);
-            point.alt = readDouble(record + 24) / 10000.0;
-            point.time = readLE<qint64>(record + 32);
-            point.speed = readLE<qint32>(record + 40);
-            point.marked = readLE<qint32>(record + 44);
-            point.reserved = 0;
-            if (version1)
-                point.time = shifted(point.time, m_localUtcOffset);
-            if (point.time != 0)
-                track.points.append(point);
+        for (qint64 k = 0; k < available; k += chunkRecords) {
+            const qint64 records = qMin(chunkRecords, available - k);
+            chunk.resize(size_t(records * pointRecordSize));
+            if (!readExactly(chunk.data(), qint64(chunk.size())))
+                return false;
+            for (const uchar* record = chunk.data(); record < chunk.data() + chunk.size();
+                 record += pointRecordSize) {
+                Vec3 point;
+                point.lat = readDouble(record + 8);
+                point.lon = readDouble(record + 16);
+                point.alt = readDouble(record + 24) / 10000.0;
+                point.time = readLE<qint64>(record + 32);
+                point.speed = readLE<qint32>(record + 40);
+                point.marked = readLE<qint32>(record + 44);
+                point.reserved = 0;
+                if (version1)
+                    point.time = shifted(point.time, m_localUtcOffset);
+                if (point.time != 0)
+                    track.points.append(point);
+            }
         }
         pos += pointRecordSize * available;
         tracks.append(track);
-        if (available < announced) {
-            qCWarning(lcFormats) << fileName << "ends inside track" << i << "after" << available
-                                 << "of" << announced << "points";
+        ++readTracks;
+        readPoints += available;
+        if (available < announced)
             break;
-        }
+    }
+    // What a damaged archive lost is told, not only traced.
+    if (readTracks < count || readPoints < announcedPoints) {
+        setWarningString(tr("The archive is incomplete: %1 of its %2 tracks and %3 of its %4 "
+                            "points are missing.")
+                             .arg(count - readTracks)
+                             .arg(count)
+                             .arg(announcedPoints - readPoints)
+                             .arg(announcedPoints));
+        qCWarning(lcFormats) << file.fileName() << warningString();
     }
     return true;
 }

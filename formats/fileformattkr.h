@@ -2,6 +2,7 @@
 
 #include "formats/fileformat.h"
 
+class QFile;
 class QIODevice;
 
 // The TKX track archive: header, index and one block per track, little-endian.
@@ -20,7 +21,6 @@ public:
     static bool write(QIODevice* device, const QVector<Track>& tracks, const QList<int>& selection,
                       bool markedOnly);
 
-    qint32 localUtcOffset() const { return m_localUtcOffset; }
     static qint32 currentLocalUtcOffset();
 
     static const int headerSize = 108;
@@ -28,5 +28,7 @@ public:
     static const int pointRecordSize = 48;
 
 private:
+    bool read(QVector<Track>& tracks, QFile& file);
+
     qint32 m_localUtcOffset;
 };

@@ -1,10 +1,11 @@
 #include "formats/gpsfilter.h"
 
-#include <QSettings>
+#include "formats/settingfile.h"
 
 #include <atomic>
 
-namespace {
+namespace
+{
 std::atomic<qint8> g_limit{1};
 }
 
@@ -20,8 +21,7 @@ void GpsFilter::setLimit(qint8 limit)
 
 qint8 GpsFilter::readSettingFile(const QString& path)
 {
-    QSettings settings(path, QSettings::IniFormat);
-    const qint8 value = qint8(settings.value(QStringLiteral("GPS_filter"), 1).toInt());
+    const qint8 value = qint8(SettingFile(path).value(QStringLiteral("GPS_filter"), 1).toInt());
     setLimit(value);
     return value;
 }

@@ -16,45 +16,46 @@ int daysInMonth(int y, int m)
     return days[m - 1];
 }
 
-template <typename Char> int digit(Char c)
+enum class Form { Valid, Invalid, Unknown };
+
+// Exactly Width ASCII digits, of which the first may be a "+" instead; -1 otherwise.
+template <int Width, typename Char> int number(const Char* p)
 {
-    const unsigned v = unsigned(c) - unsigned('0');
-    return v <= 9 ? int(v) : -1;
+    int value = 0;
+    for (int i = 0; i < Width; ++i) {
+        const unsigned d = unsigned(p[i]) - unsigned('0');
+        if (d <= 9)
+            value = value * 10 + int(d);
+        else if (i != 0 || p[i] != '+')
+            return -1;
+    }
+    return value;
 }
 
-template <typename Char> int twoDigits(const Char* p)
+// What QDateTime::fromString makes of the field, worked out by comparing the two over
+// millions of mutated fields: exactly 19 characters, the separators in their places and
+// each number in exactly its width of ASCII digits, the first of which may be a "+"
+// instead; the year runs from 1 to 9999 (proleptic Gregorian), and the date and the time
+// of day must exist. Characters beyond Latin-1 are left to QDateTime.
+template <typename Char> Form decide(const Char* p, int size, LogDateTime& r)
 {
-    const int a = digit(p[0]);
-    const int b = digit(p[1]);
-    return (a < 0 || b < 0) ? -1 : a * 10 + b;
-}
-
-// Only the canonical form with plainly valid fields is decided here; QDateTime's
-// parser accepts variants (short fields and more) that are left to it.
-template <typename Char>
-bool parseCanonical(const Char* p, int size, LogDateTime& r, bool localStep)
-{
-    if (size != 19 || p[4] != ':' || p[7] != ':' || p[10] != '-' || p[13] != ':' || p[16] != ':')
-        return false;
-    const int hi = twoDigits(p);
-    const int lo = twoDigits(p + 2);
-    const int month = twoDigits(p + 5);
-    const int day = twoDigits(p + 8);
-    const int hour = twoDigits(p + 11);
-    const int minute = twoDigits(p + 14);
-    const int second = twoDigits(p + 17);
-    if (hi < 0 || lo < 0 || month < 1 || month > 12 || day < 1 || hour < 0 || hour > 23 ||
-        minute < 0 || minute > 59 || second < 0 || second > 59)
-        return false;
-    const int year = hi * 100 + lo;
-    // QDateTime treats local times past 2037 differently; stay well inside.
-    if (year < 1971 || year > 2036 || day > daysInMonth(year, month))
-        return false;
-    const qint64 secs =
-        CivilDate::daysFrom(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
-    // QDateTime first builds a local time, which is invalid inside a spring-forward gap.
-    if (localStep && !LocalZone::wallTimeExists(secs))
-        return false;
+    if (size != 19)
+        return Form::Invalid;
+    for (int i = 0; sizeof(Char) > 1 && i < 19; ++i) {
+        if (unsigned(p[i]) > 0xff)
+            return Form::Unknown;
+    }
+    if (p[4] != ':' || p[7] != ':' || p[10] != '-' || p[13] != ':' || p[16] != ':')
+        return Form::Invalid;
+    const int year = number<4>(p);
+    const int month = number<2>(p + 5);
+    const int day = number<2>(p + 8);
+    const int hour = number<2>(p + 11);
+    const int minute = number<2>(p + 14);
+    const int second = number<2>(p + 17);
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) ||
+        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return Form::Invalid;
     r.valid = true;
     r.year = year;
     r.month = month;
@@ -62,8 +63,8 @@ bool parseCanonical(const Char* p, int size, LogDateTime& r, bool localStep)
     r.hour = hour;
     r.minute = minute;
     r.second = second;
-    r.secs = secs;
-    return true;
+    r.secs = CivilDate::daysFrom(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    return Form::Valid;
 }
 
 LogDateTime parseWithQt(const QString& field)
@@ -84,28 +85,39 @@ LogDateTime parseWithQt(const QString& field)
     return r;
 }
 
+// QDateTime first builds a local time, which is invalid inside a spring-forward gap; for
+// the years where that is cheap to tell (QDateTime treats local times past 2037 and before
+// 1970 its own way) the answer is ours, otherwise QDateTime's.
+template <typename Char, typename Text>
+LogDateTime parseLocal(const Char* p, int size, const Text& field)
+{
+    LogDateTime r;
+    const Form form = decide(p, size, r);
+    if (form == Form::Invalid)
+        return LogDateTime();
+    if (form == Form::Valid && r.year >= 1971 && r.year <= 2036 &&
+        LocalZone::wallTimeExists(r.secs))
+        return r;
+    return parseWithQt(field());
+}
+
 } // namespace
 
 LogDateTime LogDateTime::parse(const QString& field)
 {
-    LogDateTime r;
-    if (parseCanonical(field.utf16(), field.size(), r, true))
-        return r;
-    return parseWithQt(field);
+    return parseLocal(field.utf16(), field.size(), [&] { return field; });
 }
 
 LogDateTime LogDateTime::parseLatin1(const char* field, int size)
 {
-    LogDateTime r;
-    if (parseCanonical(reinterpret_cast<const unsigned char*>(field), size, r, true))
-        return r;
-    return parseWithQt(QString::fromLatin1(field, size));
+    return parseLocal(reinterpret_cast<const unsigned char*>(field), size,
+                      [&] { return QString::fromLatin1(field, size); });
 }
 
 LogDateTime LogDateTime::parseLatin1AsUtc(const char* field, int size)
 {
     LogDateTime r;
-    if (parseCanonical(reinterpret_cast<const unsigned char*>(field), size, r, false))
-        return r;
-    return parseWithQt(QString::fromLatin1(field, size));
+    if (decide(reinterpret_cast<const unsigned char*>(field), size, r) != Form::Valid)
+        return LogDateTime();
+    return r;
 }

@@ -124,14 +124,6 @@ void LogLineReader::refill()
     }
 }
 
-double LogLineReader::toDouble(const Field& field)
-{
-    double v = 0.0;
-    if (plainDecimal(field.data, field.size, v))
-        return v;
-    return QString::fromLatin1(field.data, field.size).toDouble();
-}
-
 double LogLineReader::toDoubleOrZero(const Field& field)
 {
     double v = 0.0;

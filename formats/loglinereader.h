@@ -42,10 +42,8 @@ public:
     // True when the read stopped at an error rather than at the end.
     bool failed() const { return m_failed; }
 
-    // A field read exactly as QString::toDouble reads it: an overflowing number gives
-    // infinity, anything else that is no number 0.
-    static double toDouble(const Field& field);
-    // The same, but 0 whenever QString::toDouble reports a failure, an overflow included.
+    // A field read as QString::toDouble reads it, but 0 whenever that reports a failure,
+    // an overflow included.
     static double toDoubleOrZero(const Field& field);
 
 private:

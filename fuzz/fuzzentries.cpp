@@ -77,7 +77,10 @@ bool logReader(const QByteArray& data)
     QByteArray log = data.mid(1);
     QBuffer buffer(&log);
     buffer.open(QIODevice::ReadOnly);
-    const Track track = FileFormatGPL::readTrack(buffer);
+    QVector<Track> tracks;
+    if (!FileFormatGPL().read(tracks, buffer) || tracks.size() != 1)
+        return false;
+    const Track& track = tracks.first();
     if (track.fmt != 2 || track.points.size() > lineCount(log))
         return false;
     qint64 previous = std::numeric_limits<qint64>::min();
@@ -111,10 +114,12 @@ bool deviceLines(const QByteArray& data)
     if (following.size() + 1 > lineCount(log))
         return false;
     quint32 previous = deviceTimeToSeconds(quint32(first.date), quint32(first.timeOfDay));
-    for (const DevicePoint& p : following) {
+    for (const DevicePoint& p : QVector<DevicePoint>{first} + following) {
         const quint32 seconds = deviceTimeToSeconds(quint32(p.date), quint32(p.timeOfDay));
+        // A coordinate without a 32-bit form would come back as the integer indefinite.
         if (p.date == 0 || p.fmt != 2 || p.constantOne != 1 || seconds < previous ||
-            quint32(p.speed) > 100000u)
+            quint32(p.speed) > 100000u || p.latitude == std::numeric_limits<qint32>::min() ||
+            p.longitude == std::numeric_limits<qint32>::min())
             return false;
         previous = seconds;
     }

@@ -14,12 +14,14 @@
 #include <QLoggingCategory>
 #include <QStringList>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
 
-enum ExitStatus { Success = 0, InputError = 1, UsageError = 2, OutputError = 3 };
+enum ExitStatus { Success = 0, InputError = 1, UsageError = 2, OutputError = 3, DamagedInput = 4 };
 
 void printError(const QString& text)
 {
@@ -33,56 +35,79 @@ int usageError(const QString& text)
     return UsageError;
 }
 
-// "1,3-4" to 1-based numbers in the given order; false on a malformed list.
-bool parseTrackList(const QString& text, QList<int>& numbers)
+struct TrackRange {
+    int first; // 1-based
+    int last;
+};
+
+// "1,3-4" to ranges in the given order; false on a malformed list. The ranges are checked
+// against the tracks read, never expanded before: "2-2147483647" is one range, not two
+// thousand million numbers.
+bool parseTrackList(const QString& text, QVector<TrackRange>& ranges)
 {
     const QStringList parts = text.split(QLatin1Char(','));
     for (const QString& part : parts) {
         const int dash = part.indexOf(QLatin1Char('-'));
         bool okFirst = false;
         bool okLast = false;
-        int first;
-        int last;
-        if (dash < 0) {
-            first = last = part.toInt(&okFirst);
-            okLast = okFirst;
-        } else {
-            first = part.left(dash).toInt(&okFirst);
-            last = part.mid(dash + 1).toInt(&okLast);
-        }
-        if (!okFirst || !okLast || first < 1 || last < first)
+        const int first = (dash < 0 ? part : part.left(dash)).toInt(&okFirst);
+        const int last = dash < 0 ? first : part.mid(dash + 1).toInt(&okLast);
+        if (!okFirst || (dash >= 0 && !okLast) || first < 1 || last < first)
             return false;
-        for (int n = first; n <= last; ++n)
-            numbers.append(n);
+        ranges.append({first, last});
     }
-    return !numbers.isEmpty();
+    return !ranges.isEmpty();
 }
 
-void listTracks(const QVector<Track>& tracks, const QList<int>& selection, bool withPoints)
+// Standard output with every write checked: the first failure is kept with its reason.
+class Output
+{
+public:
+    // result: what printf or fflush returned.
+    bool check(int result)
+    {
+        if ((result < 0 || std::ferror(stdout)) && m_error.isEmpty())
+            m_error = QString::fromLocal8Bit(std::strerror(errno ? errno : EIO));
+        return m_error.isEmpty();
+    }
+    bool finish() { return check(std::fflush(stdout) == 0 ? 0 : -1); }
+    QString error() const { return m_error; }
+
+private:
+    QString m_error;
+};
+
+bool listTracks(Output& out, const QVector<Track>& tracks, const QList<int>& selection,
+                bool withPoints)
 {
     for (int index : selection) {
         const Track& track = tracks.at(index);
         const CalendarTime start = TimeText::split(track.startTime, false);
-        std::printf("%d\t%sZ\t%d\t%d\n", index + 1,
-                    qPrintable(TimeText::dateTime(start, QStringLiteral("T"))), int(track.fmt),
-                    int(track.points.size()));
-        if (!withPoints)
-            continue;
-        for (const Vec3& p : track.points) {
-            std::printf("%.17g\t%.17g\t%.17g\t%lld\t%d\t%d\t%d\n", p.lat, p.lon, p.alt,
-                        static_cast<long long>(p.time), int(p.marked), int(p.speed),
-                        int(p.reserved));
+        if (!out.check(std::printf("%d\t%sZ\t%d\t%d\n", index + 1,
+                                   qPrintable(TimeText::dateTime(start, QStringLiteral("T"))),
+                                   int(track.fmt), int(track.points.size()))))
+            return false;
+        for (int i = 0; withPoints && i < track.points.size(); ++i) {
+            const Vec3& p = track.points.at(i);
+            if (!out.check(std::printf("%.17g\t%.17g\t%.17g\t%lld\t%d\t%d\t%d\n", p.lat, p.lon,
+                                       p.alt, static_cast<long long>(p.time), int(p.marked),
+                                       int(p.speed), int(p.reserved))))
+                return false;
         }
     }
+    return true;
 }
 
-void printStatistics(const QVector<Track>& tracks, const QList<int>& selection)
+bool printStatistics(Output& out, const QVector<Track>& tracks, const QList<int>& selection)
 {
-    std::printf("%s\n", qPrintable(TrackStatistics::tsvHeader()));
+    if (!out.check(std::printf("%s\n", qPrintable(TrackStatistics::tsvHeader()))))
+        return false;
     for (int index : selection) {
         const TrackStatistics stats = TrackStatistics::compute(tracks.at(index));
-        std::printf("%s\n", qPrintable(stats.tsvLine(index + 1)));
+        if (!out.check(std::printf("%s\n", qPrintable(stats.tsvLine(index + 1)))))
+            return false;
     }
+    return true;
 }
 
 } // namespace
@@ -102,7 +127,8 @@ int main(int argc, char* argv[])
         "statistics or writes them as .tkx, .csv, .gpx or .kml, chosen by the output file's\n"
         "extension.\n"
         "Exit status: 0 success, 1 an input cannot be read, 2 usage error,\n"
-        "3 the output cannot be written."));
+        "3 the output cannot be written, 4 converted from a damaged input (what\n"
+        "could be read was used; standard error says what was lost)."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Show this help."));
     const QCommandLineOption versionOption(QStringLiteral("version"),
@@ -150,9 +176,12 @@ int main(int argc, char* argv[])
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
+    Output out;
     if (parser.isSet(helpOption)) {
-        std::printf("%s", qPrintable(parser.helpText()));
-        return Success;
+        if (out.check(std::printf("%s", qPrintable(parser.helpText()))) && out.finish())
+            return Success;
+        printError(QStringLiteral("cannot write to standard output: %1").arg(out.error()));
+        return OutputError;
     }
     if (parser.isSet(versionOption)) {
         std::printf("kv730-convert %s\n", KV730_VERSION);
@@ -176,8 +205,8 @@ int main(int argc, char* argv[])
     if (parser.isSet(timeOption) && !settings.setTimeSwitch(parser.value(timeOption)))
         return usageError(QStringLiteral("unknown time choice '%1'").arg(parser.value(timeOption)));
 
-    QList<int> numbers;
-    if (parser.isSet(tracksOption) && !parseTrackList(parser.value(tracksOption), numbers))
+    QVector<TrackRange> ranges;
+    if (parser.isSet(tracksOption) && !parseTrackList(parser.value(tracksOption), ranges))
         return usageError(QStringLiteral("bad track list '%1'").arg(parser.value(tracksOption)));
 
     if (parser.isSet(filterOption)) {
@@ -196,6 +225,7 @@ int main(int argc, char* argv[])
     registry.addStandardFormats(&settings);
 
     QVector<Track> tracks;
+    bool damaged = false;
     for (const QString& input : inputs) {
         if (!registry.load(tracks, input)) {
             const QString reason = registry.errorString();
@@ -204,25 +234,33 @@ int main(int argc, char* argv[])
                     .arg(input, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
             return InputError;
         }
-    }
-
-    QList<int> selection;
-    if (numbers.isEmpty()) {
-        for (int i = 0; i < tracks.size(); ++i)
-            selection.append(i);
-    } else {
-        for (int n : qAsConst(numbers)) {
-            if (n > tracks.size())
-                return usageError(
-                    QStringLiteral("there is no track %1 (%2 read)").arg(n).arg(tracks.size()));
-            selection.append(n - 1);
+        // What could be read is used, but the loss is told.
+        if (!registry.warningString().isEmpty()) {
+            printError(QStringLiteral("%1 is damaged: %2").arg(input, registry.warningString()));
+            damaged = true;
         }
     }
 
-    if (parser.isSet(listOption))
-        listTracks(tracks, selection, parser.isSet(pointsOption));
-    if (parser.isSet(statsOption))
-        printStatistics(tracks, selection);
+    QList<int> selection;
+    if (ranges.isEmpty())
+        ranges.append({1, tracks.size()});
+    for (const TrackRange& range : qAsConst(ranges)) {
+        if (range.last > tracks.size())
+            return usageError(QStringLiteral("there is no track %1 (%2 read)")
+                                  .arg(qMax(range.first, tracks.size() + 1))
+                                  .arg(tracks.size()));
+        for (int n = range.first; n <= range.last; ++n)
+            selection.append(n - 1);
+    }
+
+    const bool printed = (!parser.isSet(listOption) ||
+                          listTracks(out, tracks, selection, parser.isSet(pointsOption))) &&
+                         (!parser.isSet(statsOption) || printStatistics(out, tracks, selection)) &&
+                         out.finish();
+    if (!printed) {
+        printError(QStringLiteral("cannot write to standard output: %1").arg(out.error()));
+        return OutputError;
+    }
 
     if (parser.isSet(outputOption)) {
         const QString output = parser.value(outputOption);
@@ -234,6 +272,5 @@ int main(int argc, char* argv[])
             return OutputError;
         }
     }
-    std::fflush(stdout);
-    return Success;
+    return damaged ? DamagedInput : Success;
 }

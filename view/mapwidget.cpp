@@ -1,6 +1,7 @@
 #include "view/mapwidget.h"
 #include "ui_mapwidget.h"
 
+#include "formats/settingfile.h"
 #include "formats/timetext.h"
 #include "view/googlemapoperator.h"
 #include "view/googlemappage.h"
@@ -37,7 +38,7 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
 
     // Created after the form, so that the web view and its page go before the bridge.
     m_mapOperator = new GoogleMapOperator(this);
-    const QSettings ini(QStringLiteral("./Setting.ini"), QSettings::IniFormat);
+    const SettingFile ini;
     const QString tiles = ini.value(QStringLiteral("MapTiles")).toString().trimmed();
     if (!tiles.isEmpty())
         m_mapOperator->setTiles(tiles, ini.value(QStringLiteral("MapTilesAttribution")).toString());

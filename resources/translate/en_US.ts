@@ -86,11 +86,19 @@
 <context>
     <name>FileFormatGPL</name>
     <message>
-        <source>The file %1 cannot be read.</source>
+        <source>Log files cannot be written, only read.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Log files cannot be written, only read.</source>
+        <source>The file cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be read to its end: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The log holds more points than a track can keep: its last %1 points were left out.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -143,6 +151,14 @@
     </message>
     <message>
         <source>The file is not a complete TKX archive: its track index of %1 entries runs past the end of the file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file became shorter while it was read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The archive is incomplete: %1 of its %2 tracks and %3 of its %4 points are missing.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -473,6 +489,11 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>Speed Colours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged; what could be read was opened.
+%2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

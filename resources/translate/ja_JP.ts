@@ -86,12 +86,20 @@
 <context>
     <name>FileFormatGPL</name>
     <message>
-        <source>The file %1 cannot be read.</source>
-        <translation>ファイル %1 を読み込めません。</translation>
-    </message>
-    <message>
         <source>Log files cannot be written, only read.</source>
         <translation>ログファイルは読み込み専用で、書き込みはできません。</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>ファイルを読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>The file cannot be read to its end: %1</source>
+        <translation>ファイルを最後まで読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>The log holds more points than a track can keep: its last %1 points were left out.</source>
+        <translation>ログの点の数が 1 つのトラックに保持できる数を超えています: 最後の %1 点は読み込まれませんでした。</translation>
     </message>
 </context>
 <context>
@@ -144,6 +152,14 @@
     <message>
         <source>The file is not a complete TKX archive: its track index of %1 entries runs past the end of the file.</source>
         <translation>このファイルは完全な TKX アーカイブではありません: %1 件分のトラック索引がファイルの末尾を越えています。</translation>
+    </message>
+    <message>
+        <source>The file became shorter while it was read.</source>
+        <translation>読み込み中にファイルが短くなりました。</translation>
+    </message>
+    <message>
+        <source>The archive is incomplete: %1 of its %2 tracks and %3 of its %4 points are missing.</source>
+        <translation>アーカイブが不完全です: %2 件のトラックのうち %1 件、%4 点のうち %3 点が欠けています。</translation>
     </message>
 </context>
 <context>
@@ -478,6 +494,12 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>Speed Colours</source>
         <translation>速度で色分け</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged; what could be read was opened.
+%2</source>
+        <translation>ファイル %1 は破損しています。読み込めた部分だけを開きました。
+%2</translation>
     </message>
 </context>
 <context>

@@ -32,6 +32,18 @@ static QString kept(const Track& track)
     return parts.join(' ');
 }
 
+// A buffer whose reads fail once `good` more bytes have been read, as a drive going bad.
+struct FailingDevice : QBuffer {
+    qint64 good;
+    qint64 readData(char* data, qint64 max) override
+    {
+        setErrorString("Input/output error");
+        const qint64 n = good > 0 ? QBuffer::readData(data, qMin(max, good)) : -1;
+        good -= qMax<qint64>(n, 0);
+        return n;
+    }
+};
+
 class TestFileFormatGPL : public QObject
 {
     Q_OBJECT
@@ -147,6 +159,30 @@ private slots:
         QCOMPARE(got, QString::asprintf("%.17g %.17g,", lat, lon) +
                           QString::asprintf("%.17g %.17g,", -lat, -lon).repeated(2) +
                           QString::asprintf("%.17g %.17g,", lat, lon));
+    }
+
+    // A device failing midway (in either pass over it) fails the read; a whole one gives a
+    // track sized once from the file, not regrown (and briefly held twice) as it is read.
+    void readDevice()
+    {
+        GpsFilter::setLimit(1);
+        QByteArray log(70000, 'x'); // a long line of noise, no point in it (283 KB in all)
+        for (int n = 0; n < 3000; ++n)
+            log += line(n);
+        for (qint64 good : {qint64(65536), qint64(300000), std::numeric_limits<qint64>::max()}) {
+            FailingDevice device;
+            device.good = good;
+            device.setData(log);
+            device.open(QIODevice::ReadOnly);
+            QVector<Track> tracks;
+            FileFormatGPL format;
+            const bool whole = good > 2 * log.size();
+            QCOMPARE(format.read(tracks, device), whole);
+            QCOMPARE(format.errorString(),
+                     whole ? "" : "The file cannot be read to its end: Input/output error");
+            QCOMPARE(tracks.value(0).points.size(), whole ? 3000 : 0);
+            QVERIFY(tracks.value(0).points.capacity() <= 3000 + log.size() / 1023);
+        }
     }
 
     void distance()

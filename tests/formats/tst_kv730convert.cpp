@@ -1,11 +1,20 @@
 #include "testsupport.h"
+#include "tmpfsmount.h"
 
 #include <QtTest>
+
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Near, about 55 km north (a jump), near again.
 const QByteArray Log = "$KV,2014:05:06-10:20:30,*GPS,2502.1234,N,12130.5678,E,35.2,12.34,0,0\r\n"
                        "$KV,2014:05:06-10:20:31,*GPS,2532.1234,N,12130.5678,E,36.0,50.00,0,0\r\n"
                        "$KV,2014:05:06-10:20:32,@GPS,2502.2234,S,12130.5678,W,37.5,20.00,0,0\r\n";
+// An archive whose index announces 1000 points of which the file holds none.
+const QByteArray Cut = QByteArray("VLTR\x02", 5).leftJustified(40, '\0') +
+                       QByteArray("\x01", 1).leftJustified(68, '\0') +
+                       QByteArray("\0\0\0\0\x78\0\0\0\xe8\x03\0\0", 12) + QByteArray(12, '\0');
 
 static QString track(int number, int points)
 {
@@ -20,7 +29,7 @@ private slots:
     void run_data()
     {
         QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QByteArray>("settingIni"); // empty: no ./Setting.ini
+        QTest::addColumn<QByteArray>("settingIni"); // empty: no ./Setting.ini; or "<fifo>"
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("output"); // standard output
         QTest::addColumn<QString>("error");  // contained in standard error; or the written file
@@ -46,7 +55,11 @@ private slots:
         row("a.gpl -o out.gpx", 0, "", "out.gpx");
         row("--speed-unit mph --height-unit ft --time utc --marked-only a.gpl -o out.csv", 0, "",
             "out.csv");
-        row("--list a.gpl missing.gpl", 1, "", "missing.gpl");
+        row("--list a.gpl missing.gpl", 1, "",
+            "missing.gpl: The file cannot be read: No such file");
+        row("--list dir.gpl", 1, "", "directory");
+        row("--list loop.gpl", 1, "", "symbolic links");
+        row("--list locked.gpl", 1, "", "Permission denied");
         row("notes.txt", 1, "", "notes.txt");
         row("--version", 0, "kv730-convert " KV730_VERSION "\n");
         row("--list", 2);
@@ -54,6 +67,16 @@ private slots:
         row("--tracks 2 a.gpl -o out.gpx", 2);
         row("a.gpl -o out.gpl", 3, "", "out.gpl"); // no log writer
         row("a.gpl -o nowhere/out.gpx", 3, "", "out.gpx");
+        // Standard output into a file (">file", "full/" a full drive).
+        row(">/dev/full --list --points a.gpl", 3, "", "No space left");
+        row(">full/out --stats a.gpl", 3, "", "No space left");
+        row(">/dev/full --help", 3, "", "No space left");
+        row("--list eio.gpl", 1, "", "Input/output error"); // not a shorter track
+        row("--list A.GPL", 0, track(1, 2));
+        row("--list --tracks 2-2147483647 a.gpl", 2, "", "no track 2 (1 read)");
+        row("--list --tracks 1-99999999999 a.gpl", 2, "", "bad track list");
+        row("--list cut.Tkx", 4, "1\t1970-01-01T00:00:00Z\t0\t0\n", "1000 of its 1000 points");
+        row("--list a.gpl", 0, track(1, 2), "", "<fifo>"); // read as missing, without a hang
     }
 
     void run()
@@ -62,13 +85,35 @@ private slots:
         QFETCH(QByteArray, settingIni);
         QFETCH(QString, error);
         QTemporaryDir dir;
-        QVERIFY(TestSupport::writeFile(dir.filePath("a.gpl"), Log));
-        QVERIFY(settingIni.isEmpty() ||
+        QVERIFY(TestSupport::writeFile(dir.filePath("a.gpl"), Log) &&
+                TestSupport::writeFile(dir.filePath("A.GPL"), Log) &&
+                TestSupport::writeFile(dir.filePath("cut.Tkx"), Cut) &&
+                TestSupport::writeFile(dir.filePath("locked.gpl"), Log) &&
+                QFile::setPermissions(dir.filePath("locked.gpl"), {}) &&
+                QDir(dir.path()).mkdir("dir.gpl") &&
+                QFile::link("loop.gpl", dir.filePath("loop.gpl")) &&
+                QFile::link("/proc/self/mem", dir.filePath("eio.gpl"))); // reads fail
+        if (arguments.contains("locked") && ::geteuid() == 0)
+            QSKIP("permission bits do not stop root");
+        QVERIFY(settingIni != "<fifo>" ||
+                ::mkfifo(QFile::encodeName(dir.filePath("Setting.ini")).constData(), 0600) == 0);
+        QVERIFY(settingIni.isEmpty() || settingIni == "<fifo>" ||
                 TestSupport::writeFile(dir.filePath("Setting.ini"), settingIni));
+        QStringList words = arguments.split(' ');
+        std::optional<TmpfsMount> full;
+        if (words[0].startsWith(">full/")) {
+            full.emplace(dir.filePath("full"), 64);
+            if (!full->isMounted())
+                QSKIP(qPrintable(full->reason()));
+            full->fill();
+        }
         QProcess process;
+        if (words[0].startsWith('>'))
+            process.setStandardOutputFile(
+                QDir(dir.path()).absoluteFilePath(words.takeFirst().mid(1)));
         process.setWorkingDirectory(dir.path());
-        process.start(KV730_BINARY_DIR "/kv730-convert", arguments.split(' '));
-        QVERIFY2(process.waitForFinished(60000), qPrintable(process.errorString()));
+        process.start(KV730_BINARY_DIR "/kv730-convert", words);
+        QVERIFY2(process.waitForFinished(20000), qPrintable(process.errorString()));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QTEST(process.exitCode(), "status");
         QTEST(QString(process.readAllStandardOutput()), "output");
