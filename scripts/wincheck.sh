@@ -41,7 +41,7 @@ FLAGS=(-std=c++17 -fsyntax-only -Wall -Wextra -Werror
     -DQT_NO_FOREACH -DQT_DEPRECATED_WARNINGS_SINCE=0x050000 -DQT_NO_DEBUG
     -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_NETWORK_LIB -DQT_WEBKIT_LIB
     -DQT_WEBKITWIDGETS_LIB -DQT_CHARTS_LIB -DQT_TESTLIB_LIB
-    '-DKV730_TEST_DATA="tests/data"' '-DKV730_BINARY_DIR="build"'
+    '-DKV730_TEST_DATA="tests/data"' '-DKV730_BINARY_DIR="build"' '-DKV730_VERSION="0"'
     -I. -I"$GEN" -Itests -isystem "$QT_HEADERS")
 for module in "$QT_HEADERS"/Qt*; do
     FLAGS+=(-isystem "$module")
