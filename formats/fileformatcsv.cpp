@@ -21,9 +21,9 @@ bool FileFormatCSV::load(QVector<Track>& tracks, const QString& fileName)
 bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    const bool local = m_settings->timeSwitch() != 0;
-    const bool feet = m_settings->heightUnit() != 0;
-    const bool mph = m_settings->speedUnit() != 0;
+    const bool local = m_settings->timeSwitch() != DisplaySettings::Utc;
+    const bool feet = m_settings->heightUnit() != DisplaySettings::Metres;
+    const bool mph = m_settings->speedUnit() != DisplaySettings::Kmh;
 
     SaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {

@@ -51,13 +51,13 @@ QString PointListModel::text(int row, int column) const
     case 5:
         if (m_format.fmt != 2)
             return QString();
-        if (m_format.heightUnit == 0)
+        if (m_format.heightUnit == DisplaySettings::Metres)
             return QString::number(p.alt, 'f', 2) + QLatin1String(" m");
         return QString::number(Units::altitudeFeet(p.alt), 'f', 2) + QLatin1String(" feet");
     case 6:
         if (m_format.fmt != 2)
             return QString();
-        if (m_format.speedUnit == 0)
+        if (m_format.speedUnit == DisplaySettings::Kmh)
             return QString::number(Units::speedKmh(p.speed), 'f', 2) + QLatin1String(" km/hr");
         return QString::number(Units::speedMph(p.speed), 'f', 2) + QLatin1String(" mi/hr");
     default:
