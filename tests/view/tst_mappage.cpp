@@ -1,3 +1,4 @@
+#include "isolation.h"
 #include "maprecorder.h"
 #include "testsupport.h"
 #include "view/googlemappage.h"
@@ -5,6 +6,7 @@
 #include "view/tilecache.h"
 
 #include <QImage>
+#include <QMenu>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QTcpServer>
@@ -48,6 +50,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true); // the page's tile cache
+        Isolation::noNetwork();
         // Tiles from a folder named by "MapTiles" in the working directory's Setting.ini.
         QImage tile(256, 256, QImage::Format_RGB32);
         tile.fill(Qt::darkGreen);
@@ -69,13 +72,28 @@ private slots:
     {
         QCOMPARE(js("navigator.userAgent"), QString("KV-730/S-OPC-41-1807041"));
         QVERIFY(qobject_cast<TileCache*>(widget->mapPage()->networkAccessManager()));
+        // The README names the folder the program uses (named after the program's file).
+        QStandardPaths::setTestModeEnabled(false);
+        const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
+        qunsetenv("XDG_CACHE_HOME");
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName("kv730");
+        QString folder = TileCache::defaultDirectory().replace(QDir::homePath(), "~");
+        QCoreApplication::setApplicationName(name);
+        if (!cacheHome.isEmpty())
+            qputenv("XDG_CACHE_HOME", cacheHome);
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(TestSupport::readFile(KV730_TEST_DATA "/../../README.md")
+                     .contains("`" + folder.toUtf8() + "`"),
+                 qPrintable(folder));
         // The tile of the first view, at zoom 4, drawn from the folder.
         QTRY_VERIFY(each("[].slice.call(document.querySelectorAll('img.leaflet-tile-loaded'))",
                          "o.naturalWidth + o.src")
                         .contains(QRegularExpression("256[^,]*/4/8/5.png")));
     }
 
-    // Seven colours in turn, on from the last track list; a new page starts again.
+    // Seven colours in turn, on from the last track list. The page is never loaded again:
+    // that would empty the map while the lists still offer the tracks.
     void polylines()
     {
         const int before = js("nPolylines").toInt();
@@ -86,12 +104,20 @@ private slots:
         const QStringList all{"#ff0000", "#00ff00", "#0000ff", "#00ffff",
                               "#ffff00", "#a020f0", "#ffc0cb"};
         QCOMPARE(each("polylinesArray", "o.options.color"), all.at((before + 3) % 7));
-        QSignalSpy loaded(widget->mapPage(), &QWebPage::loadFinished);
-        widget->mapPage()->mainFrame()->load(QUrl("qrc:/map.html"));
-        QTRY_COMPARE(loaded.count(), 1);
-        for (int i = 0; i < 8; ++i)
+        QSignalSpy started(widget->mapPage(), &QWebPage::loadStarted);
+        widget->mapPage()->triggerAction(QWebPage::Reload);
+        widget->mapPage()->mainFrame()->load(GoogleMapPage::pageUrl());
+        widget->mapPage()->mainFrame()->load(QUrl("about:blank"));
+        QTest::qWait(200);
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(js("polylinesArray.length"), QString("1"));
+        emit op->deleteAllObject();
+        QStringList colours;
+        for (int i = 0; i < 8; ++i) {
             emit op->addPolyline();
-        QCOMPARE(each("polylinesArray", "o.options.color"), (all + all.mid(0, 1)).join(','));
+            colours << all.at((before + 4 + i) % 7);
+        }
+        QCOMPARE(each("polylinesArray", "o.options.color"), colours.join(','));
         QCOMPARE(each("polylinesArray", "map.hasLayer(o)").count("true"), 0);
 
         emit op->addLatLng(25.0, 121.0, 1);
@@ -104,6 +130,25 @@ private slots:
         QTRY_COMPARE(js("polylinesArray[1]._rings[0].length"), QString("3"));
         emit op->clearPolyline(1);
         QCOMPARE(each("polylinesArray", "map.hasLayer(o)").count("true"), 0);
+    }
+
+    // No menu in the view: nothing there to reload the page or to follow a link into it.
+    void noContextMenu()
+    {
+        auto* view = widget->findChild<QWidget*>("webView");
+        QStringList offered;
+        QTimer::singleShot(200, this, [&offered] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : menu->actions())
+                    offered << action->text();
+                menu->close();
+            }
+        });
+        const QPoint at = view->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+        QApplication::sendEvent(view, &event);
+        QTest::qWait(300);
+        QCOMPARE(offered, QStringList());
     }
 
     void markersAndCentre()
