@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "formats/gpsfilter.h"
+#include "isolation.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -14,55 +15,19 @@ class TestMainWindow : public QObject
 private slots:
     void initTestCase();
     void init() { QSettings("Veltrona", "KV-730").clear(); }
-    void settings();
     void translator_data();
     void translator();
-    void playPauseToggles();
     void settingsFilesAtConstruction_data();
     void settingsFilesAtConstruction();
 
 private:
     QTemporaryDir m_settingsDir;
+    QStringList m_drives;
 };
-
-// speedUnit, heightUnit and timeSwitch, then the check marks of miles, feet and UTC time.
-static QString unitState(const MainWindow& w)
-{
-    return QString::asprintf("%d%d%d %d%d%d", w.speedUnit(), w.heightUnit(), w.timeSwitch(),
-                             w.action("milesAct")->isChecked(), w.action("feetAct")->isChecked(),
-                             w.action("utcTimeAct")->isChecked());
-}
 
 void TestMainWindow::initTestCase()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
-}
-
-// Stored values: anything but 0 means miles and feet, anything but 1 means UTC.
-void TestMainWindow::settings()
-{
-    {
-        MainWindow w;
-        QCOMPARE(unitState(w), QStringLiteral("001 000"));
-        QCOMPARE(w.lastDirectory(), QDir::homePath());
-        QVERIFY(w.windowState() & Qt::WindowMaximized); // no stored geometry
-        w.action("milesAct")->trigger();
-        w.action("feetAct")->trigger();
-        w.action("utcTimeAct")->trigger();
-        w.close();
-    }
-    QSettings stored("Veltrona", "KV-730");
-    QVERIFY(stored.contains("geometry"));
-    QCOMPARE(unitState(MainWindow()), QStringLiteral("110 111"));
-    stored.setValue("speedUnit", 5);
-    stored.setValue("heightUnit", -3);
-    stored.setValue("timeSwitch", 2);
-    stored.setValue("directory", "/srv/tracks");
-    stored.sync();
-    MainWindow w;
-    QCOMPARE(unitState(w), QStringLiteral("110 111"));
-    QCOMPARE(w.lastDirectory(), QStringLiteral("/srv/tracks"));
+    Isolation::mainWindow(m_settingsDir.path(), &m_drives);
 }
 
 void TestMainWindow::translator_data()
@@ -102,24 +67,6 @@ void TestMainWindow::translator()
     QVERIFY(ts.count("<message") > 100);
     QCOMPARE(ts.count("<translation>"), ts.count("<message")); // none unfinished or obsolete
     QVERIFY(!ts.contains("<translation></translation>"));
-}
-
-void TestMainWindow::playPauseToggles()
-{
-    MainWindow w;
-    QAction* play = w.action("playAct");
-    play->trigger();
-    QVERIFY(w.isPlaying() && w.action("stopAct")->isEnabled());
-    QCOMPARE(play->toolTip(), QStringLiteral("pause")); // set with the pause icon
-    play->trigger();
-    QVERIFY(!w.isPlaying());
-
-    // A playback that runs out resets the button by itself; with no points listed it ends at once.
-    play->trigger();
-    QVERIFY(w.isPlaying());
-    QTRY_VERIFY(!w.isPlaying());
-    QCOMPARE(play->toolTip(), QStringLiteral("play"));
-    QVERIFY(!w.action("stopAct")->isEnabled());
 }
 
 void TestMainWindow::settingsFilesAtConstruction_data()
