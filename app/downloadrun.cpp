@@ -118,7 +118,9 @@ void DownloadRun::end()
     m_state = Ended;
     if (m_progress)
         m_progress->reset();
-    emit finished();
+    // From the event loop: the end may come from inside a notice of the drive watcher or a
+    // step of the progress dialog, and the window answers it with a message box.
+    QMetaObject::invokeMethod(this, &DownloadRun::finished, Qt::QueuedConnection);
 }
 
 void DownloadRun::cancel()

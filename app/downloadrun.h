@@ -51,6 +51,7 @@ public:
     int failedCommand() const { return m_failedCommand; }
 
 signals:
+    // The run has ended (queued: it reaches the window from the event loop).
     void finished();
 
 private:

@@ -359,9 +359,9 @@ void MainWindow::readSettings()
         (value == 0 ? zeroAct : oneAct)->setChecked(true);
         return value;
     };
-    m_speedUnit = choice("speedUnit", 0, m_kilometersAct, m_milesAct);
-    m_heightUnit = choice("heightUnit", 0, m_meterAct, m_feetAct);
-    m_timeSwitch = choice("timeSwitch", 1, m_utcTimeAct, m_localTimeAct);
+    m_speedUnit = choice("speedUnit", Kmh, m_kilometersAct, m_milesAct);
+    m_heightUnit = choice("heightUnit", Metres, m_meterAct, m_feetAct);
+    m_timeSwitch = choice("timeSwitch", LocalTime, m_utcTimeAct, m_localTimeAct);
 }
 
 void MainWindow::writeSettings()
@@ -380,8 +380,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // A running playback signals this window and the map; end it before they go.
     m_mapWidget->pause();
     if (m_run) {
+        // Later: the run may be waiting in its selection dialog.
         m_run->cancel();
-        delete m_run;
+        m_run->disconnect(this);
+        m_run->deleteLater();
         m_run = nullptr;
     }
     QMainWindow::closeEvent(event);
@@ -425,19 +427,19 @@ QStringList MainWindow::scanMountedDrives()
 void MainWindow::toggled()
 {
     if (m_kilometersAct->isChecked())
-        m_speedUnit = 0;
+        m_speedUnit = Kmh;
     else if (m_milesAct->isChecked())
-        m_speedUnit = 1;
+        m_speedUnit = Mph;
     if (m_meterAct->isChecked())
-        m_heightUnit = 0;
+        m_heightUnit = Metres;
     else if (m_feetAct->isChecked())
-        m_heightUnit = 1;
+        m_heightUnit = Feet;
     if (m_utcTimeAct->isChecked())
-        m_timeSwitch = 0;
+        m_timeSwitch = Utc;
     else if (m_localTimeAct->isChecked())
-        m_timeSwitch = 1;
+        m_timeSwitch = LocalTime;
     m_mapWidget->refreshStatistics();
-    m_mapWidget->showTrackPoints(-1.0f, 0);
+    m_mapWidget->showTrackPoints(-1.0f, FilterRule::Keep);
 }
 
 void MainWindow::about()
@@ -552,20 +554,16 @@ bool MainWindow::openFile(const QString& fileName)
     return true;
 }
 
-bool MainWindow::checkSelection(const QList<int>& selection)
-{
-    if (!selection.isEmpty())
-        return true;
-    QMessageBox::information(this, tr("Save"),
-                             tr("No track is ticked. Tick the tracks to save in the track list."));
-    return false;
-}
-
 void MainWindow::save()
 {
     const QList<int> selection = m_mapWidget->checkedTracks();
-    if (!checkSelection(selection))
+    // Every open and download leaves the tracks unticked: writing nothing over a chosen file
+    // would be the usual outcome of a save.
+    if (selection.isEmpty()) {
+        QMessageBox::information(
+            this, tr("Save"), tr("No track is ticked. Tick the tracks to save in the track list."));
         return;
+    }
     MyFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -609,8 +607,6 @@ bool MainWindow::saveFile(QString fileName, const QString& selectedFilter, QList
                                        return index < 0 || index >= m_tracks.size();
                                    }),
                     selection.end());
-    if (!checkSelection(selection))
-        return false;
     if (!m_registry.save(m_tracks, fileName, selection, markedOnly)) {
         showFileFailure(this, "Save:", tr("Save"), tr("The file %1 could not be saved.\n%2"),
                         fileName, m_registry.errorString());
@@ -637,6 +633,8 @@ void MainWindow::DownloadDeviceTrackPoints()
 void MainWindow::downloadFinished()
 {
     DownloadRun* run = m_run;
+    if (!run || sender() != run)
+        return;
     m_run = nullptr;
     run->deleteLater();
     enableDeviceCommands();

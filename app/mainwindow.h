@@ -110,8 +110,6 @@ private:
     void deleteFinished(int status);
     void showDeviceSettings();
     void enableDeviceCommands();
-    // A save needs ticked tracks; says so when there are none.
-    bool checkSelection(const QList<int>& selection);
 
     Ui::MainWindow* ui = nullptr;
     MapWidget* m_mapWidget = nullptr;

@@ -64,7 +64,8 @@ public:
     DeviceTrackData trackFileData() const;
     // Copies every track file into a new folder under backupRoot() first; a file
     // whose copy failed stays. Runs on the worker thread, announcing its steps with
-    // FireDeleteProgress, and reports (186, 1), or (186, 0) when any file remains.
+    // FireDeleteProgress, and reports (186, 1), or (186, 0) when any file remains
+    // (remainingTrackFiles() is -1 when a blocked read kept the worker from starting).
     void deleteAllTrackFiles(const QString& drivePath);
     void deleteAllTrackFiles(const QString& drivePath, const QString& backupFolder);
     void readConfiguration(const QString& drivePath);

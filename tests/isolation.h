@@ -5,23 +5,19 @@
 #include <QNetworkProxy>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
 
 // Keeps a test that builds the view or the main window from depending on the machine.
 namespace Isolation
 {
 
-// No request leaves the machine: remote addresses go through a proxy on a closed local
-// port (loopback addresses never use the application proxy, so local test servers work).
+// Remote requests go to a closed local port (loopback addresses never use the proxy).
 inline void noNetwork()
 {
-    QNetworkProxy::setApplicationProxy(
-        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), 1));
+    QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", 1));
 }
 
-// A main window built after this sees only the drives listed in *drives, keeps its
-// per-user settings in settingsDir, its other files in Qt's test locations, and reaches
-// no server.
+// A main window built after this sees only the drives in *drives, keeps its settings in
+// settingsDir and its other files in Qt's test locations, and reaches no server.
 inline void mainWindow(const QString& settingsDir, const QStringList* drives)
 {
     QStandardPaths::setTestModeEnabled(true);

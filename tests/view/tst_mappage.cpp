@@ -72,20 +72,10 @@ private slots:
     {
         QCOMPARE(js("navigator.userAgent"), QString("KV-730/S-OPC-41-1807041"));
         QVERIFY(qobject_cast<TileCache*>(widget->mapPage()->networkAccessManager()));
-        // The README names the folder the program uses (named after the program's file).
-        QStandardPaths::setTestModeEnabled(false);
-        const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
-        qunsetenv("XDG_CACHE_HOME");
-        const QString name = QCoreApplication::applicationName();
-        QCoreApplication::setApplicationName("kv730");
-        QString folder = TileCache::defaultDirectory().replace(QDir::homePath(), "~");
-        QCoreApplication::setApplicationName(name);
-        if (!cacheHome.isEmpty())
-            qputenv("XDG_CACHE_HOME", cacheHome);
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY2(TestSupport::readFile(KV730_TEST_DATA "/../../README.md")
-                     .contains("`" + folder.toUtf8() + "`"),
-                 qPrintable(folder));
+        // The README names the folder the program uses: <cache folder>/<program file>/tiles.
+        QVERIFY(TileCache::defaultDirectory().endsWith("/tst_mappage/tiles"));
+        QVERIFY(TestSupport::readFile(KV730_TEST_DATA "/../../README.md")
+                    .contains("on Linux `~/.cache/kv730/tiles`"));
         // The tile of the first view, at zoom 4, drawn from the folder.
         QTRY_VERIFY(each("[].slice.call(document.querySelectorAll('img.leaflet-tile-loaded'))",
                          "o.naturalWidth + o.src")
@@ -136,19 +126,16 @@ private slots:
     void noContextMenu()
     {
         auto* view = widget->findChild<QWidget*>("webView");
-        QStringList offered;
-        QTimer::singleShot(200, this, [&offered] {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                for (QAction* action : menu->actions())
-                    offered << action->text();
+        QTimer::singleShot(200, [] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
                 menu->close();
+                QFAIL(qPrintable(QString::number(menu->actions().size()) + " actions offered"));
             }
         });
-        const QPoint at = view->rect().center();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                view->mapToGlobal({10, 10}));
         QApplication::sendEvent(view, &event);
         QTest::qWait(300);
-        QCOMPARE(offered, QStringList());
     }
 
     void markersAndCentre()

@@ -75,37 +75,6 @@ private:
 private slots:
     void initTestCase() { PlaybackThread::setTimeDivisor(25); }
 
-    void filterDialog_data()
-    {
-        // Typed text|radio button|result of Enter: "-" the dialog stays open, else
-        // filterValue and filterRuleCode of the accepted dialog
-        QTest::addColumn<QString>("row");
-        QTest::newRow("10 >") << "10|radioGreater|10 1";
-        QTest::newRow("empty") << "|radioGreater|-";
-        QTest::newRow("-1") << "-1|radioLess|-";
-        QTest::newRow("abc") << "abc|radioGreaterEqual|-";
-        QTest::newRow("marked, abc") << "abc|radioMarkPoint|-1 6";
-        QTest::newRow("marked, 10") << "10|radioMarkPoint|-1 6";
-    }
-    // The entry has the focus; Enter accepts only what filters something.
-    void filterDialog()
-    {
-        QFETCH(QString, row);
-        FilterDialog dialog;
-        QLineEdit* entry = dialog.findChild<QLineEdit*>("lineEdit");
-        QCOMPARE(dialog.focusWidget(), entry);
-        QTest::keyClicks(entry, row.section('|', 0, 0));
-        dialog.findChild<QRadioButton*>(row.section('|', 1, 1))->click();
-        QCOMPARE(entry->isEnabled(), !row.contains("MarkPoint"));
-        dialog.show();
-        QTest::keyClick(&dialog, Qt::Key_Return);
-        QCOMPARE(dialog.isVisible(), row.endsWith('-'));
-        if (!dialog.isVisible()) {
-            QVERIFY(dialog.isFilterValid());
-            QCOMPARE(QString("%1 %2").arg(dialog.filterValue()).arg(dialog.filterRuleCode()),
-                     row.section('|', 2));
-        }
-    }
     void cleanup() { settings = TestSettings(); }
 
     // Also in the point rows below.
@@ -198,23 +167,43 @@ private slots:
 
     void filterRules_data()
     {
-        QTest::addColumn<int>("rule");
-        QTest::addColumn<float>("value");
+        // Typed into the filter dialog, the rule chosen there, and the points listed after
+        // Enter ("-": the dialog stays open).
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("radio");
         QTest::addColumn<QString>("kept"); // of the points at 0, 9.99, 10, 10.01 and 12.34 km/h
-        QTest::newRow(">") << 1 << 10.0f << "3,4";
-        QTest::newRow(">=") << 2 << 10.0f << "2,3,4";
-        QTest::newRow("=") << 3 << 10.0f << "2";
-        QTest::newRow("<") << 4 << 10.0f << "0,1";
-        QTest::newRow("<=") << 5 << 10.0f << "0,1,2";
-        QTest::newRow("= keeps nothing") << 3 << 12.345f << "";
-        QTest::newRow("= in single precision") << 3 << 12.34f << "4";
-        QTest::newRow("marked") << 6 << -1.0f << "1,4";
+        // clang-format off
+        QTest::newRow(">") << "10" << "radioGreater" << "3,4";
+        QTest::newRow(">=") << "10" << "radioGreaterEqual" << "2,3,4";
+        QTest::newRow("=") << "10" << "radioEqual" << "2";
+        QTest::newRow("<") << "10" << "radioLess" << "0,1";
+        QTest::newRow("<=") << "10" << "radioLessEqual" << "0,1,2";
+        QTest::newRow("= keeps nothing") << "12.345" << "radioEqual" << "";
+        QTest::newRow("= in single precision") << "12.34" << "radioEqual" << "4";
+        QTest::newRow("marked, entry ignored") << "abc" << "radioMarkPoint" << "1,4";
+        QTest::newRow("empty") << "" << "radioGreater" << "-";
+        QTest::newRow("negative") << "-1" << "radioLess" << "-";
+        QTest::newRow("not a number") << "abc" << "radioGreaterEqual" << "-";
+        // clang-format on
     }
+
     void filterRules()
     {
-        QFETCH(int, rule);
-        QFETCH(float, value);
+        QFETCH(QString, typed);
+        QFETCH(QString, radio);
         QFETCH(QString, kept);
+        FilterDialog dialog; // typed at once into the entry
+        QVERIFY(qobject_cast<QLineEdit*>(dialog.focusWidget()));
+        QTest::keyClicks(dialog.focusWidget(), typed);
+        dialog.findChild<QRadioButton*>(radio)->click();
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QCOMPARE(dialog.isVisible(), kept == "-");
+        if (kept == "-")
+            return;
+        QVERIFY(dialog.isFilterValid());
+        const float value = dialog.filterValue();
+        const int rule = dialog.filterRuleCode();
         Track t{T0, 2, {}};
         for (int i = 0; i < 5; ++i)
             t.points << pt(i, T0, i == 1 || i == 4, QList<int>{0, 999, 1000, 1001, 1234}[i]);
