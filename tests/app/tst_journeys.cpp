@@ -133,7 +133,7 @@ void TestJourneys::init()
     for (const QString name : {"a.gpl", "z.gpl"}) {
         QFile f(m_busy + name);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(logLines(2016, 1, 3)) > 0);
-        QVERIFY(f.resize(name == "a.gpl" ? 1LL << 29 : 1LL << 36));
+        QVERIFY(f.resize(name == "a.gpl" ? 1LL << 28 : 1LL << 36));
     }
     QSettings("Veltrona", "KV-730").clear();
     m_answers.reset(new DialogAnswerer);
