@@ -2,11 +2,10 @@
 #include "ui_mainwindow.h"
 
 #include "app/applog.h"
+#include "app/downloadrun.h"
 #include "app/myfiledialog.h"
 #include "device/devicekv310.h"
-#include "device/devicepointconverter.h"
 #include "device/devicesettingdialog.h"
-#include "device/trackfileheaderdialog.h"
 #include "device/drivewatcher.h"
 #include "formats/gpsfilter.h"
 #include "view/filterdialog.h"
@@ -29,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QSlider>
@@ -38,6 +38,7 @@
 #include <QToolBar>
 #include <QTranslator>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -95,6 +96,14 @@ static QList<int> allTracks(const QVector<Track>& tracks)
 static int driveRow(const QComboBox* box, const QString& drive)
 {
     return box->findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+static void showDeviceMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                              const QString& text, const QString& informative = QString())
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.setInformativeText(informative);
+    box.exec();
 }
 
 const QString MainWindow::versionText = QStringLiteral("S-OPC-41-1807041");
@@ -161,6 +170,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
             &MainWindow::OnRecvTrackFileHeader, Qt::QueuedConnection);
     connect(m_device, &DeviceKV310::FireRecvStatus, this, &MainWindow::OnRecvStatus,
             Qt::QueuedConnection);
+    connect(m_device, &DeviceKV310::FireDeleteProgress, this, &MainWindow::showDeleteProgress,
+            Qt::QueuedConnection);
+    setAcceptDrops(true);
 
     m_playing = false;
     // The map widget relays the end of each playback run (ran out or paused) from its queued
@@ -179,7 +191,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
             Qt::DirectConnection);
     QTimer::singleShot(1000, this, &MainWindow::your_slot_function);
 
-    scanMountedDrives();
+    // The watcher reports, once started, every drive that came or went since this scan.
+    m_driveWatcher->setListedVolumes(scanMountedDrives());
 
     const qint8 limit = GpsFilter::readSettingFile(QStringLiteral("./Setting.ini"));
     qCDebug(lcApp) << "GPS_filter" << limit;
@@ -189,8 +202,10 @@ MainWindow::~MainWindow()
 {
     if (m_mapWidget)
         m_mapWidget->pause();
+    delete m_run;
     delete ui;
-    delete m_device;
+    // A read stuck on a dead drive must not hold the end of the program.
+    DeviceKV310::release(m_device, 2000);
     // The watcher has no parent; it goes with the window it reports to (the process ends
     // with the window, and a window made and closed again must not leave one behind).
     delete m_driveWatcher;
@@ -219,7 +234,8 @@ void MainWindow::createActions()
     m_saveAct = make("saveAct", tr("&Save"), QStringLiteral(":/images/save.png"));
     connect(m_saveAct, &QAction::triggered, this, &MainWindow::save);
     m_exitAct = make("exitAct", tr("E&xit"), QString());
-    connect(m_exitAct, &QAction::triggered, qApp, &QCoreApplication::quit);
+    // Through the close event, which keeps the user's choices and ends every flow.
+    connect(m_exitAct, &QAction::triggered, this, &QWidget::close);
     m_filterAct = make("filterAct", tr("Filter"), QStringLiteral(":/images/search.png"));
     connect(m_filterAct, &QAction::triggered, this, &MainWindow::filter);
 
@@ -418,9 +434,9 @@ void MainWindow::readSettings()
         (value == 0 ? zeroAct : oneAct)->setChecked(true);
         return value;
     };
-    m_speedUnit = choice("speedUnit", 0, m_kilometersAct, m_milesAct);
-    m_heightUnit = choice("heightUnit", 0, m_meterAct, m_feetAct);
-    m_timeSwitch = choice("timeSwitch", 1, m_utcTimeAct, m_localTimeAct);
+    m_speedUnit = choice("speedUnit", Kmh, m_kilometersAct, m_milesAct);
+    m_heightUnit = choice("heightUnit", Metres, m_meterAct, m_feetAct);
+    m_timeSwitch = choice("timeSwitch", LocalTime, m_utcTimeAct, m_localTimeAct);
     m_speedColoursAct->setChecked(settings.value(QStringLiteral("speedColours")).toBool());
 }
 
@@ -441,41 +457,67 @@ void MainWindow::closeEvent(QCloseEvent* event)
     writeSettings();
     // A running playback signals this window and the map; end it before they go.
     m_mapWidget->pause();
+    if (m_run) {
+        // Later: the run may be waiting in its selection dialog.
+        m_run->cancel();
+        m_run->disconnect(this);
+        m_run->deleteLater();
+        m_run = nullptr;
+    }
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::scanMountedDrives()
+// The one local file of a drag, or an empty name.
+static QString droppedFile(const QMimeData* data)
 {
-    QStringList drives;
-    const QFileInfoList roots = QDir::drives();
-    for (const QFileInfo& info : roots)
-        drives << info.absolutePath();
-    for (const QString& volume : DriveWatcher::mountedVolumes()) {
-        if (!drives.contains(volume))
-            drives << volume;
-    }
-    for (const QString& drive : qAsConst(drives)) {
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    m_lastDirectory = QFileInfo(file).absolutePath();
+    // Not inside the drop: the source of the drag waits for it to end, and the open may
+    // ask the user something.
+    QTimer::singleShot(0, this, [this, file] { openFile(file); });
+}
+
+QStringList MainWindow::scanMountedDrives()
+{
+    const QStringList drives = DriveWatcher::mountedVolumes();
+    for (const QString& drive : drives) {
         qCDebug(lcApp) << "Drive: " << drive;
         slotDeviceAdded(drive);
     }
+    return drives;
 }
 
 void MainWindow::toggled()
 {
     if (m_kilometersAct->isChecked())
-        m_speedUnit = 0;
+        m_speedUnit = Kmh;
     else if (m_milesAct->isChecked())
-        m_speedUnit = 1;
+        m_speedUnit = Mph;
     if (m_meterAct->isChecked())
-        m_heightUnit = 0;
+        m_heightUnit = Metres;
     else if (m_feetAct->isChecked())
-        m_heightUnit = 1;
+        m_heightUnit = Feet;
     if (m_utcTimeAct->isChecked())
-        m_timeSwitch = 0;
+        m_timeSwitch = Utc;
     else if (m_localTimeAct->isChecked())
-        m_timeSwitch = 1;
+        m_timeSwitch = LocalTime;
     m_mapWidget->refreshStatistics();
-    m_mapWidget->showTrackPoints(-1.0f, 0);
+    m_mapWidget->showTrackPoints(-1.0f, FilterRule::Keep);
 }
 
 void MainWindow::about()
@@ -540,9 +582,8 @@ void MainWindow::slotDeviceAdded(QString dev)
     qCDebug(lcApp) << ini.filePath() << "exists" << ini.exists() << "size" << ini.size();
     if (!ini.exists())
         return;
-    if (!m_downloadRunning)
-        m_deviceGroup->setEnabled(true);
     m_deviceComboBox->addItem(dev);
+    enableDeviceCommands();
 }
 
 void MainWindow::slotDeviceRemoved(QString dev)
@@ -552,13 +593,8 @@ void MainWindow::slotDeviceRemoved(QString dev)
     if (index < 0)
         return;
     m_deviceComboBox->removeItem(index);
-    if (m_downloadRunning && dev == m_downloadDrive) {
-        // The logger was pulled out mid-download: keep what was read and say so once the
-        // watcher's notice has been handled.
-        finishDownloadRun();
-        QMetaObject::invokeMethod(this, "OnRecvStatus", Qt::QueuedConnection,
-                                  Q_ARG(int, CMD_CONNECT_RESULT), Q_ARG(int, 0));
-    }
+    if (m_run)
+        m_run->driveRemoved(dev);
     if (m_deviceComboBox->count() == 0)
         m_deviceGroup->setEnabled(false);
 }
@@ -625,6 +661,13 @@ bool MainWindow::openFiles(const QStringList& fileNames)
 void MainWindow::save()
 {
     const QList<int> selection = m_mapWidget->checkedTracks();
+    // Every open and download leaves the tracks unticked: writing nothing over a chosen file
+    // would be the usual outcome of a save.
+    if (selection.isEmpty()) {
+        QMessageBox::information(
+            this, tr("Save"), tr("No track is ticked. Tick the tracks to save in the track list."));
+        return;
+    }
     MyFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -686,39 +729,108 @@ bool MainWindow::saveFile(QString fileName, const QString& selectedFilter, QList
 void MainWindow::DownloadDeviceTrackPoints()
 {
     const QString drive = m_deviceComboBox->currentText();
-    if (m_downloadRunning || drive.isEmpty())
+    if (m_run || m_deleting || drive.isEmpty())
         return;
     m_mapWidget->pause();
-    m_downloadDrive = drive;
-    m_device->listTrackFiles(drive);
+    m_deviceGroup->setEnabled(false);
+    m_run = new DownloadRun(m_device, drive, m_progressDialog, this);
+    connect(m_run, &DownloadRun::finished, this, &MainWindow::downloadFinished);
+    m_run->start();
+}
+
+void MainWindow::downloadFinished()
+{
+    DownloadRun* run = m_run;
+    if (!run || sender() != run)
+        return;
+    m_run = nullptr;
+    run->deleteLater();
+    enableDeviceCommands();
+    if (!run->filesChosen())
+        return;
+    // What was read replaces what is shown; a run that read nothing leaves it.
+    if (!run->tracks().isEmpty()) {
+        m_tracks = run->tracks();
+        m_mapWidget->updateTrackList();
+        statusBar()->showMessage(
+            tr("Downloaded %1 track files from %2 (points: %3).")
+                .arg(QString::number(m_tracks.size()), QDir::toNativeSeparators(run->drive()),
+                     QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
+    }
+    if (!run->failure().isEmpty())
+        showDeviceMessage(this, QMessageBox::Warning, tr("Download all track points"),
+                          run->failedCommand() == CMD_READ_TIMEOUT ? tr("Read device data timeout.")
+                                                                   : tr("Failed connect device."),
+                          run->failure());
+    else if (run->tracks().isEmpty())
+        showDeviceMessage(this, QMessageBox::Information, tr("Download all track points"),
+                          tr("The chosen track files hold no track points."));
 }
 
 void MainWindow::DeleteDeviceTrackPoints()
 {
     const QString drive = m_deviceComboBox->currentText();
-    if (m_downloadRunning || drive.isEmpty())
+    if (m_run || m_deleting || drive.isEmpty())
         return;
     const QString backupFolder = DeviceKV310::newBackupFolder();
-    QMessageBox box;
-    box.setWindowTitle(tr("Delete all track points"));
-    box.setText(tr("Delete device all track points."));
-    box.setInformativeText(tr("Do you want to delete all track points?") + QLatin1Char('\n')
-                           + tr("The track files are first copied to %1.")
-                                 .arg(QDir::toNativeSeparators(backupFolder)));
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    QMessageBox box(QMessageBox::Warning, tr("Delete all track points"),
+                    tr("Delete device all track points."),
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setInformativeText(
+        tr("Do you want to delete all track points?") + QLatin1Char('\n') +
+        tr("The track files are first copied to %1.").arg(QDir::toNativeSeparators(backupFolder)));
+    box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes)
         return;
     // The logger may have gone while the question was open.
-    if (driveRow(m_deviceComboBox, drive) < 0)
+    if (driveRow(m_deviceComboBox, drive) < 0 || m_run || m_deleting)
         return;
+    m_deleting = true;
+    m_deviceGroup->setEnabled(false);
+    m_progressDialog->setLabelText(tr("Deleting track files..."));
+    m_progressDialog->setRange(0, 0);
+    m_progressDialog->show();
     m_device->deleteAllTrackFiles(drive, backupFolder);
+}
+
+void MainWindow::showDeleteProgress(int done, int total)
+{
+    if (!m_deleting || total <= 0)
+        return;
+    m_progressDialog->setRange(0, total);
+    m_progressDialog->setValue(done);
+}
+
+void MainWindow::deleteFinished(int status)
+{
+    if (!m_deleting)
+        return;
+    m_deleting = false;
+    m_progressDialog->reset();
+    const QString backup = m_device->lastBackupFolder();
+    const QString where =
+        backup.isEmpty()
+            ? QString()
+            : tr("The track files were copied to %1.").arg(QDir::toNativeSeparators(backup));
+    const int remaining = m_device->remainingTrackFiles();
+    if (status == 1)
+        showDeviceMessage(this, QMessageBox::Information, tr("Delete all track points"),
+                          tr("Delete all track files ok."), where);
+    else if (remaining < 0)
+        showDeviceMessage(this, QMessageBox::Warning, tr("Delete all track points"),
+                          tr("The track files could not be deleted: the logger does not respond."));
+    else
+        showDeviceMessage(this, QMessageBox::Warning, tr("Delete all track points"),
+                          tr("%n track file(s) could not be deleted and remain on the device.",
+                             nullptr, remaining),
+                          where);
+    enableDeviceCommands();
 }
 
 void MainWindow::DeviceSetting()
 {
     const QString drive = m_deviceComboBox->currentText();
-    if (m_downloadRunning || drive.isEmpty())
+    if (m_run || m_deleting || drive.isEmpty())
         return;
     m_settingsDrive = drive;
     m_device->readConfiguration(drive);
@@ -726,42 +838,21 @@ void MainWindow::DeviceSetting()
 
 void MainWindow::OnRecvTrackFileHeader(QVector<TrackFileHeader> trackFileHeaderList)
 {
-    if (m_downloadRunning)
-        return;
-    TrackFileHeaderDialog dialog(trackFileHeaderList, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    // Nothing ticked: keep what is loaded, so the lists and the collection stay in step.
-    if (dialog.selectedFileIndexes().isEmpty())
-        return;
-    m_downloadQueue = dialog.selectedFileIndexes();
-    m_tracks = dialog.selectedTracks();
-    m_downloadCounter = 0;
-    m_currentTrackIndex = -1;
-    m_downloadRunning = true;
-    m_deviceGroup->setEnabled(false);
-    // The old tracks are gone from the collection; the lists must not offer them.
-    m_mapWidget->updateTrackList();
-
-    m_progressDialog->setLabelText(tr("Downloading track files..."));
-    m_progressDialog->setRange(0, m_downloadQueue.size());
-    m_device->startTrackFileRead(quint16(m_downloadQueue.first()));
-    m_progressDialog->setValue(0);
-    m_progressDialog->exec();
-}
-
-static void showDeviceMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                              const QString& text)
-{
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    if (m_run)
+        m_run->filesListed(trackFileHeaderList);
 }
 
 void MainWindow::OnRecvStatus(int cmd, int status)
 {
     switch (cmd) {
     case CMD_READ_TRACK_FILE:
-        downloadStep();
+    case CMD_CONNECT_RESULT:
+    case CMD_READ_TIMEOUT:
+        // The reads belong to the download run; without one such a report is stale.
+        if (m_run)
+            m_run->readReported(cmd, status);
+        else if (cmd == CMD_CONNECT_RESULT && status == 1)
+            enableDeviceCommands();
         break;
     case CMD_READ_CONFIG:
         showDeviceSettings();
@@ -775,54 +866,11 @@ void MainWindow::OnRecvStatus(int cmd, int status)
                               tr("Failed to set device configuration."));
         break;
     case CMD_DELETE_ALL:
-        if (status == 1)
-            showDeviceMessage(this, QMessageBox::Information, tr("Delete all track points"),
-                              tr("Delete all track files ok."));
-        else
-            showDeviceMessage(this, QMessageBox::Warning, tr("Delete all track points"),
-                              tr("%n track file(s) could not be deleted and remain on the device.",
-                                 nullptr, m_device->remainingTrackFiles()));
-        enableDeviceCommands();
-        break;
-    case CMD_CONNECT_RESULT:
-        if (status == 0) {
-            if (m_downloadRunning)
-                finishDownloadRun();
-            showDeviceMessage(this, QMessageBox::Warning, tr("Device connection"),
-                              tr("Failed connect device."));
-        } else if (status == 1) {
-            enableDeviceCommands();
-        }
-        break;
-    case CMD_READ_TIMEOUT:
-        if (m_downloadRunning)
-            finishDownloadRun();
-        showDeviceMessage(this, QMessageBox::Warning, tr("Device connection"),
-                          tr("Read device data timeout."));
+        deleteFinished(status);
         break;
     default:
         break;
     }
-}
-
-void MainWindow::downloadStep()
-{
-    // A report of a run that has already ended (drive removed) is stale.
-    if (!m_downloadRunning)
-        return;
-    const DeviceTrackData data = m_device->trackFileData();
-    ++m_currentTrackIndex;
-    if (m_currentTrackIndex >= 0 && m_currentTrackIndex < m_tracks.size())
-        DevicePointConverter::fillTrack(m_tracks[m_currentTrackIndex], data);
-    ++m_downloadCounter;
-    // At the maximum the dialog resets and hides itself, which ends its modal loop.
-    m_progressDialog->setValue(m_downloadCounter);
-    if (!m_downloadRunning)
-        return;
-    if (m_downloadCounter < m_downloadQueue.size())
-        m_device->startTrackFileRead(quint16(m_downloadQueue.at(m_downloadCounter)));
-    else
-        finishDownloadRun();
 }
 
 void MainWindow::showDeviceSettings()
@@ -842,22 +890,8 @@ void MainWindow::showDeviceSettings()
 
 void MainWindow::enableDeviceCommands()
 {
-    if (!m_downloadRunning && m_deviceComboBox->count() > 0)
+    if (!m_run && !m_deleting && m_deviceComboBox->count() > 0)
         m_deviceGroup->setEnabled(true);
-}
-
-void MainWindow::finishDownloadRun()
-{
-    m_downloadRunning = false;
-    m_device->cancelRead();
-    m_progressDialog->reset();
-    m_mapWidget->updateTrackList();
-    enableDeviceCommands();
-    statusBar()->showMessage(
-        tr("Downloaded %1 of %2 track files from %3 (points: %4).")
-            .arg(QString::number(m_downloadCounter), QString::number(m_downloadQueue.size()),
-                 QDir::toNativeSeparators(m_downloadDrive),
-                 QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
 }
 
 void MainWindow::showFilterStatus()

@@ -12,12 +12,15 @@ class QAction;
 class QActionGroup;
 class QCloseEvent;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QDockWidget;
 class QLabel;
 class QProgressDialog;
 class QSlider;
 class QTranslator;
 class DeviceKV310;
+class DownloadRun;
 class DriveWatcher;
 class MapWidget;
 
@@ -45,8 +48,10 @@ public:
     QActionGroup* deviceGroup() const { return m_deviceGroup; }
     QString lastDirectory() const { return m_lastDirectory; }
     bool isPlaying() const { return m_playing; }
-    bool isDownloadRunning() const { return m_downloadRunning; }
+    bool isDownloadRunning() const { return m_run != nullptr; }
+    const DownloadRun* downloadRun() const { return m_run; }
     DeviceKV310* device() const { return m_device; }
+    DriveWatcher* driveWatcher() const { return m_driveWatcher; }
     QAction* action(const QString& objectName) const;
 
     // The open and save flows after their dialogs; a failure is shown in a warning box.
@@ -93,6 +98,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A file dropped anywhere on the window is opened as if chosen in the open dialog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void registerFormats();
@@ -102,9 +110,11 @@ private:
     void createToolBar();
     void readSettings();
     void writeSettings();
-    void scanMountedDrives();
-    void finishDownloadRun();
-    void downloadStep();
+    // Lists the loggers among the drives mounted now; returns every drive it saw.
+    QStringList scanMountedDrives();
+    void downloadFinished();
+    void showDeleteProgress(int done, int total);
+    void deleteFinished(int status);
     void showDeviceSettings();
     void enableDeviceCommands();
     void showFilterStatus();
@@ -115,15 +125,12 @@ private:
 
     QVector<Track> m_tracks;
     FileFormatRegistry m_registry;
-    QVector<int> m_downloadQueue;
-    int m_downloadCounter = 0;
-    int m_currentTrackIndex = -1;
-    bool m_downloadRunning = false;
-    QString m_downloadDrive; // the logger of the current or last download
-    QString m_settingsDrive; // the logger whose configuration was read last
-    int m_speedUnit = 0;
-    int m_heightUnit = 0;
-    int m_timeSwitch = 1;
+    DownloadRun* m_run = nullptr; // the download going on, if any
+    bool m_deleting = false;      // the worker is deleting the track files of a logger
+    QString m_settingsDrive;      // the logger whose configuration was read last
+    int m_speedUnit = Kmh;
+    int m_heightUnit = Metres;
+    int m_timeSwitch = LocalTime;
     bool m_playing = false;
     QString m_lastDirectory;
     DeviceKV310* m_device = nullptr;

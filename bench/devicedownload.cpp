@@ -87,6 +87,34 @@ Figures download(const QString& drive, int fileCount)
     return figures;
 }
 
+// "Delete all" of a logger folder: the backup copies and the removals on the worker thread,
+// with the longest time between two turns of the GUI thread's event loop meanwhile.
+Figures deleteAll(const QString& drive, const QString& backup)
+{
+    Figures figures;
+    DeviceKV310 device;
+    QEventLoop loop;
+    QElapsedTimer gapClock;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    ticker.setInterval(0);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGap = qMax(longestGap, gapClock.nsecsElapsed());
+        gapClock.restart();
+    });
+    QObject::connect(&device, &DeviceKV310::FireRecvStatus, &loop, &QEventLoop::quit,
+                     Qt::QueuedConnection);
+    QElapsedTimer total;
+    total.start();
+    gapClock.start();
+    ticker.start();
+    device.deleteAllTrackFiles(drive, backup);
+    loop.exec();
+    figures.totalMs = total.nsecsElapsed() / 1e6;
+    figures.longestGapMs = qMax(longestGap, gapClock.nsecsElapsed()) / 1e6;
+    return figures;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -122,5 +150,21 @@ int main(int argc, char** argv)
                     tz.constData(), c.files, c.lines, static_cast<long long>(best.points),
                     best.listMs, best.totalMs, worstGapMs);
     }
+    // Delete all of 20 files of a day each (about 120 MB), three times.
+    Figures best;
+    double worstGapMs = 0;
+    for (int run = 0; run < 3; ++run) {
+        QTemporaryDir dir, backups;
+        for (int i = 0; i < 20; ++i)
+            LogGenerator(1462492800 + qint64(i) * 86400)
+                .writeLog(dir.path() + QString("/LOG%1.gpl").arg(i, 3, 10, QChar('0')), 86400);
+        const Figures f = deleteAll(dir.path() + "/", backups.filePath("backup"));
+        if (run == 0 || f.totalMs < best.totalMs)
+            best = f;
+        worstGapMs = qMax(worstGapMs, f.longestGapMs);
+    }
+    std::printf("%s: delete all of 20 files x 86400 lines: %.0f ms (best of 3), "
+                "longest event-loop gap %.1f ms (worst of 3)\n",
+                tz.constData(), best.totalMs, worstGapMs);
     return 0;
 }

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtMath>
 #include <QTreeWidget>
 #include <QWebFrame>
 
@@ -213,7 +214,7 @@ Track longTrack()
         heading += (random() - 0.5) * 0.12 + 0.002 * std::sin(i / 5000.0);
         const double metres = kmh / 3.6;
         lat += metres * std::cos(heading) / 111320.0;
-        lon += metres * std::sin(heading) / (111320.0 * std::cos(lat * M_PI / 180.0));
+        lon += metres * std::sin(heading) / (111320.0 * std::cos(qDegreesToRadians(lat)));
         Vec3& p = track.points[i];
         p.lat = lat;
         p.lon = lon;

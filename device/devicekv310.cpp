@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <limits>
+#include <memory>
 
 namespace
 {
@@ -70,7 +71,29 @@ DeviceKV310::DeviceKV310(QObject* parent) : QThread(parent), m_watchdog(new QTim
 DeviceKV310::~DeviceKV310()
 {
     cancelRead();
+    m_stopDeleting = true;
     wait();
+}
+
+bool DeviceKV310::release(DeviceKV310* device, int waitMs)
+{
+    if (!device)
+        return true;
+    device->cancelRead();
+    device->m_stopDeleting = true;
+    device->disconnect();
+    if (device->wait(QDeadlineTimer(waitMs))) {
+        delete device;
+        return true;
+    }
+    qCWarning(lcDevice) << "worker thread still blocked, not waited for";
+    connect(device, &QThread::finished, device, &QObject::deleteLater);
+    // It may have returned just before the connection was made.
+    if (device->wait(QDeadlineTimer(0))) {
+        delete device;
+        return true;
+    }
+    return false;
 }
 
 void DeviceKV310::setReadTimeLimit(int milliseconds)
@@ -138,14 +161,18 @@ void DeviceKV310::startTrackFileRead(quint16 fileIndex)
     // cancelled while blocked on a dead drive must not freeze the caller.
     if (isRunning() && !wait(waitForStuckReadMs)) {
         qCWarning(lcDevice) << "previous read still blocked";
+        m_readError = tr("the logger does not respond");
         emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
         return;
     }
     m_followingPoints.clear();
     m_firstPoint = DevicePoint();
     m_readIndex = fileIndex;
+    m_readError.clear();
+    m_job = ReadJob;
     if (fileIndex >= m_fileList.size()) {
         m_readState.store(Idle);
+        m_readError = tr("the file is not on the logger's list");
         emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
         return;
     }
@@ -177,47 +204,89 @@ void DeviceKV310::cancelRead()
     finishRead(Cancelled);
 }
 
+static QString timeoutText(int limitMs)
+{
+    const int seconds = qMax(1, (limitMs + 999) / 1000);
+    return DeviceKV310::tr("the logger did not answer within %n second(s)", nullptr, seconds);
+}
+
 void DeviceKV310::readTimedOut()
 {
     if (finishRead(Cancelled)) {
         qCWarning(lcDevice) << "read timed out:" << m_fileList.value(m_readIndex);
+        m_readError = timeoutText(m_readTimeLimitMs.load());
         emit FireRecvStatus(CMD_READ_TIMEOUT, 0);
     }
 }
 
+void DeviceKV310::readFailed(const QString& path, const QString& detail)
+{
+    qCWarning(lcDevice) << "cannot read" << path << detail;
+    // A logger that was pulled out takes its kv730.ini along.
+    const bool gone = !QFileInfo::exists(QFileInfo(path).absolutePath() + "/kv730.ini");
+    const QString reason = gone ? tr("the logger is no longer connected")
+                                : tr("the file could not be read (%1)").arg(detail);
+    if (finishRead(Finished)) {
+        m_readError = reason;
+        emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+    }
+}
+
+QIODevice* DeviceKV310::openTrackFile(const QString& path, QString* error)
+{
+    if (!isPlainFile(path)) {
+        *error = QFileInfo::exists(path) ? tr("not a regular file") : tr("no such file");
+        return nullptr;
+    }
+    auto* file = new QFile(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        *error = file->errorString();
+        delete file;
+        return nullptr;
+    }
+    return file;
+}
+
 void DeviceKV310::run()
 {
+    if (m_job == DeleteJob)
+        deleteFiles();
+    else
+        readFile();
+}
+
+void DeviceKV310::readFile()
+{
     const QString path = m_fileList.value(m_readIndex);
-    QFile file(path);
-    if (!isPlainFile(path) || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        qCWarning(lcDevice) << "cannot open" << path << file.errorString();
-        if (finishRead(Finished))
-            emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+    QString error;
+    const std::unique_ptr<QIODevice> file(openTrackFile(path, &error));
+    if (!file) {
+        readFailed(path, error);
         return;
     }
 
-    m_followingPoints.reserve(int(qMin<qint64>(file.size() / 64, 1 << 22)));
+    m_followingPoints.reserve(int(qMin<qint64>(file->size() / 64, 1 << 22)));
     const qint64 timeLimit = m_readTimeLimitMs.load();
     bool timedOut = false;
     const ReadResult result =
-        readTrackData(file, GpsFilter::limit(), &m_firstPoint, &m_followingPoints, [&]() {
+        readTrackData(*file, GpsFilter::limit(), &m_firstPoint, &m_followingPoints, [&]() {
             if (m_readState.load(std::memory_order_relaxed) != Reading)
                 return false;
             timedOut = m_readClock.hasExpired(timeLimit);
             return !timedOut;
         });
     if (result == ReadStopped) {
-        if (timedOut && finishRead(Cancelled))
+        if (timedOut && finishRead(Cancelled)) {
+            m_readError = timeoutText(int(timeLimit));
             emit FireRecvStatus(CMD_READ_TIMEOUT, 0);
+        }
         return;
     }
     if (result == ReadFailed) {
-        qCWarning(lcDevice) << "read failed" << path << file.errorString();
-        if (finishRead(Finished))
-            emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
+        readFailed(path, file->errorString());
         return;
     }
-    file.close();
+    file->close();
     if (finishRead(Finished))
         emit FireRecvStatus(CMD_READ_TRACK_FILE, 1);
 }
@@ -262,6 +331,24 @@ void DeviceKV310::deleteAllTrackFiles(const QString& drivePath)
 
 void DeviceKV310::deleteAllTrackFiles(const QString& drivePath, const QString& backupFolder)
 {
+    if (isRunning() && !wait(waitForStuckReadMs)) {
+        qCWarning(lcDevice) << "worker still blocked, nothing deleted";
+        m_remainingTrackFiles = -1;
+        m_lastBackupFolder.clear();
+        emit FireRecvStatus(CMD_DELETE_ALL, 0);
+        return;
+    }
+    m_job = DeleteJob;
+    m_deleteDrive = drivePath;
+    m_backupFolder = backupFolder;
+    m_stopDeleting = false;
+    start(QThread::InheritPriority);
+}
+
+void DeviceKV310::deleteFiles()
+{
+    const QString drivePath = m_deleteDrive;
+    const QString backupFolder = m_backupFolder;
     QStringList names;
     QDir drive(drivePath);
     if (!drivePath.isEmpty()) {
@@ -274,8 +361,14 @@ void DeviceKV310::deleteAllTrackFiles(const QString& drivePath, const QString& b
     if (!names.isEmpty() && !backupReady)
         qCWarning(lcDevice) << "cannot create backup folder" << backupFolder;
 
+    // A copy and a removal per file; a window that closes stops the pass between files.
+    const int steps = 2 * names.size();
+    int done = 0;
+    emit FireDeleteProgress(done, steps);
     QStringList saved;
     for (const QString& name : qAsConst(names)) {
+        if (m_stopDeleting)
+            break;
         const QString source = drive.filePath(name);
         const QString target = backup.filePath(name);
         if (backupReady && QFile::copy(source, target) &&
@@ -283,13 +376,15 @@ void DeviceKV310::deleteAllTrackFiles(const QString& drivePath, const QString& b
             saved << name;
         else
             qCWarning(lcDevice) << "cannot back up" << source << "- it stays on the device";
+        emit FireDeleteProgress(++done, steps);
     }
     int remaining = names.size() - saved.size();
     for (const QString& name : qAsConst(saved)) {
-        if (!drive.remove(name)) {
+        if (m_stopDeleting || !drive.remove(name)) {
             qCWarning(lcDevice) << "cannot remove" << drive.filePath(name);
             ++remaining;
         }
+        emit FireDeleteProgress(++done, steps);
     }
     m_remainingTrackFiles = remaining;
     m_lastBackupFolder = saved.isEmpty() ? QString() : backupFolder;

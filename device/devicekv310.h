@@ -63,7 +63,9 @@ public:
     void startTrackFileRead(quint16 fileIndex);
     DeviceTrackData trackFileData() const;
     // Copies every track file into a new folder under backupRoot() first; a file
-    // whose copy failed stays. Reports (186, 1), or (186, 0) when any file remains.
+    // whose copy failed stays. Runs on the worker thread, announcing its steps with
+    // FireDeleteProgress, and reports (186, 1), or (186, 0) when any file remains
+    // (remainingTrackFiles() is -1 when a blocked read kept the worker from starting).
     void deleteAllTrackFiles(const QString& drivePath);
     void deleteAllTrackFiles(const QString& drivePath, const QString& backupFolder);
     void readConfiguration(const QString& drivePath);
@@ -77,6 +79,15 @@ public:
     // Track files left on the drive by the last deleteAllTrackFiles.
     int remainingTrackFiles() const { return m_remainingTrackFiles; }
     QString lastBackupFolder() const { return m_lastBackupFolder; }
+
+    // Why the last read was reported as failed ((254, 0) or (255, 0)): the logger gone,
+    // the file unreadable and why, or no answer in time. Empty after a complete read.
+    QString readErrorString() const { return m_readError; }
+
+    // Stops the device's work and deletes it. A thread still blocked after waitMs (a read
+    // stuck on a dead drive) is not waited for: the device is then left to delete itself
+    // when the thread returns, or to the end of the process. False in that case.
+    static bool release(DeviceKV310* device, int waitMs);
 
     // <AppDataLocation>/backups
     static QString backupRoot();
@@ -99,9 +110,14 @@ public:
 signals:
     void FireRecvTrackFileHeader(QVector<TrackFileHeader> trackFileHeaderList);
     void FireRecvStatus(int cmd, int status);
+    // Steps of a deletion done so far: each file's copy and each file's removal.
+    void FireDeleteProgress(int done, int total);
 
 protected:
     void run() override;
+    // The track file for a read on the worker thread; null, with the reason, when it
+    // cannot be opened.
+    virtual QIODevice* openTrackFile(const QString& path, QString* error);
 
 private:
     enum ReadState { Idle, Reading, Finished, Cancelled };
@@ -111,9 +127,15 @@ private:
         int index;
     };
 
+    enum Job { ReadJob, DeleteJob };
+
     // Moves the read from Reading to the given state; false when it had already left it.
     bool finishRead(ReadState state);
     void readTimedOut();
+    // Reports (254, 0) for a read that could not be done, unless it was ended already.
+    void readFailed(const QString& path, const QString& detail);
+    void readFile();
+    void deleteFiles();
 
     QList<QString> m_fileList;
     QVector<HeaderEntry> m_headerList;
@@ -127,4 +149,9 @@ private:
     QTimer* m_watchdog = nullptr;
     int m_remainingTrackFiles = 0;
     QString m_lastBackupFolder;
+    QString m_readError;
+    Job m_job = ReadJob;
+    QString m_deleteDrive;
+    QString m_backupFolder;
+    std::atomic<bool> m_stopDeleting{false};
 };

@@ -32,9 +32,20 @@ void DriveWatcher::appendEventReceiver(QObject* receiver)
             [this, receiver] { d->eventReceivers.removeAll(receiver); });
 }
 
+void DriveWatcher::setListedVolumes(const QStringList& volumes)
+{
+    d->listedVolumes = volumes;
+    d->hasListedVolumes = true;
+}
+
 QStringList DriveWatcher::mountedVolumes()
 {
-    return DriveWatcherPrivate::mountedVolumes();
+    return DriveWatcherPrivate::currentVolumes();
+}
+
+void DriveWatcher::setVolumeSource(const std::function<QStringList()>& source)
+{
+    DriveWatcherPrivate::volumeSource = source;
 }
 
 DriveWatcherPrivate* DriveWatcher::privateObject() const

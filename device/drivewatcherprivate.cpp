@@ -6,7 +6,38 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <algorithm>
+
 // Shared by every platform source.
+
+std::function<QStringList()> DriveWatcherPrivate::volumeSource;
+
+QStringList DriveWatcherPrivate::currentVolumes()
+{
+    if (!volumeSource)
+        return mountedVolumes();
+    QStringList volumes = volumeSource();
+    std::sort(volumes.begin(), volumes.end());
+    volumes.erase(std::unique(volumes.begin(), volumes.end()), volumes.end());
+    return volumes;
+}
+
+void DriveWatcherPrivate::reportSince(const QStringList& before, const QStringList& now)
+{
+    QStringList removed, added;
+    for (const QString& volume : before) {
+        if (!now.contains(volume) && !removed.contains(volume))
+            removed << volume;
+    }
+    for (const QString& volume : now) {
+        if (!before.contains(volume) && !added.contains(volume))
+            added << volume;
+    }
+    if (!removed.isEmpty())
+        reportChanges(removed, QStringLiteral("remove"), DriveChangeEvent::Remove);
+    if (!added.isEmpty())
+        reportChanges(added, QStringLiteral("add"), DriveChangeEvent::Add);
+}
 
 void DriveWatcherPrivate::dispatchChange(const QString& devicePath, const QString& action)
 {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class DriveWatcher;
 class QSocketNotifier;
 class QTimer;
@@ -31,18 +33,28 @@ public:
     void reportChanges(const QStringList& drives, const QString& actionText,
                        DriveChangeEvent::Action action);
 
-    // Root paths of the volumes mounted now, each ending in "/", sorted.
+    // Reports the volumes of now that are not in before as added, and the reverse as removed.
+    void reportSince(const QStringList& before, const QStringList& now);
+
+    // Root paths of the volumes mounted now, each ending in "/", sorted: the system's.
     static QStringList mountedVolumes();
+    // The same from the volume source when one is set.
+    static QStringList currentVolumes();
+    static std::function<QStringList()> volumeSource;
 
     QList<QObject*> eventReceivers;
     DriveWatcher* q = nullptr;
     void* windowHandle = nullptr; // the hidden window of the Windows source
+    QStringList listedVolumes;    // what the owner had seen before start()
+    bool hasListedVolumes = false;
 
 public slots:
     void parseDeviceInfo();
 
 private:
 #ifndef Q_OS_WIN
+    // The mounted volumes, from the volume source or else the mount table.
+    QStringList snapshot() const;
     int m_mountTableFd = -1;
     QSocketNotifier* m_notifier = nullptr;
     QTimer* m_pollTimer = nullptr;

@@ -116,7 +116,7 @@ QStringList sortedUnique(QStringList list)
     return list;
 }
 
-QStringList currentVolumes(int fd)
+QStringList readVolumes(int fd)
 {
     QByteArray table;
     if (fd >= 0 && readAll(fd, &table))
@@ -165,7 +165,9 @@ bool DriveWatcherPrivate::start()
     if (m_notifier || m_pollTimer)
         return true;
     m_mountTableFd = ::open(mountInfoPath, O_RDONLY | O_CLOEXEC);
-    m_volumes = toSet(currentVolumes(m_mountTableFd));
+    // Read after the descriptor is open: a change from here on also raises the notifier.
+    const QStringList now = snapshot();
+    m_volumes = toSet(now);
     if (m_mountTableFd >= 0) {
         m_notifier = new QSocketNotifier(m_mountTableFd, QSocketNotifier::Exception, this);
         connect(m_notifier, &QSocketNotifier::activated, this,
@@ -177,6 +179,8 @@ bool DriveWatcherPrivate::start()
         m_pollTimer->start(pollIntervalMs);
         qCDebug(lcDevice) << "drive watcher: polling the mount table";
     }
+    if (hasListedVolumes)
+        reportSince(listedVolumes, now);
     return true;
 }
 
@@ -195,7 +199,7 @@ bool DriveWatcherPrivate::stop()
 
 void DriveWatcherPrivate::parseDeviceInfo()
 {
-    const QSet<QString> now = toSet(currentVolumes(m_mountTableFd));
+    const QSet<QString> now = toSet(snapshot());
     if (now == m_volumes)
         return;
     const QStringList removed = sortedList(m_volumes - now);
@@ -213,5 +217,10 @@ void DriveWatcherPrivate::parseDeviceInfo()
 
 QStringList DriveWatcherPrivate::mountedVolumes()
 {
-    return currentVolumes(-1);
+    return readVolumes(-1);
+}
+
+QStringList DriveWatcherPrivate::snapshot() const
+{
+    return volumeSource ? currentVolumes() : readVolumes(m_mountTableFd);
 }

@@ -104,6 +104,8 @@ bool DriveWatcherPrivate::start()
     // A pointer does not fit the 32-bit GWL_USERDATA slot on 64-bit Windows.
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     windowHandle = hwnd;
+    if (hasListedVolumes)
+        reportSince(listedVolumes, currentVolumes());
     return true;
 }
 

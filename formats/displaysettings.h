@@ -5,8 +5,13 @@
 class DisplaySettings
 {
 public:
+    // The values are the numbers kept in the per-user settings.
+    enum SpeedUnit { Kmh = 0, Mph = 1 };
+    enum HeightUnit { Metres = 0, Feet = 1 };
+    enum TimeDisplay { Utc = 0, LocalTime = 1 };
+
     virtual ~DisplaySettings() = default;
-    virtual int speedUnit() const = 0;  // 0 km/h, 1 mi/h
-    virtual int heightUnit() const = 0; // 0 metres, 1 feet
-    virtual int timeSwitch() const = 0; // 0 UTC, 1 local time
+    virtual int speedUnit() const = 0;  // SpeedUnit
+    virtual int heightUnit() const = 0; // HeightUnit
+    virtual int timeSwitch() const = 0; // TimeDisplay
 };

@@ -41,9 +41,9 @@ bool FileFormatCSV::save(QVector<Track> tracks, QString& fileName, QList<int> se
 bool FileFormatCSV::write(QIODevice* device, const QVector<Track>& tracks,
                           const QList<int>& selection, bool markedOnly, const char* lineEnd) const
 {
-    const bool local = m_settings->timeSwitch() != 0;
-    const bool feet = m_settings->heightUnit() != 0;
-    const bool mph = m_settings->speedUnit() != 0;
+    const bool local = m_settings->timeSwitch() != DisplaySettings::Utc;
+    const bool feet = m_settings->heightUnit() != DisplaySettings::Metres;
+    const bool mph = m_settings->speedUnit() != DisplaySettings::Kmh;
 
     TextOutput out(device, lineEnd);
     if (local)

@@ -1,9 +1,17 @@
 #include "view/filterdialog.h"
 #include "ui_filterdialog.h"
 
+#include <QPushButton>
+
 FilterDialog::FilterDialog(QWidget* parent) : QDialog(parent), ui(new Ui::FilterDialog)
 {
     ui->setupUi(this);
+    // Typing the speed and Enter is the whole use; an entry that would filter nothing
+    // cannot be accepted.
+    ui->lineEdit->setFocus();
+    connect(ui->lineEdit, &QLineEdit::textChanged, this, &FilterDialog::updateOkButton);
+    connect(ui->radioMarkPoint, &QRadioButton::toggled, this, &FilterDialog::updateOkButton);
+    updateOkButton();
 }
 
 FilterDialog::~FilterDialog()
@@ -11,40 +19,53 @@ FilterDialog::~FilterDialog()
     delete ui;
 }
 
+float FilterDialog::entryValue() const
+{
+    bool ok = false;
+    const float value = ui->lineEdit->text().toFloat(&ok);
+    return (ok && value >= 0.0f) ? value : -1.0f;
+}
+
+void FilterDialog::updateOkButton()
+{
+    ui->buttonBox->button(QDialogButtonBox::Ok)
+        ->setEnabled(ui->radioMarkPoint->isChecked() || entryValue() != -1.0f);
+}
+
 void FilterDialog::on_radioGreater_clicked(bool checked)
 {
     if (checked)
-        ruleCode = 1;
+        ruleCode = FilterRule::Greater;
 }
 
 void FilterDialog::on_radioGreaterEqual_clicked(bool checked)
 {
     if (checked)
-        ruleCode = 2;
+        ruleCode = FilterRule::GreaterEqual;
 }
 
 void FilterDialog::on_radioEqual_clicked(bool checked)
 {
     if (checked)
-        ruleCode = 3;
+        ruleCode = FilterRule::Equal;
 }
 
 void FilterDialog::on_radioLess_clicked(bool checked)
 {
     if (checked)
-        ruleCode = 4;
+        ruleCode = FilterRule::Less;
 }
 
 void FilterDialog::on_radioLessEqual_clicked(bool checked)
 {
     if (checked)
-        ruleCode = 5;
+        ruleCode = FilterRule::LessEqual;
 }
 
 void FilterDialog::on_radioMarkPoint_clicked(bool checked)
 {
     if (checked)
-        ruleCode = 6;
+        ruleCode = FilterRule::Marked;
 }
 
 void FilterDialog::on_radioMarkPoint_toggled(bool checked)
@@ -54,10 +75,8 @@ void FilterDialog::on_radioMarkPoint_toggled(bool checked)
 
 void FilterDialog::on_buttonBox_accepted()
 {
-    bool ok = false;
-    const float value = ui->lineEdit->text().toFloat(&ok);
-    speedValue = (ok && value >= 0.0f) ? value : -1.0f;
-    if (ruleCode == 6) {
+    speedValue = entryValue();
+    if (ruleCode == FilterRule::Marked) {
         speedValue = -1.0f;
         valid = true;
     } else {

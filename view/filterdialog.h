@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/filterrule.h"
+
 #include <QDialog>
 
 namespace Ui
@@ -29,10 +31,14 @@ private slots:
     void on_radioMarkPoint_clicked(bool checked);
     void on_radioMarkPoint_toggled(bool checked);
     void on_buttonBox_accepted();
+    void updateOkButton();
 
 private:
+    // The entry in km/h; -1 when it is empty, not a number or negative.
+    float entryValue() const;
+
     Ui::FilterDialog* ui;
     float speedValue = -1.0f;
-    int ruleCode = 1;
+    int ruleCode = FilterRule::Greater;
     bool valid = true;
 };

@@ -44,9 +44,14 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
         m_mapOperator->setTiles(tiles, ini.value(QStringLiteral("MapTilesAttribution")).toString());
     m_mapPage = new GoogleMapPage(ui->webView);
     ui->webView->setPage(m_mapPage);
+    // The view shows the map page and nothing else: a dropped file goes to the window
+    // (which opens it) instead of replacing the page, and there is no menu to reload the
+    // page or follow a link.
+    ui->webView->setAcceptDrops(false);
+    ui->webView->setContextMenuPolicy(Qt::NoContextMenu);
     connect(m_mapPage->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
             &MapWidget::addJSObject);
-    ui->webView->load(QUrl(QStringLiteral("qrc:/map.html")));
+    ui->webView->load(GoogleMapPage::pageUrl());
 
     ui->treeWidget->setColumnCount(1);
     ui->treeWidget->setHeaderLabels(QStringList(QString()));
@@ -71,6 +76,8 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
     m_statisticsView->hide();
     m_profileChart = new ProfileChart(this);
     m_profileChart->setObjectName(QStringLiteral("profileChart"));
+    m_profileChart->setAcceptDrops(false); // files dropped on it go to the window as well
+    m_profileChart->viewport()->setAcceptDrops(false);
     m_profileChart->hide();
     connect(m_profileChart, &ProfileChart::pointClicked, this, &MapWidget::profilePointClicked);
 }
@@ -97,7 +104,7 @@ void MapWidget::addJSObject()
 
 bool MapWidget::localTime() const
 {
-    return m_settings->timeSwitch() != 0;
+    return m_settings->timeSwitch() != DisplaySettings::Utc;
 }
 
 QString MapWidget::pointTitle(int number, const Vec3& point) const
@@ -292,7 +299,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
         headers << tr("Record Number") << tr("Date") << tr("Time") << tr("Latitude")
                 << tr("Longitude") << tr("Altitude") << tr("Speed");
     }
-    if (rule != 0) {
+    if (rule != FilterRule::Keep) {
         m_filterRule = rule;
         m_filterSpeed = float(double(speed) * 100.0);
     }
@@ -301,23 +308,23 @@ void MapWidget::showTrackPoints(float speed, int rule)
     const auto keep = [this, t](const Vec3& p) {
         const double s = quint32(p.speed);
         switch (m_filterRule) {
-        case 1:
+        case FilterRule::Greater:
             return s > t;
-        case 2:
+        case FilterRule::GreaterEqual:
             return s >= t;
-        case 3:
+        case FilterRule::Equal:
             return s == t;
-        case 4:
+        case FilterRule::Less:
             return s < t;
-        case 5:
+        case FilterRule::LessEqual:
             return s <= t;
-        case 6:
+        case FilterRule::Marked:
             return p.marked != 0;
         default:
             return true;
         }
     };
-    if (m_filterRule == -1) {
+    if (m_filterRule == FilterRule::None) {
         m_listedPoints = track.points;
     } else {
         m_listedPoints.reserve(track.points.size());
@@ -417,7 +424,7 @@ void MapWidget::TreeWidgetItemDoubleClicked(QTreeWidgetItem* item, int column)
     pause();
     discardAnnouncements();
     m_playPosition = 0;
-    showTrackPoints(-1.0f, -1);
+    showTrackPoints(-1.0f, FilterRule::None);
     item->setCheckState(0, Qt::Checked);
 }
 

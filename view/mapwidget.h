@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/displaysettings.h"
+#include "view/filterrule.h"
 #include "view/track.h"
 #include "view/trackstatistics.h"
 
@@ -55,9 +56,8 @@ public:
     // Row of the track whose points are listed, as the track tree's current row; -1 if none.
     int currentTrackRow() const;
     int playPosition() const { return m_playPosition; }
-    int playbackSpeed() const { return m_playbackSpeed; }
-    float filterSpeed() const { return m_filterSpeed; }
     int filterRule() const { return m_filterRule; }
+    float filterSpeed() const { return m_filterSpeed; }
     bool isPlaying() const;
     GoogleMapOperator* mapOperator() const { return m_mapOperator; }
     GoogleMapPage* mapPage() const { return m_mapPage; }
@@ -118,7 +118,7 @@ private:
     QPointer<QTreeWidget> m_statisticsView;
     QPointer<ProfileChart> m_profileChart;
     float m_filterSpeed = -1.0f;
-    int m_filterRule = -1;
+    int m_filterRule = FilterRule::None;
     PlaybackThread* m_playbackThread = nullptr;
     int m_playPosition = 0;
     int m_playbackSpeed = 0;

@@ -31,7 +31,11 @@ void PlaybackThread::setSpeed(int step)
 
 void PlaybackThread::stop()
 {
-    stopRequested = true;
+    {
+        const std::lock_guard<std::mutex> lock(pauseMutex);
+        stopRequested = true;
+    }
+    pauseEnded.notify_all();
     wait();
 }
 
@@ -41,8 +45,11 @@ void PlaybackThread::run()
         if (stopRequested)
             return;
         emit currentPoint(i);
-        if (i != pointCount - 1)
-            msleep(static_cast<unsigned long>(qMax(0, intervalMs.load())));
+        if (i != pointCount - 1) {
+            std::unique_lock<std::mutex> lock(pauseMutex);
+            pauseEnded.wait_for(lock, std::chrono::milliseconds(qMax(0, intervalMs.load())),
+                                [this] { return stopRequested.load(); });
+        }
     }
     emit playEnd();
 }

@@ -3,6 +3,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 // Keeps the pace of a playback: announces the indices of the listed points one after
 // another and leaves all display work to the GUI thread. Used once: each playback
@@ -19,7 +21,7 @@ public:
     void setStartIndex(int index) { startIndex = index; }
     // Speed step 0, 1 or 2 of the main window's slider; may change while running.
     void setSpeed(int step);
-    // Ends run() before its next announcement and waits until it has returned.
+    // Ends run() at once, also in the middle of a pause, and waits until it has returned.
     void stop();
 
     int interval() const { return intervalMs.load(); }
@@ -38,4 +40,7 @@ private:
     int startIndex = 0;
     std::atomic<int> intervalMs;
     std::atomic<bool> stopRequested{false};
+    // The pauses wait on this, so that stop() cuts them short.
+    std::mutex pauseMutex;
+    std::condition_variable pauseEnded;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/displaysettings.h"
 #include "view/vec3.h"
 
 #include <QAbstractTableModel>
@@ -14,10 +15,10 @@ class PointListModel : public QAbstractTableModel
 
 public:
     struct Format {
-        int fmt = 0;        // record format of the listed track
-        int speedUnit = 0;  // 0 km/h, 1 mi/h
-        int heightUnit = 0; // 0 metres, 1 feet
-        bool local = true;  // local time instead of UTC
+        int fmt = 0; // record format of the listed track
+        int speedUnit = DisplaySettings::Kmh;
+        int heightUnit = DisplaySettings::Metres;
+        bool local = true; // local time instead of UTC
     };
 
     explicit PointListModel(const QVector<Vec3>* points, QObject* parent = nullptr);

@@ -114,7 +114,7 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
 {
     const int n = points.size();
     const bool values = fmt == 2;
-    m_local = timeSwitch == 1;
+    m_local = timeSwitch == DisplaySettings::LocalTime;
     // Axis changes below re-place the cursor: it must not point past the new, shorter list.
     m_cursorIndex = -1;
     m_times.resize(n);
@@ -134,8 +134,9 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
             m_timesSorted = false;
         if (!values)
             continue;
-        const double v = speedUnit == 1 ? Units::speedMph(p.speed) : Units::speedKmh(p.speed);
-        const double a = heightUnit == 1 ? Units::altitudeFeet(p.alt) : p.alt;
+        const double v =
+            speedUnit == DisplaySettings::Mph ? Units::speedMph(p.speed) : Units::speedKmh(p.speed);
+        const double a = heightUnit == DisplaySettings::Feet ? Units::altitudeFeet(p.alt) : p.alt;
         m_speedPoints[i] = QPointF(t, v);
         m_altitudePoints[i] = QPointF(t, a);
         if (i == 0) {

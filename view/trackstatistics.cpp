@@ -180,8 +180,8 @@ QString TrackStatistics::formatDuration(qint64 seconds)
 QVector<QPair<QString, QString>> TrackStatistics::rows(int speedUnit, int heightUnit,
                                                        int timeSwitch) const
 {
-    const bool miles = speedUnit == 1;
-    const bool feet = heightUnit == 1;
+    const bool miles = speedUnit == DisplaySettings::Mph;
+    const bool feet = heightUnit == DisplaySettings::Feet;
     const QString speedText = QStringLiteral("%1 ") + Units::speedName(speedUnit);
     const QString heightText = QStringLiteral("%1 ") + Units::heightName(heightUnit);
     auto speed = [&](double kmh) { return speedText.arg(fixed(miles ? kmh / 1.609344 : kmh, 2)); };
@@ -189,7 +189,8 @@ QVector<QPair<QString, QString>> TrackStatistics::rows(int speedUnit, int height
         return heightText.arg(fixed(feet ? Units::altitudeFeet(metres) : metres, 2));
     };
     auto when = [&](qint64 time) {
-        return TimeText::dateTime(TimeText::split(time, timeSwitch == 1), QStringLiteral(" - "));
+        return TimeText::dateTime(TimeText::split(time, timeSwitch == DisplaySettings::LocalTime),
+                                  QStringLiteral(" - "));
     };
     const QString distanceText =
         fixed(miles ? distanceMeters / MetresPerMile : distanceMeters / 1000.0, 2) +

@@ -2,6 +2,40 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>DeviceKV310</name>
+    <message>
+        <source>the logger does not respond</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not on the logger&apos;s list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>the logger did not answer within %n second(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the logger is no longer connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file could not be read (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DeviceSettingDialog</name>
     <message>
         <source>Device setting</source>
@@ -70,6 +104,28 @@
     <message>
         <source>Close</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DownloadRun</name>
+    <message>
+        <source>Downloading track files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the logger was removed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The track file %1 could not be downloaded: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n further track file(s) were not downloaded.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -370,10 +426,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Downloading track files...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Set device configuration ok.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -464,14 +516,6 @@ right: fast, one point every 0.25 s</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Device connection</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Downloaded %1 of %2 track files from %3 (points: %4).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>marked points</source>
         <translation type="unfinished"></translation>
     </message>
@@ -494,6 +538,30 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>The file %1 is damaged; what could be read was opened.
 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No track is ticked. Tick the tracks to save in the track list.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chosen track files hold no track points.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleting track files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The track files were copied to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The track files could not be deleted: the logger does not respond.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloaded %1 track files from %2 (points: %3).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

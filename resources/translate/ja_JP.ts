@@ -2,6 +2,39 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>DeviceKV310</name>
+    <message>
+        <source>the logger does not respond</source>
+        <translation>ロガーが応答しません</translation>
+    </message>
+    <message>
+        <source>the file is not on the logger&apos;s list</source>
+        <translation>ファイルがロガーの一覧にありません</translation>
+    </message>
+    <message numerus="yes">
+        <source>the logger did not answer within %n second(s)</source>
+        <translation>
+            <numerusform>ロガーが %n 秒以内に応答しませんでした</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the logger is no longer connected</source>
+        <translation>ロガーが接続されていません</translation>
+    </message>
+    <message>
+        <source>the file could not be read (%1)</source>
+        <translation>ファイルを読み込めませんでした (%1)</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>ファイルがありません</translation>
+    </message>
+</context>
+<context>
     <name>DeviceSettingDialog</name>
     <message>
         <source>Device setting</source>
@@ -70,6 +103,27 @@
     <message>
         <source>Close</source>
         <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadRun</name>
+    <message>
+        <source>Downloading track files...</source>
+        <translation>トラックファイルをダウンロードしています...</translation>
+    </message>
+    <message>
+        <source>the logger was removed</source>
+        <translation>ロガーが取り外されました</translation>
+    </message>
+    <message>
+        <source>The track file %1 could not be downloaded: %2.</source>
+        <translation>トラックファイル %1 をダウンロードできませんでした: %2。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n further track file(s) were not downloaded.</source>
+        <translation>
+            <numerusform>ほかの %n 個のトラックファイルはダウンロードされませんでした。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -372,10 +426,6 @@
         <translation>トラックファイルはまず %1 にコピーされます。</translation>
     </message>
     <message>
-        <source>Downloading track files...</source>
-        <translation>トラックファイルをダウンロードしています...</translation>
-    </message>
-    <message>
         <source>Set device configuration ok.</source>
         <translation>デバイスの設定を書き込みました。</translation>
     </message>
@@ -468,14 +518,6 @@ right: fast, one point every 0.25 s</source>
         <translation>%1 を保存しました (トラック: %2、ポイント: %3)。</translation>
     </message>
     <message>
-        <source>Device connection</source>
-        <translation>デバイス接続</translation>
-    </message>
-    <message>
-        <source>Downloaded %1 of %2 track files from %3 (points: %4).</source>
-        <translation>%3 から %2 個中 %1 個のトラックファイルをダウンロードしました (ポイント: %4)。</translation>
-    </message>
-    <message>
         <source>marked points</source>
         <translation>マークポイント</translation>
     </message>
@@ -500,6 +542,30 @@ right: fast, one point every 0.25 s</source>
 %2</source>
         <translation>ファイル %1 は破損しています。読み込めた部分だけを開きました。
 %2</translation>
+    </message>
+    <message>
+        <source>No track is ticked. Tick the tracks to save in the track list.</source>
+        <translation>チェックされたトラックがありません。保存するトラックをトラック一覧でチェックしてください。</translation>
+    </message>
+    <message>
+        <source>The chosen track files hold no track points.</source>
+        <translation>選択したトラックファイルにはトラックポイントがありません。</translation>
+    </message>
+    <message>
+        <source>Deleting track files...</source>
+        <translation>トラックファイルを削除しています...</translation>
+    </message>
+    <message>
+        <source>The track files were copied to %1.</source>
+        <translation>トラックファイルは %1 にコピーされました。</translation>
+    </message>
+    <message>
+        <source>The track files could not be deleted: the logger does not respond.</source>
+        <translation>トラックファイルを削除できませんでした: ロガーが応答しません。</translation>
+    </message>
+    <message>
+        <source>Downloaded %1 track files from %2 (points: %3).</source>
+        <translation>%2 から %1 個のトラックファイルをダウンロードしました (ポイント: %3)。</translation>
     </message>
 </context>
 <context>

@@ -5,7 +5,8 @@
 #include <functional>
 
 // Answers the modal dialogs of a flow in the order they are expected: each handler is
-// given the active modal widget until it takes it.
+// given the active modal widget once it is of the handler's type. A handler is taken off
+// the list before it runs, so that dialogs its answer opens are answered by the next ones.
 class DialogAnswerer : public QObject
 {
 public:
@@ -13,12 +14,8 @@ public:
     bool done() const { return m_handlers.isEmpty(); }
     template <typename T> void expect(const std::function<void(T*)>& act)
     {
-        m_handlers << [act](QWidget* w) {
-            T* t = qobject_cast<T*>(w);
-            if (t)
-                act(t);
-            return t != nullptr;
-        };
+        m_handlers << Handler{[](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+                              [act](QWidget* w) { act(qobject_cast<T*>(w)); }};
     }
     // Records the box's text, informative text and icon, then presses the button.
     void expectBox(QMessageBox::StandardButton button = QMessageBox::Ok)
@@ -27,19 +24,30 @@ public:
             boxes << box->text() + (box->informativeText().isEmpty() ? "" : "\n") +
                          box->informativeText();
             icons << box->icon();
+            titles << box->windowTitle(); // empty: the box would be titled with the program's name
             box->button(button)->click();
         });
     }
 
     QStringList boxes;
     QList<QMessageBox::Icon> icons;
+    QStringList titles;
 
 private:
-    void timerEvent(QTimerEvent*) override
+    struct Handler {
+        std::function<bool(QWidget*)> matches;
+        std::function<void(QWidget*)> act;
+    };
+    void timerEvent(QTimerEvent* event) override
     {
         QWidget* w = QApplication::activeModalWidget();
-        if (w && !m_handlers.isEmpty() && m_handlers.first()(w))
-            m_handlers.removeFirst();
+        if (!w || m_handlers.isEmpty() || !m_handlers.first().matches(w))
+            return;
+        const Handler handler = m_handlers.takeFirst();
+        // A timer does not fire inside its own handler: a new one serves the nested dialogs.
+        killTimer(event->timerId());
+        startTimer(5);
+        handler.act(w);
     }
-    QList<std::function<bool(QWidget*)>> m_handlers;
+    QList<Handler> m_handlers;
 };

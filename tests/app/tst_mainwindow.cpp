@@ -2,7 +2,7 @@
 #include "device/devicesettingdialog.h"
 #include "device/trackfileheaderdialog.h"
 #include "dialoganswerer.h"
-#include "formats/gpsfilter.h"
+#include "isolation.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"
 #include "view/mapwidget.h"
@@ -23,15 +23,13 @@ private slots:
     void settings();
     void translator_data();
     void translator();
-    void playPauseToggles();
-    void settingsFilesAtConstruction_data();
-    void settingsFilesAtConstruction();
     void titlesAndShortcuts_data();
     void titlesAndShortcuts();
     void statusMessages();
 
 private:
     QTemporaryDir m_settingsDir;
+    QStringList m_drives; // none: the machine's own volumes stay out of sight
 };
 
 // speedUnit, heightUnit and timeSwitch, then the check marks of miles, feet and UTC time,
@@ -66,8 +64,7 @@ static QStringList clippedTexts(std::initializer_list<QWidget*> windows)
 
 void TestMainWindow::initTestCase()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    Isolation::mainWindow(m_settingsDir.path(), &m_drives);
 }
 
 // Stored values: anything but 0 means miles and feet, anything but 1 means UTC. The docks'
@@ -178,65 +175,6 @@ void TestMainWindow::translator()
     QVERIFY(!ts.contains("<translation></translation>"));
 }
 
-void TestMainWindow::playPauseToggles()
-{
-    MainWindow w;
-    QAction* play = w.action("playAct");
-    play->trigger();
-    QVERIFY(w.isPlaying() && w.action("stopAct")->isEnabled());
-    QCOMPARE(play->toolTip(), QStringLiteral("pause")); // set with the pause icon
-    play->trigger();
-    QVERIFY(!w.isPlaying());
-
-    // A playback that runs out resets the button by itself; with no points listed it ends at once.
-    play->trigger();
-    QVERIFY(w.isPlaying());
-    QTRY_VERIFY(!w.isPlaying());
-    QCOMPARE(play->toolTip(), QStringLiteral("play"));
-    QVERIFY(!w.action("stopAct")->isEnabled());
-}
-
-void TestMainWindow::settingsFilesAtConstruction_data()
-{
-    QTest::addColumn<QByteArray>("user");    // the per-user settings file
-    QTest::addColumn<QByteArray>("setting"); // ./Setting.ini; null: none at all
-    QTest::addColumn<int>("limit");          // of the GPS filter; 999: any
-    const QByteArray none;
-    // clang-format off
-    QTest::newRow("no file") << none << none << 1;
-    QTest::newRow("off") << none << QByteArray("[General]\nGPS_filter=0\n") << 0;
-    QTest::newRow("no section") << none << QByteArray("GPS_filter=3\n") << 3;
-    QTest::newRow("low 8 bits, signed") << none << QByteArray("[General]\nGPS_filter=456\n") << -56;
-    QTest::newRow("not a number") << none << QByteArray("GPS_filter=\xff\xfe\n") << 0;
-    QTest::newRow("random bytes") << randomBytes(3000, 1) << randomBytes(900, 2) << 999;
-    QTest::newRow("wrong types")
-        << QByteArray("[General]\ngeometry=@ByteArray(\x01\x02garbage)\ndirectory=@Variant("
-                      "\\0\\0\\0\\x7f)\nspeedUnit=@Rect(1 2 3 4)\ntimeSwitch=99999999999999999999\n")
-        << QByteArray("[General]\nGPS_filter=@Point(1 2)\n") << 0;
-    // clang-format on
-}
-
-// Whatever the two files hold, the window starts and writes its settings back.
-void TestMainWindow::settingsFilesAtConstruction()
-{
-    QFETCH(QByteArray, user);
-    QFETCH(QByteArray, setting);
-    QTemporaryDir dir;
-    if (!setting.isNull())
-        QVERIFY(writeFile(dir.filePath("Setting.ini"), setting));
-    if (!user.isNull())
-        QVERIFY(writeFile(QSettings("Veltrona", "KV-730").fileName(), user));
-    const QString previous = QDir::currentPath();
-    GpsFilter::setLimit(99);
-    QVERIFY(QDir::setCurrent(dir.path()));
-    MainWindow().close();
-    QDir::setCurrent(previous);
-    QFETCH(int, limit);
-    if (limit != 999)
-        QCOMPARE(int(GpsFilter::limit()), limit);
-    QCOMPARE(QSettings("Veltrona", "KV-730").status(), QSettings::NoError);
-}
-
 void TestMainWindow::titlesAndShortcuts_data()
 {
     QTest::addColumn<QString>("what");
@@ -244,8 +182,7 @@ void TestMainWindow::titlesAndShortcuts_data()
     // clang-format off
     const char* const rows[][2] = {
         {"184 1", "Device setting"}, {"184 0", "Device setting"},
-        {"186 1", "Delete all track points"}, {"deleteAct", "Delete all track points"},
-        {"254 0", "Device connection"}, {"255 1", "Device connection"},
+        {"deleteAct", "Delete all track points"},
         {"aboutAct", "About KV730 Tool"}, {"open", "Open"},
         {"progress", "Download all track points"}, {"files", "Select Track Files"},
         {"openAct keys", "Ctrl+O"}, {"saveAct keys", "Ctrl+S"},

@@ -2,6 +2,7 @@
 #include "device/lockedpath.h"
 #include "dialoganswerer.h"
 #include "formats/fileformattkr.h"
+#include "isolation.h"
 #include "testsupport.h"
 #include "tmpfsmount.h"
 #include "view/mapwidget.h"
@@ -31,17 +32,16 @@ private slots:
     void saveFileName();
     void failureReportedAndNothingLost_data();
     void failureReportedAndNothingLost();
-    void saveThroughRealDialog();
 
 private:
     QTemporaryDir m_settingsDir;
     QTemporaryDir m_dir;
+    QStringList m_drives;
 };
 
 void TestOpenAndSave::initTestCase()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    Isolation::mainWindow(m_settingsDir.path(), &m_drives);
 }
 
 void TestOpenAndSave::saveFileName_data()
@@ -140,36 +140,6 @@ void TestOpenAndSave::failureReportedAndNothingLost()
         expected << "filler";
     expected.sort(Qt::CaseInsensitive);
     QCOMPARE(entries(dir.path()), expected);
-}
-
-// The check box of MyFileDialog reaches the writer, with the checked tracks and the extension.
-void TestOpenAndSave::saveThroughRealDialog()
-{
-    MainWindow w;
-    w.tracks() = {sampleTrack(), sampleTrack()};
-    w.mapWidget()->updateTrackList();
-    QTreeWidgetItem* list = w.mapWidget()->findChild<QTreeWidget*>("treeWidget")->topLevelItem(0);
-    list->child(0)->setCheckState(0, Qt::Unchecked);
-    list->child(1)->setCheckState(0, Qt::Checked);
-    QVERIFY(QDir(m_dir.path()).mkpath("saved"));
-    const QString target = m_dir.filePath("saved/trip");
-    QString boxText;
-    DialogAnswerer answers;
-    answers.expect<QFileDialog>([&](QFileDialog* dialog) {
-        if (auto* box = dialog->findChild<QCheckBox*>("markedOnlyCheckBox")) {
-            boxText = box->text();
-            box->setChecked(true);
-        }
-        dialog->selectNameFilter("GPX File (*.gpx)");
-        dialog->setDirectory(QFileInfo(target).absolutePath());
-        dialog->selectFile(target);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-    });
-    w.action("saveAct")->trigger();
-    QCOMPARE(boxText, QStringLiteral("Save marked points only"));
-    // One track of two points, one of them marked.
-    QCOMPARE(readFile(target + ".gpx").count("<trkpt"), 1);
-    QCOMPARE(w.lastDirectory(), QFileInfo(target).absolutePath());
 }
 
 QTEST_MAIN(TestOpenAndSave)

@@ -37,6 +37,7 @@ private slots:
     void readEndsWithOneReport();
     void deleteKeepsFiles_data();
     void deleteKeepsFiles();
+    void releaseStuckRead();
     void readConfig_data();
     void readConfig();
     void writeConfig_data();
@@ -154,15 +155,19 @@ void TestDeviceKV310::readEndsWithOneReport_data()
 {
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QVariantList>("report"); // empty: either read or failed, but only once
+    QTest::addColumn<QString>("reason");      // readErrorString() of a failed read
     const QVariantList failed{CMD_CONNECT_RESULT, 0};
-    QTest::newRow("file removed") << "removed" << failed;
-    QTest::newRow("replaced by a directory") << "directory" << failed;
-    QTest::newRow("replaced by a fifo") << "fifo" << failed; // must not block the worker
-    QTest::newRow("replaced by an unreadable file") << "unreadable" << failed;
-    QTest::newRow("unmounted before the read") << "unmounted before" << failed;
+    const QString unreadable = "the file could not be read (%1)";
+    // clang-format off
+    QTest::newRow("file removed") << "removed" << failed << unreadable.arg("no such file");
+    QTest::newRow("replaced by a directory") << "directory" << failed << unreadable.arg("not a regular file");
+    QTest::newRow("replaced by a fifo") << "fifo" << failed << unreadable.arg("not a regular file"); // must not block
+    QTest::newRow("replaced by an unreadable file") << "unreadable" << failed << unreadable.arg("Permission denied");
+    QTest::newRow("unmounted before the read") << "unmounted before" << failed << "the logger is no longer connected";
     // An open file stays readable after a lazy unmount.
-    QTest::newRow("unmounted during the read") << "unmounted during" << QVariantList();
-    QTest::newRow("timeout") << "timeout" << QVariantList{CMD_READ_TIMEOUT, 0};
+    QTest::newRow("unmounted during the read") << "unmounted during" << QVariantList() << "";
+    QTest::newRow("timeout") << "timeout" << QVariantList{CMD_READ_TIMEOUT, 0} << "the logger did not answer within 1 second(s)";
+    // clang-format on
 }
 
 // A read that cannot be done is reported once, and the worker is ready for the next read.
@@ -184,6 +189,7 @@ void TestDeviceKV310::readEndsWithOneReport()
     const QString path = dir + "/a.gpl";
     const int lines = failure == "timeout" || failure == "unmounted during" ? 300000 : 10;
     QVERIFY(writeFile(path, line("2016:05:06-10:20:30", "1", "1").repeated(lines)));
+    QVERIFY(writeFile(dir + "/kv730.ini", ""));
     DeviceKV310 device;
     QueuedStatus relay(&device);
     QSignalSpy status(&relay, &QueuedStatus::status);
@@ -208,6 +214,8 @@ void TestDeviceKV310::readEndsWithOneReport()
     const QVariantList got = status.first(), failed{CMD_CONNECT_RESULT, 0};
     QVERIFY2(report.isEmpty() ? got.at(0) == CMD_READ_TRACK_FILE || got == failed : got == report,
              qPrintable(got.at(0).toString()));
+    if (!report.isEmpty())
+        QTEST(device.readErrorString(), "reason");
     QVERIFY(device.wait(10000));
     QCoreApplication::processEvents();
     QCOMPARE(status.count(), 1);
@@ -237,7 +245,12 @@ void TestDeviceKV310::deleteKeepsFiles()
     QVERIFY(writeFile(backups.filePath("file"), "in the way"));
     const QString backup = backups.filePath(lockFile ? "b1" : "file/b1");
     DeviceKV310 device;
-    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+    QueuedStatus relay(&device);
+    QSignalSpy status(&relay, &QueuedStatus::status);
+    std::atomic<bool> onWorker{false}; // the window goes on while the files are copied
+    connect(
+        &device, &DeviceKV310::FireRecvStatus, &device,
+        [&] { onWorker = QThread::currentThread() == &device; }, Qt::DirectConnection);
     {
         // As root only the file itself can be protected; otherwise the directory is.
         const bool root = isRoot();
@@ -245,7 +258,9 @@ void TestDeviceKV310::deleteKeepsFiles()
         if (lockFile && !lock.isLocked())
             QSKIP("cannot protect a file here");
         device.deleteAllTrackFiles(drive.path() + "/", backup);
+        QTRY_COMPARE(status.count(), 1);
     }
+    QVERIFY(onWorker);
     const int remaining = lockFile && isRoot() ? 1 : 2;
     QCOMPARE(status.first(), QVariantList({CMD_DELETE_ALL, 0}));
     QCOMPARE(device.remainingTrackFiles(), remaining);
@@ -351,6 +366,37 @@ void TestDeviceKV310::writeConfig()
     device.readConfiguration(dir + "/");
     if (fault.isEmpty())
         QCOMPARE(device.configuration.toText(), config.toText());
+}
+
+// A worker whose file never answers, as on a dead drive, until the test lets it go.
+class StuckDevice : public DeviceKV310
+{
+public:
+    QSemaphore entered, letGo;
+
+protected:
+    QIODevice* openTrackFile(const QString&, QString* error) override
+    {
+        entered.release();
+        letGo.acquire();
+        *error = "gone";
+        return nullptr;
+    }
+};
+
+// Releasing the device never waits long for a blocked read; the device goes when it returns.
+void TestDeviceKV310::releaseStuckRead()
+{
+    QTemporaryDir drive;
+    QVERIFY(writeFile(drive.filePath("a.gpl"), line("2016:05:06-10:20:30", "1", "1")));
+    auto* device = new StuckDevice;
+    QPointer<DeviceKV310> alive(device);
+    device->listTrackFiles(drive.path() + "/");
+    device->startTrackFileRead(0);
+    QVERIFY(device->entered.tryAcquire(1, 5000));
+    QVERIFY(!DeviceKV310::release(device, 200) && alive);
+    device->letGo.release();
+    QTRY_VERIFY(!alive);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceKV310)

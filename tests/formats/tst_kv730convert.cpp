@@ -4,8 +4,6 @@
 #include <QtTest>
 
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // Near, about 55 km north (a jump), near again.
 const QByteArray Log = "$KV,2014:05:06-10:20:30,*GPS,2502.1234,N,12130.5678,E,35.2,12.34,0,0\r\n"
@@ -93,10 +91,10 @@ private slots:
                 QDir(dir.path()).mkdir("dir.gpl") &&
                 QFile::link("loop.gpl", dir.filePath("loop.gpl")) &&
                 QFile::link("/proc/self/mem", dir.filePath("eio.gpl"))); // reads fail
-        if (arguments.contains("locked") && ::geteuid() == 0)
+        if (arguments.contains("locked") && TestSupport::isRoot())
             QSKIP("permission bits do not stop root");
-        QVERIFY(settingIni != "<fifo>" ||
-                ::mkfifo(QFile::encodeName(dir.filePath("Setting.ini")).constData(), 0600) == 0);
+        SKIP_UNLESS_POSIX(settingIni == "<fifo>");
+        QVERIFY(settingIni != "<fifo>" || TestSupport::makeFifo(dir.filePath("Setting.ini")));
         QVERIFY(settingIni.isEmpty() || settingIni == "<fifo>" ||
                 TestSupport::writeFile(dir.filePath("Setting.ini"), settingIni));
         QStringList words = arguments.split(' ');

@@ -1,3 +1,4 @@
+#include "isolation.h"
 #include "maprecorder.h"
 #include "testsupport.h"
 #include "view/googlemappage.h"
@@ -5,6 +6,7 @@
 #include "view/tilecache.h"
 
 #include <QImage>
+#include <QMenu>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QTcpServer>
@@ -75,6 +77,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true); // the page's tile cache
+        Isolation::noNetwork();
         // Tiles from a folder named by "MapTiles" in the working directory's Setting.ini.
         QImage tile(256, 256, QImage::Format_RGB32);
         tile.fill(Qt::darkGreen);
@@ -96,6 +99,10 @@ private slots:
     {
         QCOMPARE(js("navigator.userAgent"), QString("KV-730/S-OPC-41-1807041"));
         QVERIFY(qobject_cast<TileCache*>(widget->mapPage()->networkAccessManager()));
+        // The README names the folder the program uses: <cache folder>/<program file>/tiles.
+        QVERIFY(TileCache::defaultDirectory().endsWith("/tst_mappage/tiles"));
+        QVERIFY(TestSupport::readFile(KV730_TEST_DATA "/../../README.md")
+                    .contains("on Linux `~/.cache/kv730/tiles`"));
         // The tile of the first view, at zoom 4, drawn from the folder.
         QTRY_VERIFY(each("[].slice.call(document.querySelectorAll('img.leaflet-tile-loaded'))",
                          "o.naturalWidth + o.src")
@@ -104,7 +111,8 @@ private slots:
         QTRY_COMPARE(js("document.getElementById('tile_error').style.display"), QString("block"));
     }
 
-    // Seven colours in turn, on from the last track list; a new page starts again.
+    // Seven colours in turn, on from the last track list. The page is never loaded again:
+    // that would empty the map while the lists still offer the tracks.
     void polylines()
     {
         const int before = js("nPolylines").toInt();
@@ -115,12 +123,20 @@ private slots:
         const QStringList all{"#ff0000", "#00ff00", "#0000ff", "#00ffff",
                               "#ffff00", "#a020f0", "#ffc0cb"};
         QCOMPARE(each("polylinesArray", "o.options.color"), all.at((before + 3) % 7));
-        QSignalSpy loaded(widget->mapPage(), &QWebPage::loadFinished);
-        widget->mapPage()->mainFrame()->load(QUrl("qrc:/map.html"));
-        QTRY_COMPARE(loaded.count(), 1);
-        for (int i = 0; i < 8; ++i)
+        QSignalSpy started(widget->mapPage(), &QWebPage::loadStarted);
+        widget->mapPage()->triggerAction(QWebPage::Reload);
+        widget->mapPage()->mainFrame()->load(GoogleMapPage::pageUrl());
+        widget->mapPage()->mainFrame()->load(QUrl("about:blank"));
+        QTest::qWait(200);
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(js("polylinesArray.length"), QString("1"));
+        emit op->deleteAllObject();
+        QStringList colours;
+        for (int i = 0; i < 8; ++i) {
             emit op->addPolyline();
-        QCOMPARE(each("polylinesArray", "o.options.color"), (all + all.mid(0, 1)).join(','));
+            colours << all.at((before + 4 + i) % 7);
+        }
+        QCOMPARE(each("polylinesArray", "o.options.color"), colours.join(','));
         QCOMPARE(each("polylinesArray", "map.hasLayer(o)").count("true"), 0);
 
         emit op->addLatLng(25.0, 121.0, 1);
@@ -133,7 +149,9 @@ private slots:
         js("map.setView([25.1, 121.1], 10, { animate: false })");
         // The shown line is drawn once the batch of points is over, the last point included.
         QTRY_COMPARE(js("pendingWork()"), QString("false"));
-        QCOMPARE(pixel("lineLayer", 25.1, 121.15), QString("0,255,0,255"));
+        const QColor line(colours.at(1));
+        QCOMPARE(pixel("lineLayer", 25.1, 121.15),
+                 QString("%1,%2,%3,255").arg(line.red()).arg(line.green()).arg(line.blue()));
         emit op->clearPolyline(1);
         QCOMPARE(pixel("lineLayer", 25.1, 121.15), QString("0,0,0,0"));
         QCOMPARE(each("polylinesArray", "o.shown").count("true"), 0);
@@ -175,6 +193,22 @@ private slots:
                                       .arg(zoom));
         QFETCH(QString, kept);
         QCOMPARE(result, "0-512,512-1024,1024-1536,1536-1999 2000 " + kept);
+    }
+
+    // No menu in the view: nothing there to reload the page or to follow a link into it.
+    void noContextMenu()
+    {
+        auto* view = widget->findChild<QWidget*>("webView");
+        QTimer::singleShot(200, [] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                menu->close();
+                QFAIL(qPrintable(QString::number(menu->actions().size()) + " actions offered"));
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                view->mapToGlobal({10, 10}));
+        QApplication::sendEvent(view, &event);
+        QTest::qWait(300);
     }
 
     void markersAndCentre()

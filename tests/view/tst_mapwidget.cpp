@@ -1,3 +1,4 @@
+#include "isolation.h"
 #include "maprecorder.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"
@@ -12,7 +13,7 @@
 #include <ctime>
 
 // Before the widget is made: local time is Taipei's, the page's tile cache a test one, and
-// its tiles (none) come from a folder, not from the network.
+// its tiles (none) come from a folder, never from a server.
 static const bool environment = [] {
     qputenv("TZ", "Asia/Taipei");
     tzset();
@@ -21,6 +22,7 @@ static const bool environment = [] {
     TestSupport::writeFile(tiles.filePath("Setting.ini"),
                            "MapTiles=" + QUrl::fromLocalFile(tiles.path()).toEncoded() +
                                "/{z}/{x}/{y}.png\n");
+    Isolation::noNetwork();
     return QDir::setCurrent(tiles.path());
 }();
 
@@ -78,30 +80,6 @@ private:
 private slots:
     void initTestCase() { PlaybackThread::setTimeDivisor(25); }
 
-    void filterDialog_data()
-    {
-        // Entry text|radio button|isFilterValid filterValue filterRuleCode
-        QTest::addColumn<QString>("row");
-        QTest::newRow("10 >") << "10|radioGreater|1 10 1";
-        QTest::newRow("empty") << "|radioGreater|0 -1 1";
-        QTest::newRow("-1") << "-1|radioLess|0 -1 4";
-        QTest::newRow("abc") << "abc|radioGreaterEqual|0 -1 2";
-        QTest::newRow("marked, abc") << "abc|radioMarkPoint|1 -1 6";
-        QTest::newRow("marked, 10") << "10|radioMarkPoint|1 -1 6";
-    }
-    void filterDialog()
-    {
-        QFETCH(QString, row);
-        FilterDialog dialog;
-        QLineEdit* entry = dialog.findChild<QLineEdit*>("lineEdit");
-        entry->setText(row.section('|', 0, 0));
-        dialog.findChild<QRadioButton*>(row.section('|', 1, 1))->click();
-        QCOMPARE(entry->isEnabled(), !row.contains("MarkPoint"));
-        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-        const QString result =
-            QString("%1 %2 ").arg(dialog.isFilterValid()).arg(dialog.filterValue());
-        QCOMPARE(result + QString::number(dialog.filterRuleCode()), row.section('|', 2));
-    }
     void cleanup() { settings = TestSettings(); }
 
     // Also in the point rows below.
@@ -248,23 +226,43 @@ private slots:
 
     void filterRules_data()
     {
-        QTest::addColumn<int>("rule");
-        QTest::addColumn<float>("value");
+        // Typed into the filter dialog, the rule chosen there, and the points listed after
+        // Enter ("-": the dialog stays open).
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("radio");
         QTest::addColumn<QString>("kept"); // of the points at 0, 9.99, 10, 10.01 and 12.34 km/h
-        QTest::newRow(">") << 1 << 10.0f << "3,4";
-        QTest::newRow(">=") << 2 << 10.0f << "2,3,4";
-        QTest::newRow("=") << 3 << 10.0f << "2";
-        QTest::newRow("<") << 4 << 10.0f << "0,1";
-        QTest::newRow("<=") << 5 << 10.0f << "0,1,2";
-        QTest::newRow("= keeps nothing") << 3 << 12.345f << "";
-        QTest::newRow("= in single precision") << 3 << 12.34f << "4";
-        QTest::newRow("marked") << 6 << -1.0f << "1,4";
+        // clang-format off
+        QTest::newRow(">") << "10" << "radioGreater" << "3,4";
+        QTest::newRow(">=") << "10" << "radioGreaterEqual" << "2,3,4";
+        QTest::newRow("=") << "10" << "radioEqual" << "2";
+        QTest::newRow("<") << "10" << "radioLess" << "0,1";
+        QTest::newRow("<=") << "10" << "radioLessEqual" << "0,1,2";
+        QTest::newRow("= keeps nothing") << "12.345" << "radioEqual" << "";
+        QTest::newRow("= in single precision") << "12.34" << "radioEqual" << "4";
+        QTest::newRow("marked, entry ignored") << "abc" << "radioMarkPoint" << "1,4";
+        QTest::newRow("empty") << "" << "radioGreater" << "-";
+        QTest::newRow("negative") << "-1" << "radioLess" << "-";
+        QTest::newRow("not a number") << "abc" << "radioGreaterEqual" << "-";
+        // clang-format on
     }
+
     void filterRules()
     {
-        QFETCH(int, rule);
-        QFETCH(float, value);
+        QFETCH(QString, typed);
+        QFETCH(QString, radio);
         QFETCH(QString, kept);
+        FilterDialog dialog; // typed at once into the entry
+        QVERIFY(qobject_cast<QLineEdit*>(dialog.focusWidget()));
+        QTest::keyClicks(dialog.focusWidget(), typed);
+        dialog.findChild<QRadioButton*>(radio)->click();
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QCOMPARE(dialog.isVisible(), kept == "-");
+        if (kept == "-")
+            return;
+        QVERIFY(dialog.isFilterValid());
+        const float value = dialog.filterValue();
+        const int rule = dialog.filterRuleCode();
         Track t{T0, 2, {}};
         for (int i = 0; i < 5; ++i)
             t.points << pt(i, T0, i == 1 || i == 4, QList<int>{0, 999, 1000, 1001, 1234}[i]);

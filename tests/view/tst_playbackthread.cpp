@@ -30,6 +30,18 @@ private slots:
         QVERIFY(!ended);
         for (int i = 0; i < shown.size(); ++i)
             QCOMPARE(shown.at(i), i);
+
+        // A stop in the middle of a pause of 750 ms ends it at once.
+        PlaybackThread::setTimeDivisor(1);
+        PlaybackThread slow;
+        slow.setPointCount(3);
+        slow.start();
+        QTRY_VERIFY(slow.isRunning());
+        QTest::qWait(50);
+        QElapsedTimer clock;
+        clock.start();
+        slow.stop();
+        QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
     }
 };
 
