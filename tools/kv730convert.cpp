@@ -6,6 +6,7 @@
 #include "formats/gpsfilter.h"
 #include "formats/timetext.h"
 #include "tools/convertersettings.h"
+#include "tools/geotagcommand.h"
 #include "view/trackstatistics.h"
 
 #include <QCommandLineOption>
@@ -143,8 +144,12 @@ int main(int argc, char* argv[])
                        statsOption});
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("Track files to read."),
                                  QStringLiteral("INPUT..."));
+    GeotagCommand geotag;
+    QStringList arguments = QCoreApplication::arguments();
+    geotag.takePhotos(arguments);
+    parser.addOptions(GeotagCommand::options());
 
-    if (!parser.parse(QCoreApplication::arguments()))
+    if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(helpOption)) {
         std::printf("%s", qPrintable(parser.helpText()));
@@ -158,6 +163,10 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("--points needs --list"));
     if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())
         return usageError(QStringLiteral("-o needs a file name"));
+
+    QString geotagError;
+    if (!geotag.setUp(parser, &geotagError))
+        return usageError(geotagError);
 
     ConverterSettings settings;
     if (parser.isSet(speedOption) && !settings.setSpeedUnit(parser.value(speedOption)))
@@ -226,6 +235,8 @@ int main(int argc, char* argv[])
             return OutputError;
         }
     }
+    if (geotag.isRequested())
+        return geotag.run(tracks, selection);
     std::fflush(stdout);
     return Success;
 }
