@@ -34,6 +34,12 @@ signals:
     void viewPoint(double lat, double lng, QString text);
     void deleteAllObject();
 
+    // Geotagged photos, a layer of their own: photo n with its title and a thumbnail as a
+    // data: URL (may be empty); cleared all at once; centred with its popup open.
+    void addPhoto(int n, double lat, double lng, QString text, QString thumbnail);
+    void clearPhotos();
+    void showPhoto(int n);
+
 private:
     QString m_tileUrl;
     QString m_tileAttribution;
