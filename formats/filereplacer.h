@@ -5,10 +5,12 @@
 #include <QFileDevice>
 #include <QString>
 
+class QFile;
+
 // Replaces a file only once its new content is complete: the content goes to a hidden
 // temporary file in the same folder, which then takes the old file's place in one rename.
 // Whatever fails on the way (a full drive, a folder that cannot be written, a file that
-// vanished), the old file stays as it was and no temporary file is left behind.
+// vanished or cannot be read), the old file stays as it was and no temporary file is left.
 class FileReplacer
 {
 public:
@@ -18,15 +20,17 @@ public:
         QDateTime modified; // invalid: the time of writing
     };
 
-    // target must exist unless mayCreate; false with the reason otherwise.
-    static bool replace(const QString& target, const char* data, qint64 size,
-                        const Attributes& attributes, bool mayCreate, QString* error);
+    // The new content is head followed by the content of source from restFrom on (source
+    // may be null). target must exist unless mayCreate; false with the reason otherwise.
+    static bool replace(const QString& target, const QByteArray& head, QFile* source,
+                        qint64 restFrom, const Attributes& attributes, bool mayCreate,
+                        QString* error);
 
-    // Keeps the file at path, whose content is given, also as copyPath: a second name for
-    // the same file where the file system allows it (nothing is copied), else a copy with the
-    // same permissions and modification time. An existing copyPath is left as it is.
-    static bool keepCopy(const QString& path, const QString& copyPath, const QByteArray& content,
-                         const Attributes& attributes, QString* error);
+    // Keeps the file at path also as copyPath: a second name for the same file where the
+    // file system allows it (nothing is copied), else a copy with the same permissions and
+    // modification time. An existing copyPath is left as it is.
+    static bool keepCopy(const QString& path, const QString& copyPath, const Attributes& attributes,
+                         QString* error);
 
     static Attributes attributesOf(const QString& path);
 };

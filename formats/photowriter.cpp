@@ -1,4 +1,5 @@
 #include "formats/photowriter.h"
+#include "formats/backgroundcloser.h"
 #include "formats/civildate.h"
 #include "formats/exivsupport.h"
 #include "formats/filereplacer.h"
@@ -12,6 +13,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include <cmath>
+#include <stdexcept>
 
 namespace
 {
@@ -169,28 +171,90 @@ bool readWhole(const QString& path, QByteArray* content, QString* error)
     return true;
 }
 
-// The new content from the library's memory, after the original was kept if asked.
-PhotoWriter::Result store(const QString& target, Exiv2::BasicIo& io, const QByteArray& original,
-                          bool existed, const PhotoWriter::Options& options)
+// Where the image data of a JPEG begins: just past its first start-of-scan marker, found by
+// walking the segments; 0 when data does not reach it or is not laid out as a JPEG.
+qint64 jpegScanStart(const QByteArray& data)
 {
+    const auto byte = [&data](qint64 i) { return quint8(data.at(int(i))); };
+    if (data.size() < 4 || byte(0) != 0xff || byte(1) != 0xd8)
+        return 0;
+    qint64 i = 2;
+    while (i + 4 <= data.size()) {
+        if (byte(i) != 0xff)
+            return 0;
+        const quint8 marker = byte(i + 1);
+        if (marker == 0xff) { // fill byte
+            ++i;
+        } else if (marker == 0xda) {
+            return i + 2;
+        } else if ((marker >= 0xd0 && marker <= 0xd8) || marker == 0x01) {
+            i += 2; // markers without a length
+        } else {
+            const int length = (byte(i + 2) << 8) | byte(i + 3);
+            if (length < 2)
+                return 0;
+            i += 2 + length;
+        }
+    }
+    return 0;
+}
+
+// The metadata part of a JPEG, through its start-of-scan marker (*rest: where the image data
+// begins), so that only that part passes through the library; any other file whole (*rest -1).
+bool readHead(QFile& file, QByteArray* head, qint64* rest, QString* error)
+{
+    *rest = -1;
+    head->clear();
+    for (qint64 block = 64 * 1024;; block *= 2) {
+        const QByteArray more = file.read(block);
+        if (file.error() != QFileDevice::NoError) {
+            *error = tr("It cannot be read: %1").arg(file.errorString());
+            return false;
+        }
+        head->append(more);
+        const qint64 scan = jpegScanStart(*head);
+        if (scan > 0) {
+            head->truncate(int(scan));
+            *rest = scan;
+            return true;
+        }
+        if (more.isEmpty() || !head->startsWith("\xff\xd8"))
+            break;
+    }
+    head->append(file.readAll());
+    if (file.error() != QFileDevice::NoError || head->size() != file.size()) {
+        *error = tr("It cannot be read: %1").arg(file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QByteArray bytesOf(Exiv2::BasicIo& io)
+{
+    if (io.open() != 0)
+        throw std::runtime_error("the new metadata cannot be read back");
+    const QByteArray data(reinterpret_cast<const char*>(io.mmap()), int(io.size()));
+    io.munmap();
+    io.close();
+    return data;
+}
+
+// Writes the new content: head, then the rest of source from restFrom (none when -1), after
+// keeping the original if asked.
+PhotoWriter::Result store(const QString& target, const QByteArray& head, QFile* source,
+                          qint64 restFrom, const PhotoWriter::Options& options)
+{
+    const bool existed = QFileInfo::exists(target);
     const FileReplacer::Attributes attributes =
         existed ? FileReplacer::attributesOf(target) : FileReplacer::Attributes();
     QString error;
     const QString copy = PhotoWriter::originalCopyPath(target);
     const bool makeCopy = existed && options.keepOriginal && !QFileInfo::exists(copy);
-    if (makeCopy && !FileReplacer::keepCopy(target, copy, original, attributes, &error))
+    if (makeCopy && !FileReplacer::keepCopy(target, copy, attributes, &error))
         return failed(error);
-    bool ok = io.open() == 0;
-    if (!ok)
-        error = tr("The new content cannot be prepared.");
-    const long size = ok ? io.size() : 0;
-    if (ok) {
-        const char* data = size > 0 ? reinterpret_cast<const char*>(io.mmap()) : "";
-        ok = FileReplacer::replace(target, data, size, attributes, !existed, &error);
-        io.munmap();
-        io.close();
-    }
-    if (!ok) {
+    const bool withRest = source && restFrom >= 0;
+    if (!FileReplacer::replace(target, head, withRest ? source : nullptr, restFrom, attributes,
+                               !existed, &error)) {
         // The original is still in its place; a copy of it made just now is not needed.
         if (makeCopy)
             QFile::remove(copy);
@@ -245,7 +309,45 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
         return skipped(alreadyPositioned());
     setXmpGps(xmp->xmpData(), position);
     xmp->writeMetadata();
-    return store(sidecar, xmp->io(), original, info.exists(), options);
+    return store(sidecar, bytesOf(xmp->io()), nullptr, -1, options);
+}
+
+// Rewrites the metadata of input (a JPEG's head, or a whole JPEG or TIFF file) into output.
+// False with *result when the photo is not written in place: skipped, failed or a raw file
+// (whose sidecar is then written). The library's own failures are thrown.
+bool rewrite(const QByteArray& input, const QString& path, const GeotagMatch& position,
+             const PhotoWriter::Options& options, QByteArray* output, PhotoWriter::Result* result)
+{
+    Exiv2::Image::AutoPtr image;
+    try {
+        image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(input.constData()),
+                                          input.size());
+    } catch (const std::exception& e) {
+        *result = failed(ExivSupport::openFailure(e));
+        return false;
+    }
+    switch (PhotoReader::kindFor(image->imageType(), path)) {
+    case PhotoInfo::InPlace:
+        break;
+    case PhotoInfo::Sidecar:
+        *result = writeSidecar(path, position, options);
+        return false;
+    case PhotoInfo::Unreadable:
+        *result = failed(tr("Only JPEG, TIFF and raw photos can be geotagged."));
+        return false;
+    }
+    image->readMetadata();
+    if ((hasExifPosition(image->exifData()) || hasXmpPosition(image->xmpData())) &&
+        !options.replace) {
+        *result = skipped(alreadyPositioned());
+        return false;
+    }
+    setExifGps(image->exifData(), position);
+    // The XMP packet is written back as it was read, unless it held an old position.
+    image->writeXmpFromPacket(!eraseXmpGps(image->xmpData()));
+    image->writeMetadata();
+    *output = bytesOf(image->io());
+    return true;
 }
 
 } // namespace
@@ -274,35 +376,43 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
             return writeSidecar(path, position, options);
         if (!info.isWritable())
             return failed(tr("The photo is read-only."));
-        QByteArray content;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return failed(tr("It cannot be read: %1").arg(file.errorString()));
+        QByteArray input;
+        qint64 rest = -1;
         QString error;
-        if (!readWhole(path, &content, &error))
+        if (!readHead(file, &input, &rest, &error))
             return failed(error);
-        // Read once; the library rewrites it in memory, leaving the original bytes alone.
-        Exiv2::Image::AutoPtr image;
+        // The library rewrites the metadata in memory; a JPEG's image data does not pass
+        // through it but is copied over unchanged after the new head, which must end where
+        // the image data begins.
+        QByteArray output;
+        Result result;
+        bool inPlace = false;
         try {
-            image = Exiv2::ImageFactory::open(
-                reinterpret_cast<const Exiv2::byte*>(content.constData()), content.size());
+            inPlace = rewrite(input, path, position, options, &output, &result);
+            if (inPlace && rest >= 0 && !output.endsWith("\xff\xda"))
+                throw std::runtime_error("unexpected layout of the new head");
         } catch (const std::exception& e) {
-            return failed(ExivSupport::openFailure(e));
+            if (rest < 0)
+                throw;
+            // Once more with the whole file, as the library would read it itself.
+            qCDebug(lcFormats) << "photo" << path << "rewritten whole:" << e.what();
+            rest = -1;
+            if (!file.seek(0))
+                return failed(tr("It cannot be read: %1").arg(file.errorString()));
+            input = file.readAll();
+            if (file.error() != QFileDevice::NoError)
+                return failed(tr("It cannot be read: %1").arg(file.errorString()));
+            inPlace = rewrite(input, path, position, options, &output, &result);
         }
-        switch (PhotoReader::kindFor(image->imageType(), path)) {
-        case PhotoInfo::InPlace:
-            break;
-        case PhotoInfo::Sidecar:
-            return writeSidecar(path, position, options);
-        case PhotoInfo::Unreadable:
-            return failed(tr("Only JPEG, TIFF and raw photos can be geotagged."));
-        }
-        image->readMetadata();
-        if ((hasExifPosition(image->exifData()) || hasXmpPosition(image->xmpData())) &&
-            !options.replace)
-            return skipped(alreadyPositioned());
-        setExifGps(image->exifData(), position);
-        // The XMP packet is written back as it was read, unless it held an old position.
-        image->writeXmpFromPacket(!eraseXmpGps(image->xmpData()));
-        image->writeMetadata();
-        return store(path, image->io(), content, true, options);
+        if (!inPlace)
+            return result;
+        const Result r = store(path, output, &file, rest, options);
+        if (r.status == Result::Tagged)
+            BackgroundCloser::close(file);
+        return r;
     } catch (const std::exception& e) {
         qCDebug(lcFormats) << "photo" << path << "not written:" << e.what();
         return failed(ExivSupport::reason(e));
