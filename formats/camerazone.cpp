@@ -1,9 +1,12 @@
 #include "formats/camerazone.h"
+#include "formats/civildate.h"
+#include "formats/localzone.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
 
 #include <cstdlib>
+#include <ctime>
 
 CameraZone CameraZone::fixed(int offsetSeconds)
 {
@@ -75,9 +78,17 @@ int CameraZone::offsetAt(qint64 utcSeconds) const
     switch (m_kind) {
     case Fixed:
         return m_offset;
-    case Local:
-        // The C library's zone (TZ), as the rest of the program shows local times.
-        return QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::LocalTime).offsetFromUtc();
+    case Local: {
+        // The C library's zone (TZ), as the rest of the program shows local times, without
+        // QDateTime's reading of the zone at every call.
+        std::tm tm;
+        if (!LocalZone::localTime(utcSeconds, &tm))
+            return QDateTime::fromSecsSinceEpoch(utcSeconds, Qt::LocalTime).offsetFromUtc();
+        const qint64 wall =
+            CivilDate::daysFrom(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) * 86400 +
+            tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec;
+        return int(wall - utcSeconds);
+    }
     case Named:
         break;
     }

@@ -17,11 +17,6 @@
 namespace
 {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("FileReplacer", text);
-}
-
 std::filesystem::path nativePath(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -140,7 +135,7 @@ bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile*
         !temp.setFileTime(attributes.modified, QFileDevice::FileModificationTime))
         qCDebug(lcFormats) << "modification time not kept for" << target << temp.errorString();
     temp.close();
-    if (!mayCreate && !info.exists()) {
+    if (!mayCreate && !QFileInfo::exists(target)) {
         *error = tr("The file is no longer there.");
         return false;
     }

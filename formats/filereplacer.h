@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDevice>
 #include <QString>
@@ -13,6 +14,8 @@ class QFile;
 // vanished or cannot be read), the old file stays as it was and no temporary file is left.
 class FileReplacer
 {
+    Q_DECLARE_TR_FUNCTIONS(FileReplacer)
+
 public:
     struct Attributes {
         bool keepPermissions = false;

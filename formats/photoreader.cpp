@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <exiv2/exiv2.hpp>
 
@@ -182,10 +183,17 @@ QString PhotoReader::sidecarPath(const QString& photoPath)
 QStringList PhotoReader::collect(const QStringList& paths)
 {
     QStringList photos;
+    QSet<QString> seen;
+    const auto add = [&photos, &seen](const QString& path) {
+        if (!seen.contains(QFileInfo(path).absoluteFilePath())) {
+            seen.insert(QFileInfo(path).absoluteFilePath());
+            photos << path;
+        }
+    };
     for (const QString& path : paths) {
         const QFileInfo info(path);
         if (!info.isDir()) {
-            photos << path;
+            add(path);
             continue;
         }
         const QDir dir(path);
@@ -193,7 +201,7 @@ QStringList PhotoReader::collect(const QStringList& paths)
             dir.entryList(QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
         for (const QString& name : names) {
             if (hasPhotoExtension(name))
-                photos << dir.filePath(name);
+                add(dir.filePath(name));
         }
     }
     return photos;

@@ -12,9 +12,9 @@ class PhotoReader
 public:
     static PhotoInfo read(const QString& path, bool withThumbnail = false);
 
-    // The photo files among paths: files as given, folders by the photos directly in them
-    // (by extension, in name order). Paths that do not exist are kept, so that they are
-    // reported.
+    // The photo files among paths, each once: files as given, folders by the photos directly
+    // in them (by extension, in name order). Paths that do not exist are kept, so that they
+    // are reported.
     static QStringList collect(const QStringList& paths);
     static bool hasPhotoExtension(const QString& fileName);
     // "*.jpg *.JPG ..." for file dialogs.

@@ -18,11 +18,6 @@
 namespace
 {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("PhotoWriter", text);
-}
-
 PhotoWriter::Result failed(const QString& reason)
 {
     PhotoWriter::Result r;
@@ -153,19 +148,19 @@ void setXmpGps(Exiv2::XmpData& xmp, const GeotagMatch& p)
 
 QString alreadyPositioned()
 {
-    return tr("It already records a position (replacing was not asked for).");
+    return PhotoWriter::tr("It already records a position (replacing was not asked for).");
 }
 
 bool readWhole(const QString& path, QByteArray* content, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("It cannot be read: %1").arg(file.errorString());
+        *error = PhotoWriter::tr("It cannot be read: %1").arg(file.errorString());
         return false;
     }
     *content = file.readAll();
     if (file.error() != QFileDevice::NoError || content->size() != file.size()) {
-        *error = tr("It cannot be read: %1").arg(file.errorString());
+        *error = PhotoWriter::tr("It cannot be read: %1").arg(file.errorString());
         return false;
     }
     return true;
@@ -208,7 +203,7 @@ bool readHead(QFile& file, QByteArray* head, qint64* rest, QString* error)
     for (qint64 block = 64 * 1024;; block *= 2) {
         const QByteArray more = file.read(block);
         if (file.error() != QFileDevice::NoError) {
-            *error = tr("It cannot be read: %1").arg(file.errorString());
+            *error = PhotoWriter::tr("It cannot be read: %1").arg(file.errorString());
             return false;
         }
         head->append(more);
@@ -223,7 +218,7 @@ bool readHead(QFile& file, QByteArray* head, qint64* rest, QString* error)
     }
     head->append(file.readAll());
     if (file.error() != QFileDevice::NoError || head->size() != file.size()) {
-        *error = tr("It cannot be read: %1").arg(file.errorString());
+        *error = PhotoWriter::tr("It cannot be read: %1").arg(file.errorString());
         return false;
     }
     return true;
@@ -286,7 +281,7 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
     if (info.exists()) {
         QString error;
         if (!info.isWritable())
-            return failed(tr("Its sidecar %1 is read-only.").arg(info.fileName()));
+            return failed(PhotoWriter::tr("Its sidecar %1 is read-only.").arg(info.fileName()));
         if (!readWhole(sidecar, &original, &error))
             return failed(error);
         bool read = false;
@@ -299,8 +294,8 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
             qCDebug(lcFormats) << "sidecar" << sidecar << "not read:" << e.what();
         }
         if (!read)
-            return failed(
-                tr("Its sidecar %1 cannot be read, and is left as it is.").arg(info.fileName()));
+            return failed(PhotoWriter::tr("Its sidecar %1 cannot be read, and is left as it is.")
+                              .arg(info.fileName()));
         positioned = positioned || hasXmpPosition(xmp->xmpData());
     } else {
         xmp = Exiv2::ImageFactory::create(Exiv2::ImageType::xmp);
@@ -333,7 +328,7 @@ bool rewrite(const QByteArray& input, const QString& path, const GeotagMatch& po
         *result = writeSidecar(path, position, options);
         return false;
     case PhotoInfo::Unreadable:
-        *result = failed(tr("Only JPEG, TIFF and raw photos can be geotagged."));
+        *result = failed(PhotoWriter::tr("Only JPEG, TIFF and raw photos can be geotagged."));
         return false;
     }
     image->readMetadata();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/geotagmatch.h"
+#include <QCoreApplication>
 
 #include <QString>
 
@@ -10,6 +11,8 @@
 // content is complete.
 class PhotoWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(PhotoWriter)
+
 public:
     struct Options {
         bool replace = false;      // also photos that already record a position
