@@ -31,7 +31,8 @@ inline QByteArray bytes(Exiv2::BasicIo& io)
     return data;
 }
 
-// format "jpg" or "tif"; tags "key=value" for Exif, IPTC and XMP keys. A JPEG gets a thumbnail.
+// format "jpg" or "tif"; tags "key=value" for Exif, IPTC and XMP keys, or "XmpPacket=" with a
+// whole packet. A JPEG gets a thumbnail.
 inline QByteArray make(const char* format, const QStringList& tags)
 {
     QBuffer buffer;
@@ -41,10 +42,14 @@ inline QByteArray make(const char* format, const QStringList& tags)
     auto image =
         Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(plain.data()), plain.size());
     image->readMetadata();
+    bool xmpTags = false;
     for (const QString& tag : tags) {
         const std::string key = tag.section('=', 0, 0).toStdString();
         const std::string value = tag.section('=', 1).toStdString();
-        if (tag.startsWith("Exif."))
+        xmpTags = xmpTags || tag.startsWith("Xmp.");
+        if (key == "XmpPacket") // as another program wrote it, not as Exiv2 would
+            image->setXmpPacket(value);
+        else if (tag.startsWith("Exif."))
             image->exifData()[key] = value;
         else if (tag.startsWith("Iptc."))
             image->iptcData()[key] = value;
@@ -59,6 +64,7 @@ inline QByteArray make(const char* format, const QStringList& tags)
             .setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(thumb.data().constData()),
                               thumb.size());
     }
+    image->writeXmpFromPacket(!xmpTags);
     image->writeMetadata();
     return bytes(image->io());
 }

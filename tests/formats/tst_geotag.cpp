@@ -104,7 +104,11 @@ const QStringList OtherTags{"Exif.Image.Make=KV",
                             "Exif.Photo.OffsetTimeOriginal=+09:00",
                             "Exif.Photo.ExposureTime=1/250",
                             "Iptc.Application2.Caption=Harbour",
-                            "Xmp.xmp.Rating=3"};
+                            "XmpPacket=<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
+                            "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf="
+                            "'http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+                            "xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmp:Rating='3'/>"
+                            "</rdf:RDF></x:xmpmeta><?xpacket end='w'?>"};
 const qint64 TakenMs = 1399371630500; // 2014-05-06 10:20:30.5 UTC
 
 class TestGeotag : public QObject
