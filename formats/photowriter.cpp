@@ -182,7 +182,9 @@ qint64 jpegScanStart(const QByteArray& data)
             ++i;
         } else if (marker == 0xda) {
             return i + 2;
-        } else if ((marker >= 0xd0 && marker <= 0xd8) || marker == 0x01) {
+        } else if (marker == 0xd8 || marker == 0xd9) { // image start or end out of place
+            return 0;
+        } else if ((marker >= 0xd0 && marker <= 0xd7) || marker == 0x01) {
             i += 2; // markers without a length
         } else {
             const int length = (byte(i + 2) << 8) | byte(i + 3);
