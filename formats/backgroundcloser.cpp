@@ -57,6 +57,8 @@ private:
             lock.unlock();
 #ifdef Q_OS_LINUX
             ::close(handle);
+#else
+            Q_UNUSED(handle);
 #endif
             lock.lock();
             m_busy = false;
