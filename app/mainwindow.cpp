@@ -3,6 +3,7 @@
 
 #include "app/applog.h"
 #include "app/downloadrun.h"
+#include "app/geotagdialog.h"
 #include "app/myfiledialog.h"
 #include "device/devicekv310.h"
 #include "device/devicesettingdialog.h"
@@ -310,6 +311,8 @@ void MainWindow::createMenus()
     QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->addAction(m_openAct);
     fileMenu->addAction(m_saveAct);
+    fileMenu->addAction(tr("Geotag Photos..."), this, &MainWindow::geotagPhotos)
+        ->setObjectName(QStringLiteral("geotagAct"));
     fileMenu->addSeparator();
     fileMenu->addAction(m_exitAct);
 
@@ -602,6 +605,20 @@ void MainWindow::slotDeviceRemoved(QString dev)
 void MainWindow::slotDeviceChanged(QString dev)
 {
     Q_UNUSED(dev);
+}
+
+// The dialog stays open beside the window, so that the map can be used with it.
+void MainWindow::geotagPhotos()
+{
+    if (auto* open = findChild<GeotagDialog*>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto* dialog =
+        new GeotagDialog(m_tracks, m_mapWidget->checkedTracks(), m_mapWidget->mapOperator(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 // ---- Opening and saving ----

@@ -89,6 +89,7 @@ private slots:
     void OnRecvTrackFileHeader(QVector<TrackFileHeader> trackFileHeaderList);
     void OnRecvStatus(int cmd, int status);
     void your_slot_function();
+    void geotagPhotos();
 
 public slots:
     void slotDeviceAdded(QString dev);

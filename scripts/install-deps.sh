@@ -9,6 +9,7 @@ PACKAGES=(
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5webkit5-dev libqt5svg5-dev
     libqt5charts5-dev qt5-image-formats-plugins
     libjs-leaflet
+    libexiv2-dev libimage-exiftool-perl pkg-config
     libxml2-utils gpsbabel
     tzdata valgrind
     xvfb xauth dosfstools mtools fusefat

@@ -18,6 +18,7 @@
 # - ui_*.h are generated here with the installed uic, and the X.moc files that tests include
 #   with the installed moc (run with _WIN32 and WIN32 defined, as it would be on Windows);
 #   moc_*.cpp files are not needed for syntax.
+# - Exiv2: see below.
 # Platform sources of other systems (*_linux.cpp) are left out, as CMake leaves them out on
 # Windows.
 set -euo pipefail
@@ -47,6 +48,22 @@ for module in "$QT_HEADERS"/Qt*; do
     FLAGS+=(-isystem "$module")
 done
 FLAGS+=(-isystem "$QT_SPECS/win32-g++")
+
+# Exiv2's headers are those installed for Linux as well; only its generated configuration
+# header differs by platform. A Windows build of Exiv2 has no POSIX regex, mmap or
+# strerror_r, so those switches are taken out of a copy of exv_conf.h; every other header is
+# the installed one.
+EXIV2_HEADERS=/usr/include/exiv2
+if [ -d "$EXIV2_HEADERS" ]; then
+    mkdir -p "$GEN/exiv2/exiv2"
+    for header in "$EXIV2_HEADERS"/*; do
+        cp "$header" "$GEN/exiv2/exiv2/"
+    done
+    rm "$GEN/exiv2/exiv2/exv_conf.h"
+    sed -E 's@^#define (EXV_HAVE_REGEX_H|EXV_HAVE_MMAP|EXV_HAVE_MUNMAP|EXV_HAVE_SYS_MMAN_H|EXV_HAVE_STRERROR_R|EXV_STRERROR_R_CHAR_P)\b@/* & */@' \
+        "$EXIV2_HEADERS/exv_conf.h" >"$GEN/exiv2/exiv2/exv_conf.h"
+    FLAGS+=(-isystem "$GEN/exiv2")
+fi
 
 if [ "$#" -gt 0 ]; then
     SOURCES=("$@")

@@ -46,6 +46,16 @@ public:
             while (filler.write(block) == block.size() && filler.flush()) {
             }
     }
+    // Makes the mounted drive read-only, which stops root as well.
+    bool remountReadOnly() const
+    {
+#ifdef Q_OS_LINUX
+        return m_mounted && ::mount("tmpfs", QFile::encodeName(m_dir).constData(), "tmpfs",
+                                    MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+#else
+        return false;
+#endif
+    }
     // Lazy unmount, as "umount -l" does: open files stay readable, new opens fail.
     void detach()
     {

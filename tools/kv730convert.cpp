@@ -6,6 +6,7 @@
 #include "formats/gpsfilter.h"
 #include "formats/timetext.h"
 #include "tools/convertersettings.h"
+#include "tools/geotagcommand.h"
 #include "view/trackstatistics.h"
 
 #include <QCommandLineOption>
@@ -173,8 +174,12 @@ int main(int argc, char* argv[])
     parser.addOption(versionOption);
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("Track files to read."),
                                  QStringLiteral("INPUT..."));
+    GeotagCommand geotag;
+    QStringList arguments = QCoreApplication::arguments();
+    geotag.takePhotos(arguments);
+    parser.addOptions(GeotagCommand::options());
 
-    if (!parser.parse(QCoreApplication::arguments()))
+    if (!parser.parse(arguments))
         return usageError(parser.errorText());
     Output out;
     if (parser.isSet(helpOption)) {
@@ -195,6 +200,10 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("--points needs --list"));
     if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty())
         return usageError(QStringLiteral("-o needs a file name"));
+
+    QString geotagError;
+    if (!geotag.setUp(parser, &geotagError))
+        return usageError(geotagError);
 
     ConverterSettings settings;
     if (parser.isSet(speedOption) && !settings.setSpeedUnit(parser.value(speedOption)))
@@ -271,6 +280,15 @@ int main(int argc, char* argv[])
             printError(QStringLiteral("cannot write %1: %2").arg(output, reason));
             return OutputError;
         }
+    }
+    if (geotag.isRequested()) {
+        const int status = geotag.run(tracks, selection);
+        if (!out.finish()) {
+            printError(QStringLiteral("cannot write to standard output: %1").arg(out.error()));
+            return OutputError;
+        }
+        if (status != Success)
+            return status;
     }
     return damaged ? DamagedInput : Success;
 }

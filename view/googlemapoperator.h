@@ -39,6 +39,12 @@ signals:
     void showSpeedColours(int n, QString levels, QString title, QString slowText, QString fastText);
     void clearSpeedColours();
 
+    // Geotagged photos, a layer of their own: photo n with its title and a thumbnail as a
+    // data: URL (may be empty); cleared all at once; centred with its popup open.
+    void addPhoto(int n, double lat, double lng, QString text, QString thumbnail);
+    void clearPhotos();
+    void showPhoto(int n);
+
 private:
     QString m_tileUrl;
     QString m_tileAttribution;

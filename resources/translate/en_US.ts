@@ -129,6 +129,29 @@
     </message>
 </context>
 <context>
+    <name>ExivSupport</name>
+    <message>
+        <source>This is not a photo, or not of a known kind.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo is damaged (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo&apos;s metadata would grow beyond what a JPEG file can hold.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not enough memory.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FileFormatCSV</name>
     <message>
         <source>CSV files cannot be opened.</source>
@@ -219,6 +242,37 @@
     </message>
 </context>
 <context>
+    <name>FileReplacer</name>
+    <message>
+        <source>No temporary file can be made beside it: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It cannot be written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It cannot be copied: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is no longer there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It cannot be replaced: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No copy of the original can be kept: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FilterDialog</name>
     <message>
         <source>Filter</source>
@@ -254,6 +308,203 @@
     </message>
     <message>
         <source>Filter Speed:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GeotagDialog</name>
+    <message>
+        <source>Geotag Photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Photos...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Folder...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capture time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTC time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matching</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Camera time zone:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The zone the camera&apos;s clock was set to. Photos that record their own offset from UTC are read in that offset.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Camera clock ahead by:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How far the camera&apos;s clock was ahead of the true time, in seconds: 133 for a camera 2 min 13 s fast, -5 for one 5 s slow.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Largest gap between track points:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A photo taken between two track points further apart than this gets no position.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace positions already in photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep a copy of each original file (name_original)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This computer (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the photos...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Photos (%1);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %2 photos matched, on %3 points of %n ticked track(s).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, %1 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (the photo has a position already and is left as it is)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, %2 UTC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not written: the writing was cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing the positions into the photos...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 skipped: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s) tagged.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s) skipped.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s) failed.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>GeotagMatcher</name>
+    <message>
+        <source>The photo does not record when it was taken.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chosen tracks hold no timed points.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Taken before the first track point (%1 UTC).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Taken after the last track point (%1 UTC).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Taken in a gap of %1 s between track points (largest allowed: %2 s).</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -564,6 +815,10 @@ right: fast, one point every 0.25 s</source>
         <source>Downloaded %1 track files from %2 (points: %3).</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Geotag Photos...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -613,6 +868,56 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PhotoReader</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PhotoWriter</name>
+    <message>
+        <source>It already records a position (replacing was not asked for).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 cannot be read, and is left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The photo is read-only.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -127,6 +127,29 @@
     </message>
 </context>
 <context>
+    <name>ExivSupport</name>
+    <message>
+        <source>This is not a photo, or not of a known kind.</source>
+        <translation>写真ではないか、対応していない種類のファイルです。</translation>
+    </message>
+    <message>
+        <source>The photo is damaged (%1).</source>
+        <translation>写真が破損しています (%1)。</translation>
+    </message>
+    <message>
+        <source>The photo&apos;s metadata would grow beyond what a JPEG file can hold.</source>
+        <translation>写真のメタデータが JPEG ファイルに収まる大きさを超えてしまいます。</translation>
+    </message>
+    <message>
+        <source>Not enough memory.</source>
+        <translation>メモリが不足しています。</translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation>読み込めません: %1</translation>
+    </message>
+</context>
+<context>
     <name>FileFormatCSV</name>
     <message>
         <source>CSV files cannot be opened.</source>
@@ -217,6 +240,37 @@
     </message>
 </context>
 <context>
+    <name>FileReplacer</name>
+    <message>
+        <source>No temporary file can be made beside it: %1</source>
+        <translation>同じフォルダーに一時ファイルを作成できません: %1</translation>
+    </message>
+    <message>
+        <source>It cannot be written: %1</source>
+        <translation>書き込めません: %1</translation>
+    </message>
+    <message>
+        <source>It cannot be copied: %1</source>
+        <translation>コピーできません: %1</translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation>読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>The file is no longer there.</source>
+        <translation>ファイルがなくなっています。</translation>
+    </message>
+    <message>
+        <source>It cannot be replaced: %1</source>
+        <translation>置き換えられません: %1</translation>
+    </message>
+    <message>
+        <source>No copy of the original can be kept: %1</source>
+        <translation>元のファイルのコピーを残せません: %1</translation>
+    </message>
+</context>
+<context>
     <name>FilterDialog</name>
     <message>
         <source>Filter</source>
@@ -253,6 +307,198 @@
     <message>
         <source>Filter Speed:</source>
         <translation>速度 (km/h):</translation>
+    </message>
+</context>
+<context>
+    <name>GeotagDialog</name>
+    <message>
+        <source>Geotag Photos</source>
+        <translation>写真にジオタグを付ける</translation>
+    </message>
+    <message>
+        <source>Add Photos...</source>
+        <translation>写真を追加...</translation>
+    </message>
+    <message>
+        <source>Add Folder...</source>
+        <translation>フォルダーを追加...</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Capture time</source>
+        <translation>撮影日時</translation>
+    </message>
+    <message>
+        <source>UTC time</source>
+        <translation>UTC 時刻</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Matching</source>
+        <translation>照合</translation>
+    </message>
+    <message>
+        <source>Camera time zone:</source>
+        <translation>カメラのタイムゾーン:</translation>
+    </message>
+    <message>
+        <source>The zone the camera&apos;s clock was set to. Photos that record their own offset from UTC are read in that offset.</source>
+        <translation>カメラの時計が合わせてあったタイムゾーンです。UTC からのオフセットを記録している写真は、そのオフセットで読み取ります。</translation>
+    </message>
+    <message>
+        <source>Camera clock ahead by:</source>
+        <translation>カメラの時計の進み:</translation>
+    </message>
+    <message>
+        <source>How far the camera&apos;s clock was ahead of the true time, in seconds: 133 for a camera 2 min 13 s fast, -5 for one 5 s slow.</source>
+        <translation>カメラの時計が正しい時刻より何秒進んでいたか: 2 分 13 秒進んでいたカメラなら 133、5 秒遅れていたカメラなら -5。</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <source>Largest gap between track points:</source>
+        <translation>トラックポイント間の最大間隔:</translation>
+    </message>
+    <message>
+        <source>A photo taken between two track points further apart than this gets no position.</source>
+        <translation>これより離れた 2 つのトラックポイントの間に撮影された写真には位置を付けません。</translation>
+    </message>
+    <message>
+        <source>Replace positions already in photos</source>
+        <translation>写真にすでにある位置を置き換える</translation>
+    </message>
+    <message>
+        <source>Keep a copy of each original file (name_original)</source>
+        <translation>元のファイルのコピーを残す (name_original)</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>書き込み</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>This computer (%1)</source>
+        <translation>このコンピューター (%1)</translation>
+    </message>
+    <message>
+        <source>UTC</source>
+        <translation>UTC</translation>
+    </message>
+    <message>
+        <source>Reading the photos...</source>
+        <translation>写真を読み込んでいます...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Add Photos</source>
+        <translation>写真を追加</translation>
+    </message>
+    <message>
+        <source>Photos (%1);;All files (*)</source>
+        <translation>写真 (%1);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>フォルダーを追加</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %2 photos matched, on %3 points of %n ticked track(s).</source>
+        <translation>
+            <numerusform>%2 枚中 %1 枚の写真が一致しました (チェックした %n 本のトラックの %3 ポイント)。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, %1 m</source>
+        <translation>、%1 m</translation>
+    </message>
+    <message>
+        <source> (the photo has a position already and is left as it is)</source>
+        <translation> (写真にはすでに位置があるため、そのままにします)</translation>
+    </message>
+    <message>
+        <source>%1, %2 UTC</source>
+        <translation>%1、%2 UTC</translation>
+    </message>
+    <message>
+        <source>Not written: the writing was cancelled.</source>
+        <translation>書き込みが取り消されたため、書き込まれていません。</translation>
+    </message>
+    <message>
+        <source>Writing the positions into the photos...</source>
+        <translation>写真に位置を書き込んでいます...</translation>
+    </message>
+    <message>
+        <source>%1 skipped: %2</source>
+        <translation>%1 をスキップしました: %2</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 で失敗しました: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s) tagged.</source>
+        <translation>
+            <numerusform>%n 枚の写真にジオタグを付けました。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s) skipped.</source>
+        <translation>
+            <numerusform>%n 枚の写真をスキップしました。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photo(s) failed.</source>
+        <translation>
+            <numerusform>%n 枚の写真で失敗しました。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>...ほか %n 件。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>GeotagMatcher</name>
+    <message>
+        <source>The photo does not record when it was taken.</source>
+        <translation>写真に撮影日時が記録されていません。</translation>
+    </message>
+    <message>
+        <source>The chosen tracks hold no timed points.</source>
+        <translation>選択したトラックに時刻付きのポイントがありません。</translation>
+    </message>
+    <message>
+        <source>Taken before the first track point (%1 UTC).</source>
+        <translation>最初のトラックポイント (%1 UTC) より前に撮影されています。</translation>
+    </message>
+    <message>
+        <source>Taken after the last track point (%1 UTC).</source>
+        <translation>最後のトラックポイント (%1 UTC) より後に撮影されています。</translation>
+    </message>
+    <message>
+        <source>Taken in a gap of %1 s between track points (largest allowed: %2 s).</source>
+        <translation>トラックポイント間の %1 秒の空白に撮影されています (許容される最大間隔: %2 秒)。</translation>
     </message>
 </context>
 <context>
@@ -567,6 +813,10 @@ right: fast, one point every 0.25 s</source>
         <source>Downloaded %1 track files from %2 (points: %3).</source>
         <translation>%2 から %1 個のトラックファイルをダウンロードしました (ポイント: %3)。</translation>
     </message>
+    <message>
+        <source>Geotag Photos...</source>
+        <translation>写真にジオタグを付ける...</translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -617,6 +867,56 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>Speed</source>
         <translation>速度</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoReader</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>ファイルが存在しません。</translation>
+    </message>
+    <message>
+        <source>This is not a file.</source>
+        <translation>ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
+        <translation>ジオタグを付けられるのは JPEG、TIFF、RAW の写真だけです。</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoWriter</name>
+    <message>
+        <source>It already records a position (replacing was not asked for).</source>
+        <translation>すでに位置が記録されています (置き換えは指定されていません)。</translation>
+    </message>
+    <message>
+        <source>It cannot be read: %1</source>
+        <translation>読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 is read-only.</source>
+        <translation>サイドカーファイル %1 は読み取り専用です。</translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 cannot be read, and is left as it is.</source>
+        <translation>サイドカーファイル %1 を読み込めないため、そのままにします。</translation>
+    </message>
+    <message>
+        <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
+        <translation>ジオタグを付けられるのは JPEG、TIFF、RAW の写真だけです。</translation>
+    </message>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>ファイルが存在しません。</translation>
+    </message>
+    <message>
+        <source>This is not a file.</source>
+        <translation>ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>The photo is read-only.</source>
+        <translation>写真は読み取り専用です。</translation>
     </message>
 </context>
 <context>

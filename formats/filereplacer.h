@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileDevice>
+#include <QString>
+
+class QFile;
+
+// Replaces a file only once its new content is complete: the content goes to a hidden
+// temporary file in the same folder, which then takes the old file's place in one rename.
+// Whatever fails on the way (a full drive, a folder that cannot be written, a file that
+// vanished or cannot be read), the old file stays as it was and no temporary file is left.
+class FileReplacer
+{
+    Q_DECLARE_TR_FUNCTIONS(FileReplacer)
+
+public:
+    struct Attributes {
+        bool keepPermissions = false;
+        QFileDevice::Permissions permissions;
+        QDateTime modified; // invalid: the time of writing
+    };
+
+    // The new content is head followed by the content of source from restFrom on (source
+    // may be null). target must exist unless mayCreate; false with the reason otherwise.
+    static bool replace(const QString& target, const QByteArray& head, QFile* source,
+                        qint64 restFrom, const Attributes& attributes, bool mayCreate,
+                        QString* error);
+
+    // Keeps the file at path also as copyPath: a second name for the same file where the
+    // file system allows it (nothing is copied), else a copy with the same permissions and
+    // modification time. An existing copyPath is left as it is.
+    static bool keepCopy(const QString& path, const QString& copyPath, const Attributes& attributes,
+                         QString* error);
+
+    static Attributes attributesOf(const QString& path);
+};
