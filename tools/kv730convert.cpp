@@ -127,7 +127,8 @@ int main(int argc, char* argv[])
         "Reads KV-730 track files (.gpl logs, .tkx archives) and lists them, prints their\n"
         "statistics or writes them as .tkx, .csv, .gpx or .kml, chosen by the output file's\n"
         "extension.\n"
-        "Exit status: 0 success, 1 an input cannot be read, 2 usage error,\n"
+        "Exit status: 0 success, 1 an input (or with --geotag a photo) cannot be read\n"
+        "or written, 2 usage error,\n"
         "3 the output cannot be written, 4 converted from a damaged input (what\n"
         "could be read was used; standard error says what was lost)."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
