@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the whole test suite once more under AddressSanitizer + UndefinedBehaviorSanitizer, and
-# the threaded tests (device worker, playback, drive watcher) under ThreadSanitizer. Any report
-# ends the run with a failure. Build trees: build-asan and build-tsan.
+# the threaded tests (device worker, playback, drive watcher, geotag writing) under
+# ThreadSanitizer. Any report ends the run with a failure. Build trees: build-asan, build-tsan.
 #   scripts/sanitize.sh          both runs
 #   scripts/sanitize.sh asan     one of them (asan or tsan)
 set -euo pipefail
@@ -35,8 +35,8 @@ if [ "$WHICH" = all ] || [ "$WHICH" = asan ]; then
 fi
 
 if [ "$WHICH" = all ] || [ "$WHICH" = tsan ]; then
-    echo "== ThreadSanitizer: device worker, playback, drive watcher"
-    TSAN_TESTS=(tst_devicekv310 tst_journeys tst_playbackthread tst_drivewatcher)
+    echo "== ThreadSanitizer: device worker, playback, drive watcher, geotag writing"
+    TSAN_TESTS=(tst_devicekv310 tst_journeys tst_playbackthread tst_drivewatcher tst_geotag tst_geotagdialog)
     configure build-tsan thread
     cmake --build build-tsan -j"$JOBS" --target "${TSAN_TESTS[@]}"
     regex="^($(IFS='|'; echo "${TSAN_TESTS[*]}"))\$"
