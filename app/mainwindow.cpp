@@ -375,7 +375,6 @@ void MainWindow::createToolBar()
     toolBar->addSeparator();
     toolBar->addAction(m_filterAct);
     toolBar->addAction(m_zoomTracksAct);
-    toolBar->addAction(m_speedColoursAct);
     toolBar->addSeparator();
     toolBar->addAction(m_downloadAct);
     toolBar->addAction(m_deleteAct);
@@ -384,6 +383,7 @@ void MainWindow::createToolBar()
 
     auto* deviceBox = new QWidget(this);
     auto* deviceLayout = new QHBoxLayout(deviceBox);
+    deviceLayout->setContentsMargins(4, 0, 4, 0); // the tool bar keeps the speed slider at 800 px
     deviceLayout->addWidget(new QLabel(tr("Device :"), deviceBox));
     m_deviceComboBox = new QComboBox(deviceBox);
     m_deviceComboBox->setObjectName(QStringLiteral("deviceComboBox"));

@@ -11,12 +11,15 @@ class GoogleMapOperator : public QObject
     // Tile address template and its attribution for the page; empty: the page's default.
     Q_PROPERTY(QString tileUrl READ tileUrl CONSTANT)
     Q_PROPERTY(QString tileAttribution READ tileAttribution CONSTANT)
+    // The page's one line when map tiles cannot be loaded, in the user's language.
+    Q_PROPERTY(QString tileErrorText READ tileErrorText CONSTANT)
 
 public:
     explicit GoogleMapOperator(QObject* parent = nullptr);
 
     QString tileUrl() const { return m_tileUrl; }
     QString tileAttribution() const { return m_tileAttribution; }
+    QString tileErrorText() const;
     void setTiles(const QString& url, const QString& attribution);
 
 signals:

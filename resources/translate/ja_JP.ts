@@ -502,6 +502,13 @@
     </message>
 </context>
 <context>
+    <name>GoogleMapOperator</name>
+    <message>
+        <source>Map tiles cannot be loaded: no network connection or no such tiles.</source>
+        <translation>地図タイルを読み込めません: ネットワークに接続されていないか、タイルがありません。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>

@@ -502,6 +502,13 @@
     </message>
 </context>
 <context>
+    <name>GoogleMapOperator</name>
+    <message>
+        <source>Map tiles cannot be loaded: no network connection or no such tiles.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>

@@ -84,6 +84,7 @@ void TestMainWindow::settings()
         QCOMPARE(w.tabifiedDockWidgets(statistics), QList<QDockWidget*>{profile});
         QTRY_VERIFY(profile->height() <= w.height() / 4);
         QVERIFY(w.height() <= 600 && w.mapWidget()->height() >= w.height() / 2);
+        QVERIFY(w.findChild<QSlider*>("speedSlider")->isVisible()); // not behind the tool bar's ">>"
         statistics->toggleViewAction()->trigger();
         w.action("milesAct")->trigger();
         w.action("feetAct")->trigger();
