@@ -79,6 +79,16 @@ ProfileChart::ProfileChart(QWidget* parent) : QChartView(parent)
     m_altitudeAxis->setLinePenColor(AltitudeColour);
     m_altitudeAxis->setLabelsColor(AltitudeColour);
     m_altitudeAxis->setGridLineVisible(false);
+    // A dock of a fifth of a small window leaves the plot some 70 px: normal-sized texts
+    // would be elided to "...".
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(m_timeAxis),
+                                static_cast<QAbstractAxis*>(m_speedAxis),
+                                static_cast<QAbstractAxis*>(m_altitudeAxis)}) {
+        axis->setLabelsFont(small);
+        axis->setTitleFont(small);
+    }
     c->addAxis(m_timeAxis, Qt::AlignBottom);
     c->addAxis(m_speedAxis, Qt::AlignLeft);
     c->addAxis(m_altitudeAxis, Qt::AlignRight);
@@ -163,6 +173,9 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
     m_altitudeAxis->setTitleText(tr("Altitude (%1)").arg(heightUnitText));
     m_speedAxis->setVisible(values && n > 0);
     m_altitudeAxis->setVisible(values && n > 0);
+    m_valueTicks = valueTicks();
+    for (QValueAxis* axis : {m_speedAxis, m_altitudeAxis})
+        axis->setTickCount(m_valueTicks);
     setRangeWithMargin(m_speedAxis, minSpeed, maxSpeed, true);
     setRangeWithMargin(m_altitudeAxis, minAlt, maxAlt, false);
     m_cursorIndex = -1;
@@ -183,8 +196,21 @@ int ProfileChart::plotColumns() const
     return w > 0 ? w : std::max(viewport()->width(), 100);
 }
 
+int ProfileChart::valueTicks() const
+{
+    // Three labels where five would overlap.
+    return chart()->plotArea().height() < 100 ? 3 : 5;
+}
+
 void ProfileChart::plotAreaChanged()
 {
+    if (valueTicks() != m_valueTicks) {
+        m_valueTicks = valueTicks();
+        for (QValueAxis* axis : {m_speedAxis, m_altitudeAxis}) {
+            axis->setTickCount(m_valueTicks);
+            axis->applyNiceNumbers();
+        }
+    }
     if (plotColumns() != m_builtColumns) {
         rebuildTimeAxis();
         rebuildSeries();

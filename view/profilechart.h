@@ -66,12 +66,14 @@ private:
     void rebuildTimeAxis();
     void placeCursor();
     int plotColumns() const;
+    int valueTicks() const;
 
     QtCharts::QLineSeries* m_speed = nullptr;
     QtCharts::QLineSeries* m_altitude = nullptr;
     QtCharts::QCategoryAxis* m_timeAxis = nullptr;
     QtCharts::QValueAxis* m_speedAxis = nullptr;
     QtCharts::QValueAxis* m_altitudeAxis = nullptr;
+    int m_valueTicks = 5;
     QGraphicsLineItem* m_cursor = nullptr;
 
     QVector<double> m_times; // seconds since 1970 UTC
