@@ -8,6 +8,7 @@ Run through scripts/mutate.sh; `--help` lists the options.
 """
 
 import argparse
+import filecmp
 import os
 import re
 import shutil
@@ -74,9 +75,29 @@ def run(cmd, cwd=None, timeout=None, env=None):
         return -1, (e.stdout or b"").decode(errors="replace") + "\n[timed out]"
 
 
+def killers(output):
+    """The test programs that failed, with the test functions that failed in each, as
+    "tst_a(one,two) tst_b(timeout)": a guide to which tests carry which fault."""
+    programs = re.findall(r"^\s*\d+ - (\S+) \(([^)]*)\)", output, re.M)
+    functions = {}
+    for cls, fn in re.findall(r"^FAIL!  : (\w+)::(\w+)\(", output, re.M):
+        functions.setdefault(cls, [])
+        if fn not in functions[cls]:
+            functions[cls].append(fn)
+    parts = []
+    for program, reason in programs:
+        # Qt Test names the class, not the program; the class is the program's name without
+        # "tst_", in other case.
+        fns = next((f for c, f in functions.items()
+                    if c.lower() == "test" + program[4:].lower()), None)
+        parts.append(f"{program}({','.join(fns) if fns else reason.lower()})")
+    return " ".join(parts)
+
+
 def sync_tree(root, dest):
-    """Copies the tracked and untracked (not ignored) files of root to dest, keeping the
-    modification times, so that a later run rebuilds only what changed."""
+    """Copies the tracked and untracked (not ignored) files of root to dest. Only files whose
+    content differs are copied, and they get a new modification time: a later run rebuilds
+    what changed, and also what the last mutant of an earlier run was built from."""
     rc, out = run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=root)
     if rc != 0:
         sys.exit("git ls-files failed:\n" + out)
@@ -88,14 +109,11 @@ def sync_tree(root, dest):
             continue
         dst = os.path.join(dest, rel)
         wanted.add(dst)
-        try:
-            st_src, st_dst = os.stat(src), os.stat(dst)
-            if st_src.st_size == st_dst.st_size and st_src.st_mtime_ns == st_dst.st_mtime_ns:
-                continue
-        except FileNotFoundError:
-            pass
+        if os.path.isfile(dst) and filecmp.cmp(src, dst, shallow=False):
+            continue
         os.makedirs(os.path.dirname(dst), exist_ok=True)
-        shutil.copy2(src, dst)
+        shutil.copyfile(src, dst)
+        shutil.copymode(src, dst)
     for dirpath, _, names in os.walk(dest):
         for name in names:
             p = os.path.join(dirpath, name)
@@ -123,7 +141,7 @@ def main():
     ap.add_argument("--threshold", type=float, default=90.0,
                     help="lowest score (percent killed) that passes")
     ap.add_argument("--first", type=int, default=0, help="run only the first N mutants")
-    ap.add_argument("--timeout", type=int, default=300, help="seconds per test run")
+    ap.add_argument("--timeout", type=int, default=120, help="seconds per test program")
     ap.add_argument("--check", action="store_true",
                     help="only check that every mutant applies to today's tree")
     ap.add_argument("-j", "--jobs", type=int, default=os.cpu_count() or 1)
@@ -167,10 +185,10 @@ def main():
         print(out[-4000:])
         return 2
 
-    def run_tests(names):
+    def run_tests(names, *extra):
         regex = "^(" + "|".join(re.escape(t) for t in names) + ")$"
         return run(["ctest", "--test-dir", build, "-R", regex, f"-j{args.jobs}",
-                    "--timeout", str(args.timeout), "--output-on-failure"],
+                    "--timeout", str(args.timeout), "--output-on-failure"] + list(extra),
                    timeout=args.timeout * max(1, len(names)) + 60, env=env)
 
     print("== the unchanged tree must pass", flush=True)
@@ -184,6 +202,7 @@ def main():
     survivors = []
     for m in mutants:
         started = time.time()
+        by = ""
         path = os.path.join(src, m.path)
         original_text, faulty_text = apply(m, src)
         with open(path, "w", encoding="utf-8") as f:
@@ -194,10 +213,12 @@ def main():
                 verdict = "stillborn"
                 stillborn += 1
             else:
-                rc, out = run_tests(m.tests)
+                # The first failing program is enough to kill a mutant.
+                rc, out = run_tests(m.tests, "--stop-on-failure")
                 if rc != 0:
                     verdict = "killed"
                     killed += 1
+                    by = killers(out)
                 elif m.equivalent:
                     verdict = "equivalent"
                     equivalent_survived += 1
@@ -208,8 +229,8 @@ def main():
         finally:
             with open(path, "w", encoding="utf-8") as f:
                 f.write(original_text)
-        print(f"{verdict:<10} {m.ident:<24} {m.path:<34} {time.time() - started:5.0f} s  {m.why}",
-              flush=True)
+        print(f"{verdict:<10} {m.ident:<24} {m.path:<34} {time.time() - started:5.0f} s  "
+              f"{by or m.why}", flush=True)
 
     # Equivalent mutants cannot be killed by any test; they are listed with their reason
     # and left out of the score. A stillborn mutant (it does not compile) is a fault of the

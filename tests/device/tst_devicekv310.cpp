@@ -1,5 +1,6 @@
 #include "device/deviceconfig.h"
 #include "device/devicekv310.h"
+#include "device/devicepointconverter.h"
 #include "formats/gpsfilter.h"
 #include "lockedpath.h"
 #include "queuedstatus.h"
@@ -33,6 +34,7 @@ private slots:
     void listing();
     void read_data();
     void read();
+    void convert();
     void readEndsWithOneReport_data();
     void readEndsWithOneReport();
     void deleteKeepsFiles_data();
@@ -96,19 +98,20 @@ void TestDeviceKV310::read_data()
     QTest::newRow("equal times pass, earlier dropped")
         << line(t2, "2502.1234", lon) + line(t2, "2502.2000", lon) + line(t1, "2502.3000", lon)
         << 1 << "60516 102031" << Points{{25021234, x, 1000, 0}, {25022000, x, 1000, 0}};
-    QTest::newRow("speed limit 100000") << line(t1, "2502.1000", lon, "10.00") +
-        line(t2, "2502.2000", lon, "150.00") + line(t3, "2502.3000", lon, "1500.00") << 1
-        << "60516 102030" << Points{{25021000, x, 1000, 0}, {25022000, x, 15000, 0}, {25023000, x, 15000, 0}};
+    QTest::newRow("speed limit 1000 km/h") << line(t1, "2502.1000", lon, "10.00") +
+        line(t2, "2502.2000", lon, "1000.00") + line(t3, "2502.3000", lon, "1000.01") << 1
+        << "60516 102030" << Points{{25021000, x, 1000, 0}, {25022000, x, 100000, 0}, {25023000, x, 100000, 0}};
     QTest::newRow("same position has speed 0") << line(t1, "2502.1000", lon, "10.00") +
         line(t2, "2502.1000", lon, "20.00") + line(t3, "2502.2000", lon, "1500.00") << 1
         << "60516 102030" << Points{{25021000, x, 1000, 0}, {25021000, x, 0, 0}, {25022000, x, 1000, 0}};
     QTest::newRow("hemispheres and mark") << line(t1, "2502.1234", lon, "1.00", "@GPS", "S", "W") +
         line(t2, "2502.1234", "12130.5000", "1.00", "@GPS", "S", "W") << 1 << "60516 102030"
         << Points{{-25021234, -x, 100, 1}, {-25021234, -121305000, 100, 1}};
-    QTest::newRow("unusable lines skipped") << line(t1, "2502.1000", lon) +
+    // A first line past latitude 10000 would be kept by the jump filter.
+    QTest::newRow("unusable lines skipped") << line(t1, "10000.0001", lon) + line(t1, "2502.1000", lon) +
         line(t2, "2502.2000", lon, "1", "*gps") + line(t2, "F502.2000", lon) +
         line(t2, "2502.2000", "F") + line(t2, "0000.0000", lon) + line(t2, "2502.2000", "abc") +
-        line(t2, "10000.0001", lon) + line("2009:12:31-23:59:59", "2502.2", lon) +
+        line("2009:12:31-23:59:59", "2502.2", lon) +
         line("2036:01:01-00:00:00", "2502.2", lon) + line(t2, "nan", lon) +
         "1,2016:05:06-10:20:31,*GPS,2502.2,N,12130.5,E,1,1,0\n1,2016:05:06-10:20:31,*GPS,2502.2,N\n"
         << 1 << "60516 102030" << Points{{25021000, x, 1000, 0}};
@@ -149,6 +152,32 @@ void TestDeviceKV310::read()
         got << QVector<qint32>{p.latitude, p.longitude, p.speed, p.marked};
     }
     QTEST(got, "points");
+}
+
+// The worker's records as the main window stores them: degrees (a latitude's degree part of
+// 100 loses 100), metres, seconds (an invalid time of day is midnight), speeds up to 10000 km/h.
+void TestDeviceKV310::convert()
+{
+    const auto record = [](qint32 lat, qint32 lon, qint32 date, qint32 time, qint32 speed) {
+        DevicePoint p;
+        p.latitude = lat, p.longitude = lon, p.date = date, p.timeOfDay = time;
+        p.speed = speed, p.altitude = -123456, p.fmt = 2, p.marked = speed == 1;
+        return p;
+    };
+    const DeviceTrackData data{record(-25021234, 121305678, 60516, 235959, 1),
+                               {record(100300000, -1000000, 70516, 1, 1000000),
+                                record(99300000, 0, 70516, 2, 1000001),
+                                record(99300000, 0, 70516, 246000, 0)}};
+    Track track{0, 0, {}};
+    DevicePointConverter::fillTrack(track, data);
+    QStringList got;
+    for (const Vec3& p : track.points)
+        got << QString::asprintf("%.6f %.6f %.4f %lld %d %d", p.lat, p.lon, p.alt,
+                                 static_cast<long long>(p.time), p.speed, p.marked);
+    QCOMPARE(track.fmt, 2);
+    QCOMPARE(got, QStringList({"-25.035390 121.509463 -12.3456 1462579199 1 1",
+                               "0.500000 -1.000000 -12.3456 1462579201 1000000 0",
+                               "99.500000 0.000000 -12.3456 1462579200 0 0"}));
 }
 
 void TestDeviceKV310::readEndsWithOneReport_data()

@@ -149,6 +149,8 @@ private slots:
         row("clock 5 s slow", "2014:03:30 00:00:00", "2014-03-30 00:00:05",
             "10.050000 20.100000 150.000", "utc", -5);
         row("in a gap", "2014:03:30 00:00:50", "2014-03-30 00:00:50", "gap");
+        row("a gap of the largest allowed", "2014:03:30 00:00:55", "2014-03-30 00:00:55",
+            "10.550000 20.600000 250.000", "utc", 0, "", "", 90);
         row("before the first point", "2014:03:29 23:59:59", "2014-03-29 23:59:59", "before");
         row("after the last point", "2014:03:30 03:00:00", "2014-03-30 03:00:00", "after");
         row("between two tracks", "2014:03:30 00:30:00", "2014-03-30 00:30:00", "gap");
@@ -224,6 +226,9 @@ private slots:
             << "2 3 0 0|N|0/1 30/1 0/1000000|W|0/1 15/1 0/1000000|0/1 0/1 0/1000|WGS-84|"
                "2014:03:30";
         QTest::newRow("already positioned") << "d.jpg" << positioned << false << northEast << "";
+        QTest::newRow("positioned in XMP")
+            << "i.jpg" << QStringList{"Xmp.exif.GPSLatitude=1,0.0N", "Xmp.exif.GPSLongitude=2,0.0E"}
+            << false << northEast << "";
         QTest::newRow("replaced, old record gone")
             << "e.jpg" << positioned << true << northEast << northEastGps;
         QTest::newRow("XMP position replaced")
@@ -260,10 +265,12 @@ private slots:
             QVERIFY(writeFile(sidecar, PhotoFactory::bytes(xmp->io())));
         }
         const QDateTime modified = QDateTime::currentDateTime().addDays(-3);
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadWrite) &&
-                    file.setFileTime(modified, QFile::FileModificationTime));
+                    file.setFileTime(modified, QFile::FileModificationTime) &&
+                    file.setPermissions(permissions | QFile::ReadUser | QFile::WriteUser));
         }
         const QByteArray sidecarBefore = readFile(sidecar);
 
@@ -278,6 +285,7 @@ private slots:
                  gps.isEmpty() ? PhotoWriter::Result::Skipped : PhotoWriter::Result::Tagged);
         const QByteArray after = readFile(path);
         QCOMPARE(QFileInfo(path).lastModified(), modified);
+        QCOMPARE(QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser), permissions);
         if (gps.isEmpty()) {
             QVERIFY(after == before && readFile(sidecar) == sidecarBefore);
             return;
@@ -322,9 +330,11 @@ private slots:
         QTest::newRow("text file named .jpg") << "text"
                                               << "not a photo";
         QTest::newRow("read-only photo") << "read-only"
-                                         << "read-only";
+                                         << "The photo is read-only.";
         QTest::newRow("full drive") << "full"
                                     << "No space left";
+        QTest::newRow("size limit") << "size limit"
+                                    << "It cannot be written";
         QTest::newRow("vanished") << "vanished"
                                   << "does not exist";
         QTest::newRow("raw with an unreadable sidecar") << "sidecar"
@@ -360,8 +370,10 @@ private slots:
         const QStringList before = entries(dir);
         const QByteArray sidecarBefore = readFile(sidecar);
 
-        const PhotoWriter::Result r =
-            PhotoWriter::write(path, position(1, 2, 3, TakenMs), {true, true});
+        SKIP_UNLESS_POSIX(kind == "size limit");
+        PhotoWriter::Result r;
+        const auto write = [&] { r = PhotoWriter::write(path, position(1, 2, 3, TakenMs), {true, true}); };
+        kind == "size limit" ? withFileSizeLimit(1024, write) : write(); // the photo is larger
         QCOMPARE(r.status, PhotoWriter::Result::Failed);
         QFETCH(QString, reason);
         QVERIFY2(r.reason.contains(reason, Qt::CaseInsensitive), qPrintable(r.reason));

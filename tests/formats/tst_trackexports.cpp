@@ -39,15 +39,15 @@ static QByteArray failure(const QString& program, const QStringList& arguments)
     return ok && p.exitCode() == 0 ? QByteArray() : "failed: " + p.readAllStandardError();
 }
 
-// A device that counts the writes that reach it.
+// A device that counts the writes that reach it, and fails the one numbered failAt.
 struct WriteRecorder : QBuffer {
     WriteRecorder() { open(QIODevice::WriteOnly); }
     qint64 writeData(const char* bytes, qint64 length) override
     {
-        ++writes;
-        return QBuffer::writeData(bytes, length);
+        return ++writes == failAt ? -1 : QBuffer::writeData(bytes, length);
     }
     int writes = 0;
+    int failAt = 0;
 };
 
 class TestTrackExports : public QObject
@@ -122,7 +122,8 @@ private slots:
     }
 
     // Each writer's output reaches the file in large blocks, whatever the line end, also when
-    // it is made of many short tracks: 100,000 points in 1,000 tracks.
+    // it is made of many short tracks: 100,000 points in 1,000 tracks. A write that fails
+    // (the second) ends the output and fails the writer.
     void largeWrites_data()
     {
         QTest::addColumn<QString>("name");
@@ -139,11 +140,13 @@ private slots:
             if (i < 1000)
                 selection << i;
         }
-        for (const char* lineEnd : {"\n", "\r\n"}) {
+        for (const char* lineEnd : {"\n", "\r\n", "fail"}) {
             WriteRecorder file;
-            QVERIFY(write(name, &file, tracks, selection, false, lineEnd));
+            file.failAt = lineEnd == QLatin1String("fail") ? 2 : 0;
+            QCOMPARE(write(name, &file, tracks, selection, false, file.failAt ? "\n" : lineEnd),
+                     !file.failAt);
             QVERIFY2(
-                file.writes <= file.size() / 65536 + 3,
+                file.failAt ? file.writes == 2 : file.writes <= file.size() / 65536 + 3,
                 qPrintable(QString("%1 writes for %2 bytes").arg(file.writes).arg(file.size())));
         }
     }

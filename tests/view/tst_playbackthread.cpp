@@ -42,6 +42,12 @@ private slots:
         clock.start();
         slow.stop();
         QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+
+        // The end follows the last point at once, without a pause of 750 ms after it.
+        PlaybackThread one;
+        one.setPointCount(1);
+        one.start();
+        QVERIFY(one.wait(400));
     }
 };
 
