@@ -298,7 +298,9 @@ private slots:
                 QSKIP("cannot make a folder read-only here");
             const QString path = dir.filePath(name);
             const auto act = [&] {
-                done = save ? m_w->saveFile(path, name.endsWith(".txt") ? "All (*)" : "GPX File (*.gpx)", {0}, false)
+                done = save ? m_w->saveFile(path,
+                                            name.endsWith(".txt") ? "All (*)" : "GPX File (*.gpx)",
+                                            {0}, false)
                             : m_w->openFile(path);
             };
             row.contains("size limit") ? withFileSizeLimit(64 * 1024, act) : act();
@@ -353,12 +355,14 @@ private slots:
             QVector<TrackFileHeader> headers(2);
             TrackFileHeaderDialog files(headers, nullptr);
             QStringList clipped;
-            for (QWidget* shown : std::initializer_list<QWidget*>{&window, &filter, &settings, &files}) {
+            for (QWidget* shown :
+                 std::initializer_list<QWidget*>{&window, &filter, &settings, &files}) {
                 shown->show();
                 QVERIFY(QTest::qWaitForWindowExposed(shown));
                 for (const QWidget* w : shown->findChildren<QWidget*>()) {
                     const QSize hint = w->sizeHint(); // Qt's own parts are sized by the style
-                    if (w->isVisible() && (w->inherits("QLabel") || w->inherits("QAbstractButton")) &&
+                    if (w->isVisible() &&
+                        (w->inherits("QLabel") || w->inherits("QAbstractButton")) &&
                         !w->objectName().startsWith("qt_") &&
                         (w->width() < hint.width() || w->height() < hint.height()))
                         clipped << w->objectName() + " " + w->metaObject()->className();
@@ -368,7 +372,8 @@ private slots:
         }
         // The unit names are those of the point list in every language.
         QStringList values;
-        const Track track{0, 2, {point(25, 121, 10, 0, 0, 1000), point(25.01, 121, 20, 60, 1, 2000)}};
+        const Track track{
+            0, 2, {point(25, 121, 10, 0, 0, 1000), point(25.01, 121, 20, 60, 1, 2000)}};
         for (const auto& row : TrackStatistics::compute(track).rows(1, 1, 0))
             values << row.second;
         QCOMPARE(values.filter(QRegularExpression(" (mi/hr|feet|mi)$")).size(), 6);

@@ -79,15 +79,6 @@ private slots:
         m_registry.addStandardFormats(&m_settings);
     }
 
-    void findFormat()
-    {
-        for (const char* name : {"E:/0001.GPL", "/tmp/track", "/tmp/a.gpl/track", "x.txt"})
-            QVERIFY2(!m_registry.findFormat(name), name);
-        QVERIFY(dynamic_cast<FileFormatGPL*>(m_registry.findFormat("E:/0001.gpl")) &&
-                dynamic_cast<FileFormatGPX*>(m_registry.findFormat("/tmp/day.one.gpx")) &&
-                dynamic_cast<FileFormatKML*>(m_registry.findFormat(".kml")));
-    }
-
     // "marked" files hold the marked points of tracks 2, 0 and 1; "all" files all tracks.
     void golden_data()
     {
@@ -265,19 +256,6 @@ private slots:
             QCOMPARE(readFile(name), QByteArray("old contents"));
         const bool none = fault == "vanished folder" || fault == "/dev/full";
         QCOMPARE(entries(folder), none ? QStringList() : QStringList{"old" + extension});
-    }
-
-    // Opening a pipe named like a track file is refused at once (a reader would wait on it).
-    void openPipe()
-    {
-        SKIP_UNLESS_POSIX(true);
-        for (const QString name : {"pipe.gpl", "pipe.tkx"}) {
-            const QString path = m_dir.filePath(name);
-            QVERIFY(makeFifo(path));
-            QVector<Track> tracks;
-            QVERIFY(!m_registry.load(tracks, path) && tracks.isEmpty());
-            QVERIFY(m_registry.errorString().contains("not a regular file"));
-        }
     }
 };
 

@@ -414,18 +414,23 @@ private slots:
         const QVector<Vec3> pauses{p(0, 0.0, 10.0), p(10, 0.001, 15.0, 4000, 1), p(70, 0.001, 12.0),
                                    p(80, 0.00101, 12.0, 10), p(90, 0.00201, 20.0, 4100)};
         const double km = 180.0 / M_PI / 6371008.8 * 1000;
-        QTest::newRow("pauses") << Track{0, 2, pauses} << "1 90 20 223.502111 41.00 | 10 20 13 3 | 5.56 mi/hr 25.00 mi/hr";
-        QTest::newRow("no altitude") << Track{0, 1, pauses} << "1 90 20 223.502111 - | - | 5.56 mi/hr 25.00 mi/hr";
-        QTest::newRow("single point")
-            << Track{0, 2, {p(0, 35, 123.5, 250, 1)}} << "1 0 0 0.000000 2.50 | 123.5 123.5 0 0 | — —";
+        QTest::newRow("pauses") << Track{0, 2, pauses}
+                                << "1 90 20 223.502111 41.00 | 10 20 13 3 | 5.56 mi/hr 25.00 mi/hr";
+        QTest::newRow("no altitude")
+            << Track{0, 1, pauses} << "1 90 20 223.502111 - | - | 5.56 mi/hr 25.00 mi/hr";
+        QTest::newRow("single point") << Track{0, 2, {p(0, 35, 123.5, 250, 1)}}
+                                      << "1 0 0 0.000000 2.50 | 123.5 123.5 0 0 | — —";
         QTest::newRow("empty") << Track{} << "0 0 0 0.000000 - | - | — —";
         // 1.01 km and 0.99 km in one hour: the 1 km/h threshold lies between them.
         QTest::newRow("moving threshold")
             << Track{0, 2, {p(0, 0), p(3600, 1.01 * km), p(7200, 2 * km)}}
             << "0 7200 3600 2000.000000 0.00 | 0 0 0 0 | 0.62 mi/hr 1.24 mi/hr";
         // Equal, backward and missing times add distance but no moving time; speed is unsigned.
-        QTest::newRow("non-positive intervals") << Track{0, 2, {p(0, 0), p(0, 0.001), p(-5, 0.002),
-            p(-T0, 0.003), p(5 - T0, 0.004), p(10, 0.005, 0, -1)}}
+        QTest::newRow("non-positive intervals")
+            << Track{0,
+                     2,
+                     {p(0, 0), p(0, 0.001), p(-5, 0.002), p(-T0, 0.003), p(5 - T0, 0.004),
+                      p(10, 0.005, 0, -1)}}
             << "0 10 0 555.975401 42949672.95 | 0 0 0 0 | 124.37 mi/hr —";
     }
     void statistics()
