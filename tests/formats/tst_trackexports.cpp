@@ -1,6 +1,5 @@
 #include "../tmpfsmount.h"
 #include "formats/fileformatcsv.h"
-#include "formats/fileformatgpl.h"
 #include "formats/fileformatgpx.h"
 #include "formats/fileformatkml.h"
 #include "formats/fileformatregistry.h"
@@ -30,14 +29,6 @@ const QVector<Track> Sample{
     {1399500000, 2, {point(-12.345678, 45.000001, -5.5, 1399500000, 0, 1)}},
     {1399600000, 0, {point(1.0, 2.0, 3.0, 1399600000, 1, 4)}},
     {0, 2, {}}};
-
-static QByteArray failure(const QString& program, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    const bool ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
-    return ok && p.exitCode() == 0 ? QByteArray() : "failed: " + p.readAllStandardError();
-}
 
 // A device that counts the writes that reach it, and fails the one numbered failAt.
 struct WriteRecorder : QBuffer {
@@ -166,36 +157,6 @@ private slots:
             QVERIFY(m_registry.save({{0, 2, {point(1e300, -1e300, -1.7e308, 0, 1, -1)}}}, name, {0},
                                     false));
             QVERIFY(readFile(name).contains(QString("%1").arg(-1.7e308, 0, 'f', 2).toLatin1()));
-        }
-    }
-
-    void externalTools()
-    {
-        const QString xmllint = QStandardPaths::findExecutable("xmllint");
-        const QString gpsbabel = QStandardPaths::findExecutable("gpsbabel");
-        const QString schema = KV730_TEST_DATA "/../../../shared/schemas/gpx.xsd";
-        if (xmllint.isEmpty() || gpsbabel.isEmpty() || !QFile::exists(schema))
-            QSKIP("xmllint (libxml2-utils), gpsbabel or the GPX 1.1 schema is missing");
-        QVector<Track> tracks = Sample;
-        tracks[0].points[2].lon = -0.5; // gpsbabel's CSV cannot tell -0 from 0
-        const QVector<Vec3> expected = tracks[0].points + tracks[1].points + tracks[2].points;
-        for (QString format : {"gpx", "kml"}) {
-            QString name = m_dir.filePath("babel." + format), csv = m_dir.filePath("babel.csv");
-            QVERIFY(m_registry.save(tracks, name, {0, 1, 2}, false));
-            if (format == "gpx")
-                QCOMPARE(failure(xmllint, {"--noout", "--schema", schema, name}), QByteArray());
-            QCOMPARE(failure(gpsbabel, {"-t", "-i", format, "-f", name, "-o", "unicsv", "-F", csv}),
-                     QByteArray());
-            const QList<QByteArray> lines = readFile(csv).trimmed().split('\n');
-            const QList<QByteArray> header = lines[0].trimmed().split(',');
-            QCOMPARE(lines.size() - 1, expected.size());
-            for (int i = 0; i < expected.size(); ++i) {
-                const QList<QByteArray> fields = lines[i + 1].trimmed().split(',');
-                QVERIFY(qAbs(fields.value(header.indexOf("Latitude")).toDouble() -
-                             expected[i].lat) < 1e-6);
-                QVERIFY(qAbs(fields.value(header.indexOf("Longitude")).toDouble() -
-                             expected[i].lon) < 1e-6);
-            }
         }
     }
 
