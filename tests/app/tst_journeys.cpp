@@ -1,6 +1,8 @@
 #include "../device/lockedpath.h"
+#include "../photofactory.h"
 #include "../tmpfsmount.h"
 #include "app/downloadrun.h"
+#include "app/geotagdialog.h"
 #include "app/mainwindow.h"
 #include "device/devicekv310.h"
 #include "device/devicesettingdialog.h"
@@ -9,6 +11,7 @@
 #include "dialoganswerer.h"
 #include "formats/fileformattkr.h"
 #include "formats/gpsfilter.h"
+#include "formats/photoreader.h"
 #include "isolation.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"
@@ -92,6 +95,18 @@ class TestJourneys : public QObject
     QTreeWidgetItem* trackRoot()
     {
         return m_w->mapWidget()->findChild<QTreeWidget*>("treeWidget")->topLevelItem(0);
+    }
+    static QString pageJs(MainWindow& w, const QString& script)
+    {
+        return w.mapWidget()->mapPage()->mainFrame()->evaluateJavaScript(script).toString();
+    }
+    static QString photoRow(GeotagDialog* d, int r)
+    {
+        auto* table = d->findChild<QTableWidget*>("photoTable");
+        QStringList texts;
+        for (int c = 0; c < table->columnCount(); ++c)
+            texts << table->item(r, c)->text();
+        return texts.join(" | ");
     }
     QDockWidget* dock(const char* name) { return m_w->findChild<QDockWidget*>(name); }
     // The message of a download that ended at `file`.
@@ -321,6 +336,132 @@ private slots:
             expected << "filler";
         expected.sort(Qt::CaseInsensitive);
         QCOMPARE(entries(dir.path()), expected);
+    }
+
+    void geotagFromTheWindow()
+    {
+        const auto photo = [this](const char* name, const char* time) {
+            return writeFile(
+                m_out + name,
+                PhotoFactory::make("jpg", {QString("Exif.Photo.DateTimeOriginal=") + time,
+                                           "Exif.Photo.OffsetTimeOriginal=+02:00"}));
+        };
+        QVERIFY(photo("a.jpg", "2014:05:06 12:20:35") && photo("b.jpg", "2014:05:06 12:21:00") &&
+                writeFile(m_out + "c.jpg", "not a photo"));
+        MainWindow w;
+        w.show();
+        QTRY_COMPARE(pageJs(w, "connected && photosConnected"), QString("true"));
+        // The unticked second track would place b.jpg.
+        w.tracks() = {{0, 2, {point(25, 121, 10, 1399371630), point(25.1, 121.2, 20, 1399371640)}},
+                      {0, 2, {point(1, 2, 3, 1399371660)}}};
+        w.mapWidget()->updateTrackList();
+        w.findChild<QTreeWidget*>("treeWidget")
+            ->topLevelItem(0)
+            ->child(0)
+            ->setCheckState(0, Qt::Checked);
+        w.action("geotagAct")->trigger();
+        w.action("geotagAct")->trigger();
+        QCOMPARE(w.findChildren<GeotagDialog*>().size(), 1);
+        GeotagDialog* dialog = w.findChild<GeotagDialog*>();
+
+        dialog->addPhotos({QDir(m_out).path(), QDir(m_out).filePath("a.jpg")});
+        QCOMPARE(dialog->photos().size(), 3);
+        QCOMPARE(photoRow(dialog, 0),
+                 QString("a.jpg | 2014-05-06 12:20:35 +02:00 | 2014-05-06 10:20:35 | "
+                         "25.050000, 121.100000, 15.0 m"));
+        QVERIFY(photoRow(dialog, 1).startsWith("b.jpg | 2014-05-06 12:21:00 +02:00 | 2014-05-06 "
+                                               "10:21:00 | Taken after the last track point"));
+        QCOMPARE(photoRow(dialog, 2),
+                 QString("c.jpg |  |  | This is not a photo, or not of a known kind."));
+        // The table follows the settings at once: a clock 30 s fast, then a 4 s gap at most.
+        dialog->findChild<QSpinBox*>("clockErrorSpin")->setValue(30);
+        QVERIFY(photoRow(dialog, 0).endsWith(
+            "Taken before the first track point (2014-05-06 10:20:30 UTC)."));
+        QVERIFY(photoRow(dialog, 1).endsWith("10:20:30 | 25.000000, 121.000000, 10.0 m"));
+        dialog->findChild<QSpinBox*>("clockErrorSpin")->setValue(0);
+        dialog->findChild<QSpinBox*>("maxGapSpin")->setValue(4);
+        QVERIFY(photoRow(dialog, 0).endsWith("(largest allowed: 4 s)."));
+        dialog->findChild<QSpinBox*>("maxGapSpin")->setValue(60);
+
+        // One marker with its thumbnail; a click on the row opens it.
+        QTRY_COMPARE(pageJs(w, "Object.keys(photoMarkers).join()"), QString("0"));
+        QCOMPARE(pageJs(w, "photoMarkers[0].getPopup().getContent().firstChild.src.substr(0, 23)"),
+                 QString("data:image/jpeg;base64,"));
+        dialog->findChild<QTableWidget*>("photoTable")->setCurrentCell(0, 0);
+        // Centred on it, then panned by the popup as far as that needs.
+        QCOMPARE(pageJs(w, "photoMarkers[0].isPopupOpen() + ' ' + "
+                           "map.getBounds().contains(photoMarkers[0].getLatLng())"),
+                 QString("true true"));
+
+        DialogAnswerer answers;
+        answers.expectBox();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("writeButton"), Qt::LeftButton);
+        QVERIFY(answers.done());
+        QCOMPARE(answers.boxes.value(0),
+                 QString("1 photo(s) tagged.\n1 photo(s) skipped.\n1 photo(s) failed.\n"
+                         "b.jpg skipped: Taken after the last track point (2014-05-06 "
+                         "10:20:40 UTC).\nc.jpg failed: This is not a photo, or not of a known "
+                         "kind."));
+        QVERIFY(PhotoReader::read(QDir(m_out).filePath("a.jpg")).hasPosition);
+        QVERIFY(photoRow(dialog, 0).endsWith(
+            "(the photo has a position already and is left as it is)"));
+
+        dialog->close();
+        QTRY_COMPARE(pageJs(w, "Object.keys(photoMarkers).length"), QString("0"));
+    }
+
+    void trackFileTicks_data()
+    {
+        QTest::addColumn<QString>("clicks"); // "r" toggles the root, digits toggle that file
+        QTest::addColumn<Qt::CheckState>("root");
+        QTest::addColumn<QVector<int>>("selected");
+        QTest::newRow("root checks all") << "r" << Qt::Checked << QVector<int>{0, 1, 2};
+        QTest::newRow("one file makes partial") << "1" << Qt::PartiallyChecked << QVector<int>{1};
+        QTest::newRow("all files one by one") << "012" << Qt::Checked << QVector<int>{0, 1, 2};
+        QTest::newRow("root then one off") << "r1" << Qt::PartiallyChecked << QVector<int>{0, 2};
+        QTest::newRow("last one off unchecks root") << "00" << Qt::Unchecked << QVector<int>{};
+    }
+    // Ticks pass down from the root and back up from the files; Apply takes the ticked files.
+    void trackFileTicks()
+    {
+        QFETCH(QString, clicks);
+        QVector<TrackFileHeader> list(3);
+        for (int i = 0; i < 3; ++i)
+            list[i].fileIndexes = {i};
+        TrackFileHeaderDialog dialog(list, nullptr);
+        for (const QChar c : clicks) {
+            QTreeWidgetItem* item =
+                c == 'r' ? dialog.rootItem() : dialog.rootItem()->child(c.digitValue());
+            item->setCheckState(0,
+                                item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        }
+        QTEST(dialog.rootItem()->checkState(0), "root");
+        dialog.findChild<QPushButton*>("applyButton")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QTEST(dialog.selectedFileIndexes(), "selected");
+        QCOMPARE(dialog.selectedTracks().size(), dialog.selectedFileIndexes().size());
+    }
+    void intervalCorrection_data()
+    {
+        QTest::addColumn<double>("interval");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("corrected");
+        QTest::newRow("above 5") << 7.0 << 0 << 1.0;
+        QTest::newRow("5") << 5.0 << 4 << 5.0;
+        QTest::newRow("4.9") << 4.9 << 3 << 4.9;
+        QTest::newRow("nan") << qQNaN() << 0 << 1.0;
+    }
+    void intervalCorrection()
+    {
+        QFETCH(double, interval);
+        QFETCH(int, index);
+        DeviceConfig config;
+        config.gpsInterval = interval;
+        DeviceSettingDialog dialog(config);
+        QTEST(config.gpsInterval, "corrected");
+        QCOMPARE(dialog.findChild<QComboBox*>("intervalBox")->currentIndex(), index);
+        dialog.findChild<QPushButton*>("applyButton")->click();
+        QCOMPARE(dialog.config.gpsInterval, index + 1.0);
     }
 
     void translator_data()
