@@ -293,60 +293,6 @@ private slots:
         QCOMPARE(info.kind == PhotoInfo::Unreadable,
                  kind == "corrupt" || kind == "text" || kind == "vanished");
     }
-
-    void commandLine_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("output");
-        const QString on = "on.jpg\t2014-05-06T10:20:30.500Z\t25.03543917\t121.50951333\t35.700\t";
-        const QString late =
-            "late.jpg\t2014-05-06T11:00:00.500Z\t\t\t\tnot matched: Taken after the "
-            "last track point (2014-05-06 10:20:31 UTC).\n";
-        const QString raw = "raw.dng\t2014-05-06T10:20:31Z\t25.03548833\t121.50956333\t36.200\t";
-        QTest::newRow("tagged") << "a.gpl --geotag on.jpg late.jpg raw.dng --camera-zone utc" << 0
-                                << on + "tagged\n" + late + raw + "tagged: ./raw.xmp\n";
-        QTest::newRow("dry run over a folder")
-            << "a.gpl --geotag . --camera-zone +01:00 --clock-error -3600 --dry-run" << 1
-            << "./bad.jpg\t\t\t\t\tfailed: This is not a photo, or not of a known kind.\n./" +
-                   late + "./" + on + "would tag\n./" + raw + "would tag\n";
-        QTest::newRow("no photo") << "a.gpl --geotag" << 2 << "";
-        QTest::newRow("option without --geotag") << "a.gpl --max-gap 5" << 2 << "";
-        QTest::newRow("unknown zone") << "a.gpl --geotag on.jpg --camera-zone mars" << 2 << "";
-        QTest::newRow("bad clock error") << "a.gpl --geotag on.jpg --clock-error soon" << 2 << "";
-    }
-    void commandLine()
-    {
-        QFETCH(QString, arguments);
-        QTemporaryDir dir;
-        QVERIFY(
-            writeFile(dir.filePath("a.gpl"),
-                      "$KV,2014:05:06-10:20:30,*GPS,2502.1234,N,12130.5678,E,35.2,12.34,0,0\r\n"
-                      "$KV,2014:05:06-10:20:31,*GPS,2502.1294,N,12130.5738,E,36.2,12.34,0,0\r\n"));
-        const auto photo = [&](const char* name, const char* format, const char* time) {
-            return writeFile(
-                dir.filePath(name),
-                PhotoFactory::make(format, {QString("Exif.Photo.DateTimeOriginal=") + time,
-                                            "Exif.Photo.SubSecTimeOriginal=5"}));
-        };
-        QVERIFY(photo("on.jpg", "jpg", "2014:05:06 10:20:30") &&
-                photo("late.jpg", "jpg", "2014:05:06 11:00:00") &&
-                writeFile(dir.filePath("bad.jpg"), "text") &&
-                writeFile(dir.filePath("notes.txt"), "text"));
-        QVERIFY(writeFile(dir.filePath("raw.dng"),
-                          PhotoFactory::make("tif", {"Exif.Image.DateTime=2014:05:06 10:20:31"})));
-        const QStringList files = entries(dir.path());
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(KV730_BINARY_DIR "/kv730-convert", arguments.split(' '));
-        QVERIFY2(process.waitForFinished(60000), qPrintable(process.errorString()));
-        QTEST(QString(process.readAllStandardOutput()), "output");
-        QTEST(process.exitCode(), "status");
-        QCOMPARE(entries(dir.path()).size(),
-                 files.size() + arguments.startsWith("a.gpl --geotag on.jpg late"));
-        QCOMPARE(PhotoReader::read(dir.filePath("on.jpg")).hasPosition,
-                 arguments.contains("tagged") || process.exitCode() == 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGeotag)
