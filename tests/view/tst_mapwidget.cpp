@@ -46,6 +46,7 @@ static QString fetch(QNetworkAccessManager& manager, const QUrl& url)
     return cached ? "cached " + body : body;
 }
 
+using namespace TestSupport;
 constexpr qint64 T0 = 1500000000; // 2017-07-14 02:40:00 UTC, 10:40:00 in Taipei
 Q_DECLARE_METATYPE(Track)
 
@@ -146,11 +147,8 @@ private slots:
     void identityAndTileFolder()
     {
         QCOMPARE(js("navigator.userAgent"), QString("KV-730/S-OPC-41-1807041"));
-        QVERIFY(qobject_cast<TileCache*>(widget.mapPage()->networkAccessManager()));
-        // The README names the folder the program uses: <cache folder>/<program file>/tiles.
+        // The folder the README names: <cache folder>/<program file>/tiles.
         QVERIFY(TileCache::defaultDirectory().endsWith("/tst_mapwidget/tiles"));
-        QVERIFY(TestSupport::readFile(KV730_TEST_DATA "/../../README.md")
-                    .contains("on Linux `~/.cache/kv730/tiles`"));
         // The tile of the first view, at zoom 4, drawn from the folder.
         QTRY_VERIFY(each("[].slice.call(document.querySelectorAll('img.leaflet-tile-loaded'))",
                          "o.naturalWidth + o.src")
@@ -205,22 +203,12 @@ private slots:
         QCOMPARE(each("polylinesArray", "o.shown").count("true"), 0);
     }
 
-    // A line is drawn from its points thinned to what differs by a pixel at the zoom level:
-    // a straight line of 2,000 points with one point off it, added in two batches.
-    void thinning_data()
-    {
-        QTest::addColumn<int>("zoom");
-        QTest::addColumn<double>("offset"); // degrees north of point 1000
-        QTest::addColumn<QString>("kept");  // whether it is kept, whether few points are
-        QTest::newRow("3.6 px at zoom 10") << 10 << 0.005 << "true true";
-        QTest::newRow("0.4 px at zoom 10") << 10 << 0.0005 << "false true";
-        QTest::newRow("23 px at zoom 16") << 16 << 0.0005 << "true true";
-        QTest::newRow("straight, only chunk ends") << 16 << 0.0 << "false true";
-    }
+    // A line is drawn from its points thinned to what differs by a pixel at the zoom level.
+    void thinning_data() { addTable("map/thinning.txt", {"zoom", "offset", "kept"}); }
     void thinning()
     {
-        QFETCH(int, zoom);
-        QFETCH(double, offset);
+        QFETCH(QString, zoom);
+        QFETCH(QString, offset);
         const QString result = js(QString(R"(
             (function() {
               var line = new TrackLine({}), kept = [];
@@ -301,22 +289,13 @@ private slots:
     }
 
     // The map fits the tracks after a load, and "Zoom to Tracks" fits the ticked ones, or the
-    // listed one, or all. Tracks 0 and 1 lie 50 km apart, track 2 far away.
-    void zoomToTracks_data()
-    {
-        QTest::addColumn<QString>("ticked");
-        QTest::addColumn<int>("listed");
-        QTest::addColumn<QString>("shown"); // which tracks are in view
-        QTest::newRow("after the load") << "" << -2 << "111";
-        QTest::newRow("ticked") << "01" << -1 << "110";
-        QTest::newRow("one ticked, one listed") << "1" << 2 << "010";
-        QTest::newRow("listed") << "" << 2 << "001";
-        QTest::newRow("none") << "" << -1 << "111";
-    }
+    // listed one, or all.
+    void zoomToTracks_data() { addTable("map/zoom.txt", {"ticked", "listed", "shown"}); }
     void zoomToTracks()
     {
         QFETCH(QString, ticked);
-        QFETCH(int, listed);
+        QFETCH(QString, listed);
+        const int k = listed.toInt();
         tracks.clear();
         for (const QPointF& start : {QPointF(25.0, 121.0), QPointF(25.0, 121.5), QPointF(48, 2)}) {
             Track t{0, 2, {}};
@@ -326,11 +305,11 @@ private slots:
         }
         js("map.setView([0, 0], 3, { animate: false })");
         widget.updateTrackList();
-        if (listed != -2) {
+        if (k != -2) {
             for (QChar k : ticked)
                 trackItem(k.digitValue())->setCheckState(0, Qt::Checked);
-            if (listed >= 0) {
-                tree()->setCurrentItem(trackItem(listed));
+            if (k >= 0) {
+                tree()->setCurrentItem(trackItem(k));
                 widget.showTrackPoints(-1.0f, -1);
             }
             widget.zoomToTracks();
@@ -448,32 +427,21 @@ private slots:
                  QString("0\u00b030'0.0000\" S24\u00b059'60.0000\" N"));
     }
 
-    void markerOrder_data()
-    {
-        // The marks of the points, and the points that get the start, end and plain markers.
-        QTest::addColumn<QString>("marks");
-        QTest::newRow("1") << "0";
-        QTest::newRow("1 marked") << "1 0";
-        QTest::newRow("2") << "00";
-        QTest::newRow("2 marked") << "11 10";
-        QTest::newRow("3") << "000 02";
-        QTest::newRow("3, middle marked") << "010 021";
-        QTest::newRow("3 marked") << "111 02210";
-    }
+    void markerOrder_data() { addTable("map/markers.txt", {"marks", "markers"}); }
     void markerOrder()
     {
         QFETCH(QString, marks);
+        QFETCH(QString, markers);
         Track t{T0, 2, {}};
-        for (int i = 0; i < marks.section(' ', 0, 0).size(); ++i)
+        for (int i = 0; i < marks.size(); ++i)
             t.points << pt(i, T0 + i, marks.at(i) == '1');
         load({line(1), t});
         trackItem(1)->setCheckState(0, Qt::Checked);
         QStringList expected{"deleteMarked", "clearPolyline 0", "showPolyline 1"};
-        const QString order = marks.section(' ', 1);
         const QStringList kinds{"addStartPoint", "addEndPoint", "addMarker"};
-        for (int j = 0; j < order.size(); ++j)
+        for (int j = 0; j < markers.size(); ++j)
             expected << QString("%1 %2 120 2. 2017-07-14 - 02:40:0%2 #%3")
-                            .arg(kinds.at(qMin(j, 2)), order.mid(j, 1))
+                            .arg(kinds.at(qMin(j, 2)), markers.mid(j, 1))
                             .arg(j);
         // One pass, though the root changes its state as well.
         QCOMPARE(recorder.calls, expected << "showMarked");
@@ -526,18 +494,10 @@ private slots:
 
     void speedScale_data()
     {
-        QTest::addColumn<QString>("speeds"); // a point's speed, or "nan" for one without a position
-        QTest::addColumn<QString>("scale");  // slowest fastest levels
-        // clang-format off
-        QTest::newRow("rising") << "0 500 1000" << "0 1000 0Po";
-        QTest::newRow("all alike") << "700 700" << "700 700 00";
-        QTest::newRow("unsigned") << "-1 0" << "0 4294967295 o0";
-        QTest::newRow("no position") << "100 nan 300" << "100 300 0o";
-        QTest::newRow("none") << "nan" << "0 0 ";
+        addTable("map/scales.txt", {"speeds", "scale"});
         // Of 100 points and more, the fastest hundredth is left out of the scale.
         QTest::newRow("wild reading") << "0 1000" + QString(" 500").repeated(97) + " 99999"
                                       << "0 1000 0o" + QString("P").repeated(97) + "o";
-        // clang-format on
     }
     void speedScale()
     {
@@ -546,25 +506,18 @@ private slots:
         for (const QString& s : speeds.split(' '))
             points << pt(s == "nan" ? qQNaN() : 0.0, T0, 0, s.toInt());
         const SpeedScale scale = SpeedScale::compute(points);
-        QTEST(QString("%1 %2 %3").arg(scale.slowest).arg(scale.fastest).arg(scale.levels), "scale");
+        QTEST(QString("%1 %2 %3").arg(scale.slowest).arg(scale.fastest).arg(scale.levels).trimmed(),
+              "scale");
     }
 
-    void pointRows_data()
-    {
-        QTest::addColumn<int>("units"); // speed, height and time switch as three bits
-        QTest::addColumn<QString>("row");
-        QTest::newRow("km/h m utc") << 0 << "02:40:00|100.50 m|12.34 km/hr";
-        QTest::newRow("mi/h m local") << 5 << "10:40:00|100.50 m|7.67 mi/hr";
-        QTest::newRow("km/h feet local") << 6 << "10:40:00|329.72 feet|12.34 km/hr";
-        QTest::newRow("mi/h feet utc") << 3 << "02:40:00|329.72 feet|7.67 mi/hr";
-    }
+    void pointRows_data() { addTable("map/units.txt", {"units", "row"}); }
     void pointRows()
     {
-        QFETCH(int, units);
+        QFETCH(QString, units);
         QFETCH(QString, row);
         const Vec3 p = TestSupport::point(25.0417, -121.5654, 100.5, T0, 1, 1234);
         load({{T0, 2, {pt(1), p}}, {T0, 1, {pt(2)}}}, 0);
-        settings = TestSettings(units & 1, (units >> 1) & 1, units >> 2);
+        settings = TestSettings(units[0] == '1', units[2] == '1', units[4] == '1');
         widget.showTrackPoints(-1.0f, 0); // as the main window's unit and time switches do
         auto cells = [this](int row, QList<int> columns) {
             QStringList got;
@@ -573,35 +526,15 @@ private slots:
             return got.join('|');
         };
         QCOMPARE(cells(1, {0, 1, 2, 3, 4, 5, 6}),
-                 "2*|2017-07-14|" + row.section('|', 0, 0) +
+                 "2*|2017-07-14|" + row.section("; ", 0, 0) +
                      QString("|25\u00b02'30.1200\" N|121\u00b033'55.4400\" W|") +
-                     row.section('|', 1));
+                     row.section("; ", 1).replace("; ", "|"));
         QCOMPARE(trackItem(0)->text(0), QString("1. 2017-07-14 - 10:40:00")); // always local
         load(tracks, 1); // no altitude and speed
         QCOMPARE(cells(0, {0, 5, 6}), QString("1||"));
     }
 
-    void filterRules_data()
-    {
-        // Typed into the filter dialog, the rule chosen there, and the points listed after
-        // Enter ("-": the dialog stays open).
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("radio");
-        QTest::addColumn<QString>("kept"); // of the points at 0, 9.99, 10, 10.01 and 12.34 km/h
-        // clang-format off
-        QTest::newRow(">") << "10" << "radioGreater" << "3,4";
-        QTest::newRow(">=") << "10" << "radioGreaterEqual" << "2,3,4";
-        QTest::newRow("=") << "10" << "radioEqual" << "2";
-        QTest::newRow("<") << "10" << "radioLess" << "0,1";
-        QTest::newRow("<=") << "10" << "radioLessEqual" << "0,1,2";
-        QTest::newRow("= keeps nothing") << "12.345" << "radioEqual" << "";
-        QTest::newRow("= in single precision") << "12.34" << "radioEqual" << "4";
-        QTest::newRow("marked, entry ignored") << "abc" << "radioMarkPoint" << "1,4";
-        QTest::newRow("empty") << "" << "radioGreater" << "-";
-        QTest::newRow("negative") << "-1" << "radioLess" << "-";
-        QTest::newRow("not a number") << "abc" << "radioGreaterEqual" << "-";
-        // clang-format on
-    }
+    void filterRules_data() { addTable("map/filters.txt", {"typed", "radio", "kept"}); }
 
     void filterRules()
     {
