@@ -12,7 +12,6 @@
 #include <optional>
 
 using namespace TestSupport;
-Q_DECLARE_METATYPE(DeviceConfig)
 
 // One logger line: "<n>,<date time>,<tag>,<lat>,<N/S>,<lon>,<E/W>,<alt>,<speed>,x,y".
 static QByteArray line(const char* time, const char* lat, const char* lon)
@@ -131,28 +130,14 @@ private slots:
 
     void readEndsWithOneReport_data()
     {
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QVariantList>("report"); // empty: either read or failed, but only once
-        QTest::addColumn<QString>("reason");      // readErrorString() of a failed read
-        const QVariantList failed{CMD_CONNECT_RESULT, 0};
-        const QString unreadable = "the file could not be read (%1)";
-        // clang-format off
-        QTest::newRow("file removed") << "removed" << failed << unreadable.arg("no such file");
-        QTest::newRow("replaced by a directory") << "directory" << failed << unreadable.arg("not a regular file");
-        QTest::newRow("replaced by a fifo") << "fifo" << failed << unreadable.arg("not a regular file"); // must not block
-        QTest::newRow("replaced by an unreadable file") << "unreadable" << failed << unreadable.arg("Permission denied");
-        QTest::newRow("unmounted before the read") << "unmounted before" << failed << "the logger is no longer connected";
-        // An open file stays readable after a lazy unmount.
-        QTest::newRow("unmounted during the read") << "unmounted during" << QVariantList() << "";
-        QTest::newRow("timeout") << "timeout" << QVariantList{CMD_READ_TIMEOUT, 0} << "the logger did not answer within 1 second(s)";
-        // clang-format on
+        addTable("worker/failures.txt", {"failure", "report", "reason"});
     }
 
     // A read that cannot be done is reported once, and the worker is ready for the next read.
     void readEndsWithOneReport()
     {
         QFETCH(QString, failure);
-        QFETCH(QVariantList, report);
+        QFETCH(QString, report);
         if (failure == "unreadable" && isRoot())
             QSKIP("permission bits do not stop root");
         SKIP_UNLESS_POSIX(failure == "fifo");
@@ -189,10 +174,9 @@ private slots:
             tmpfs->detach();
         }
         QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 60000);
-        const QVariantList got = status.first(), failed{CMD_CONNECT_RESULT, 0};
-        QVERIFY2(report.isEmpty() ? got.at(0) == CMD_READ_TRACK_FILE || got == failed
-                                  : got == report,
-                 qPrintable(got.at(0).toString()));
+        const QString got = status.first().at(0).toString() + " " + status.first().at(1).toString();
+        QVERIFY2(report.isEmpty() ? got == "181 1" || got == "254 0" : got == report,
+                 qPrintable(got));
         if (!report.isEmpty())
             QTEST(device.readErrorString(), "reason");
         QVERIFY(device.wait(10000));
@@ -274,34 +258,18 @@ private slots:
               "expected");
     }
 
-    void writeConfig_data()
-    {
-        QTest::addColumn<DeviceConfig>("config");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QByteArray>("text");
-        QTest::newRow("position") << DeviceConfig{1, 2.0, true, false, true, false} << QString()
-                                  << QByteArray(
-                                         "Data Logger = Position\nGPS interval = 2\n"
-                                         "Power Saving Mode = Enable\nBluetooth Status = Disable\n"
-                                         "Height Limit = Enable\nTest Mode = Disable\n");
-        QTest::newRow("both, half seconds")
-            << DeviceConfig{3, 2.5, false, true, false, true} << QString()
-            << QByteArray("Data Logger = Position:G-Sensor\nGPS interval = 2.5\n"
-                          "Power Saving Mode = Disable\nBluetooth Status = Enable\n"
-                          "Height Limit = Disable\nTest Mode = Enable\n");
-        // A failed write keeps the old file and leaves nothing else behind.
-        for (const char* fault : {"locked drive", "full drive", "size limit", "fifo", "/dev/full"})
-            QTest::newRow(fault) << DeviceConfig{1, 1, true, true, true, true} << fault
-                                 << QByteArray("old content\n");
-    }
+    void writeConfig_data() { addTable("worker/writes.txt", {"config", "fault", "text"}); }
 
     void writeConfig()
     {
-        QFETCH(DeviceConfig, config);
         QFETCH(QString, fault);
+        QFETCH(QString, config);
+        const QStringList f = config.split(' ');
+        const DeviceConfig c{f[0].toInt(), f[1].toDouble(), f[2] == "1",
+                             f[3] == "1",  f[4] == "1",     f[5] == "1"};
         SKIP_UNLESS_POSIX(fault == "size limit" || fault == "fifo" || fault == "/dev/full");
         if (fault == "/dev/full") { // a committed replacement would put a file where the node was
-            QVERIFY(!config.writeFile(fault));
+            QVERIFY(!c.writeFile(fault));
             QVERIFY(QFileInfo::exists(fault) && !QFileInfo(fault).isFile());
             return;
         }
@@ -323,18 +291,18 @@ private slots:
             QSKIP("cannot make the directory unchangeable here");
         DeviceKV310 device;
         QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
-        const auto write = [&] { device.writeConfiguration(config, dir + "/"); };
+        const auto write = [&] { device.writeConfiguration(c, dir + "/"); };
         fault == "size limit" ? withFileSizeLimit(40, write) : write(); // the file needs ~130 bytes
         QCOMPARE(status.count(), 1);
         QCOMPARE(status.first(), QVariantList({CMD_WRITE_CONFIG, fault.isEmpty() ? 1 : 0}));
         if (fault == "fifo")
             QVERIFY(!QFileInfo(path).isFile());
         else
-            QTEST(readFile(path), "text");
+            QTEST(QString(readFile(path)), "text");
         QCOMPARE(entries(dir).join(' '), QString(tmpfs ? "filler kv730.ini" : "kv730.ini"));
         device.readConfiguration(dir + "/");
         if (fault.isEmpty())
-            QCOMPARE(device.configuration.toText(), config.toText());
+            QCOMPARE(device.configuration.toText(), c.toText());
     }
 
     // Releasing the device never waits long for a blocked read; the device goes when it
