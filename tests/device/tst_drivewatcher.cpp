@@ -2,12 +2,13 @@
 #include "device/drivechangeevent.h"
 #include "device/drivewatcher.h"
 #include "device/drivewatcherprivate.h"
+#include "testsupport.h"
 #include "tmpfsmount.h"
 
 #include <QtTest>
 
 using Change = QPair<int, QString>;
-Q_DECLARE_METATYPE(DeviceChangeMessage)
+using TestSupport::addTable;
 
 // Collects the DriveChangeEvents posted to it.
 class EventSink : public QObject
@@ -39,36 +40,20 @@ class TestDriveWatcher : public QObject
     Q_OBJECT
 
 private slots:
-    void decode_data()
-    {
-        QTest::addColumn<DeviceChangeMessage>("message"); // code, has data, device type, unit mask
-        QTest::addColumn<QStringList>("drives");
-        QTest::addColumn<QString>("action");
-        const quint32 volume = DeviceChangeDecoder::TypeVolume;
-        const quint32 e = 1u << 4;
-        // clang-format off
-        QTest::newRow("arrival E and G") << DeviceChangeMessage{0x8000u, true, volume, (e | 1u << 6)} << QStringList{"E:/", "G:/"} << "add";
-        QTest::newRow("bits above Z ignored") << DeviceChangeMessage{0x8000u, true, volume, (1u << 26 | 1u << 31 | 1u)} << QStringList{"A:/"} << "add";
-        QTest::newRow("query remove is add") << DeviceChangeMessage{0x8001u, true, volume, (1u << 25)} << QStringList{"Z:/"} << "add";
-        QTest::newRow("remove complete") << DeviceChangeMessage{0x8004u, true, volume, e} << QStringList{"E:/"} << "remove";
-        QTest::newRow("port arrival") << DeviceChangeMessage{0x8000u, true, DeviceChangeDecoder::TypePort, e} << QStringList() << QString();
-        QTest::newRow("no data") << DeviceChangeMessage{0x8000u, false, volume, e} << QStringList() << QString();
-        QTest::newRow("unknown code") << DeviceChangeMessage{0x1234u, true, volume, e} << QStringList() << QString();
-        // clang-format on
-    }
+    void decode_data() { addTable("drives/messages.txt", {"message", "drives", "action"}); }
     // A synthetic device-change message of the Windows source.
     void decode()
     {
-        QFETCH(DeviceChangeMessage, message);
-        QFETCH(QStringList, drives);
+        QFETCH(QString, message);
         QFETCH(QString, action);
-        const auto result = DeviceChangeDecoder::decode(message);
-        QCOMPARE(result.drives, drives);
+        const QStringList m = message.split(' ');
+        const auto result = DeviceChangeDecoder::decode(
+            {m[0].toUInt(nullptr, 16), m[1] == "1", m[2].toUInt(), m[3].toUInt(nullptr, 16)});
+        QTEST(result.drives.join(' '), "drives");
         QCOMPARE(result.actionText, action);
         QCOMPARE(result.action,
                  action == "remove" ? DriveChangeEvent::Remove : DriveChangeEvent::Add);
-        QCOMPARE(!result.warning.isEmpty(),
-                 message.eventCode == 0x1234u); // only unknown codes warn
+        QCOMPARE(!result.warning.isEmpty(), m[0] == "0x1234"); // only unknown codes warn
     }
     // The action text is matched without regard to case; an unknown one is ignored.
     void dispatchChange()

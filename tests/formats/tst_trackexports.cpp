@@ -70,23 +70,12 @@ private slots:
         m_registry.addStandardFormats(&m_settings);
     }
 
-    // "marked" files hold the marked points of tracks 2, 0 and 1; "all" files all tracks.
-    void golden_data()
-    {
-        QTest::addColumn<QString>("golden");
-        QTest::addColumn<QList<int>>("speedHeightTime");
-        for (const char* name : {"all.gpx", "all.kml", "all.tkx", "empty.gpx", "empty.kml",
-                                 "empty.tkx", "marked.tkx", "utc-metric.csv"})
-            QTest::newRow(name) << QString(name) << QList<int>{0, 0, 0};
-        QTest::newRow("local-imperial.csv") << "local-imperial.csv" << QList<int>{1, 1, 1};
-        QTest::newRow("marked.csv") << "marked.csv" << QList<int>{0, 0, 1};
-        QTest::newRow("empty.csv") << "empty.csv" << QList<int>{1, 0, 0};
-    }
+    void golden_data() { addTable("exports/settings.txt", {"units"}); }
     void golden()
     {
-        QFETCH(QString, golden);
-        QFETCH(QList<int>, speedHeightTime);
-        m_settings = TestSettings(speedHeightTime[0], speedHeightTime[1], speedHeightTime[2]);
+        const QString golden = QTest::currentDataTag();
+        QFETCH(QString, units);
+        m_settings = TestSettings(units[0] == '1', units[2] == '1', units[4] == '1');
         const bool markedOnly = golden.startsWith("marked");
         const QList<int> selection = golden.startsWith("empty") ? QList<int>{}
                                      : markedOnly               ? QList<int>{2, 0, 1}
