@@ -2,7 +2,6 @@
 #include "device/devicepointconverter.h"
 #include "formats/gpsfilter.h"
 #include "lockedpath.h"
-#include "queuedstatus.h"
 #include "testsupport.h"
 #include "tmpfsmount.h"
 
@@ -12,6 +11,24 @@
 #include <optional>
 
 using namespace TestSupport;
+
+// The worker's reports as the main window takes them: through a queued connection, in the
+// test's own thread. A QSignalSpy on the worker itself would record a read's report on the
+// worker thread while the test polls it (a data race in the test).
+class QueuedStatus : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QueuedStatus(DeviceKV310* device)
+    {
+        connect(device, &DeviceKV310::FireRecvStatus, this, &QueuedStatus::status,
+                Qt::QueuedConnection);
+    }
+
+signals:
+    void status(int cmd, int status);
+};
 
 // One logger line: "<n>,<date time>,<tag>,<lat>,<N/S>,<lon>,<E/W>,<alt>,<speed>,x,y".
 static QByteArray line(const char* time, const char* lat, const char* lon)

@@ -1,7 +1,7 @@
 #include "isolation.h"
-#include "maprecorder.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"
+#include "view/googlemapoperator.h"
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
@@ -11,6 +11,7 @@
 #include "view/googlemappage.h"
 #include "view/tilecache.h"
 
+#include <QMetaMethod>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QTcpServer>
@@ -47,6 +48,36 @@ static QString fetch(QNetworkAccessManager& manager, const QUrl& url)
 }
 
 using namespace TestSupport;
+
+// Records every signal of a map bridge, in order, as "name arguments" (as QSignalSpy receives).
+class MapRecorder : public QObject
+{
+public:
+    explicit MapRecorder(QObject* op) : source(op->metaObject())
+    {
+        for (int i = source->methodOffset(); i < source->methodCount(); ++i)
+            if (source->method(i).methodType() == QMetaMethod::Signal)
+                QMetaObject::connect(op, i, this, QObject::staticMetaObject.methodCount() + i);
+    }
+    int qt_metacall(QMetaObject::Call call, int id, void** args) override
+    {
+        id = QObject::qt_metacall(call, id, args);
+        if (id < 0 || call != QMetaObject::InvokeMetaMethod)
+            return id;
+        const QMetaMethod m = source->method(id);
+        QStringList parts{QString::fromLatin1(m.name())};
+        for (int k = 0; k < m.parameterCount(); ++k)
+            parts << QVariant(m.parameterType(k), args[k + 1]).toString();
+        calls << parts.join(' ');
+        return -1;
+    }
+
+    QStringList calls;
+
+private:
+    const QMetaObject* source;
+};
+
 constexpr qint64 T0 = 1500000000; // 2017-07-14 02:40:00 UTC, 10:40:00 in Taipei
 Q_DECLARE_METATYPE(Track)
 
