@@ -16,6 +16,7 @@
 #include "view/filterdialog.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
+#include "view/playbackthread.h"
 #include "view/trackstatistics.h"
 
 #include <QWebFrame>
@@ -213,21 +214,7 @@ private slots:
         QVERIFY2(!m_answers->titles.contains(QString()), qPrintable(m_answers->boxes.join('\n')));
     }
 
-    void journey_data()
-    {
-        QTest::addColumn<QString>("steps");
-        QTest::newRow("a day out") << "start early download filter save reopen miles exit restart";
-        QTest::newRow("busy during a download")
-            << "start plug:busy plug:logger hold open save filter unplug:logger unplug exit";
-        QTest::newRow("exit during a download") << "start plug:busy hold exit";
-        QTest::newRow("exit during playback") << "start plug:logger download play exit";
-        QTest::newRow("a drop on the map") << "start drop";
-        QTest::newRow("save with nothing ticked") << "start open none";
-        QTest::newRow("nothing chosen to download") << "start open plug:logger nothing";
-        QTest::newRow("a file gone") << "start plug:logger gone";
-        QTest::newRow("a time-out") << "start open plug:busy timeout";
-        QTest::newRow("logger settings and deletion") << "start plug:logger settings delete";
-    }
+    void journey_data() { addTable("window/journeys.txt", {"steps"}); }
     void journey()
     {
         QFETCH(QString, steps);
@@ -540,6 +527,49 @@ private slots:
         QVERIFY(ts.count("<message") > 100);
         QCOMPARE(ts.count("<translation>"), ts.count("<message")); // none unfinished or obsolete
         QVERIFY(!ts.contains("<translation></translation>"));
+    }
+
+    // Points come in order; a speed change applies while playing; a stop ends without playEnd.
+    void playChangeSpeedStop()
+    {
+        PlaybackThread::setTimeDivisor(50);
+        PlaybackThread thread;
+        thread.setSpeed(3); // out of range: the first step stays
+        QCOMPARE(thread.interval(), 750 / 50);
+        thread.setPointCount(1000);
+        QList<int> shown;
+        bool ended = false;
+        connect(&thread, &PlaybackThread::currentPoint, this, [&](int i) { shown << i; });
+        connect(&thread, &PlaybackThread::playEnd, this, [&] { ended = true; });
+        thread.start();
+        QTRY_VERIFY(shown.size() >= 2);
+        thread.setSpeed(2);
+        QCOMPARE(thread.interval(), 250 / 50);
+        QTRY_VERIFY(shown.size() >= 4);
+        thread.stop();
+        QVERIFY(thread.isFinished());
+        QCoreApplication::processEvents();
+        QVERIFY(!ended);
+        for (int i = 0; i < shown.size(); ++i)
+            QCOMPARE(shown.at(i), i);
+
+        // A stop in the middle of a pause of 750 ms ends it at once.
+        PlaybackThread::setTimeDivisor(1);
+        PlaybackThread slow;
+        slow.setPointCount(3);
+        slow.start();
+        QTRY_VERIFY(slow.isRunning());
+        QTest::qWait(50);
+        QElapsedTimer clock;
+        clock.start();
+        slow.stop();
+        QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+
+        // The end follows the last point at once, without a pause of 750 ms after it.
+        PlaybackThread one;
+        one.setPointCount(1);
+        one.start();
+        QVERIFY(one.wait(400));
     }
 };
 

@@ -84,32 +84,21 @@ static QByteArray withoutExif(const QByteArray& jpeg, bool xmpToo)
 static GeotagMatch position(const QString& text)
 {
     const QStringList v = text.split(' ');
-    const double lat = v.value(0).toDouble(), lon = v.value(1).toDouble(),
-                 alt = v.value(2).toDouble();
-    const qint64 utcMs = v.value(3).toLongLong();
     GeotagMatch m;
     m.status = GeotagMatch::Matched;
-    m.hasUtc = true;
-    m.utcMs = utcMs;
-    m.latitude = lat;
-    m.longitude = lon;
-    m.hasAltitude = !std::isnan(alt);
-    m.altitude = m.hasAltitude ? alt : 0;
+    m.hasUtc = true, m.utcMs = v.value(3).toLongLong();
+    m.latitude = v.value(0).toDouble(), m.longitude = v.value(1).toDouble();
+    m.hasAltitude = v.value(2) != "nan", m.altitude = m.hasAltitude ? v.value(2).toDouble() : 0;
     return m;
 }
 
-const QStringList OtherTags{"Exif.Image.Make=KV",
-                            "Exif.Image.Model=Test 730",
-                            "Exif.Photo.DateTimeOriginal=2014:05:06 19:20:30",
-                            "Exif.Photo.SubSecTimeOriginal=5",
-                            "Exif.Photo.OffsetTimeOriginal=+09:00",
-                            "Exif.Photo.ExposureTime=1/250",
-                            "Iptc.Application2.Caption=Harbour",
-                            "XmpPacket=<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
-                            "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf="
-                            "'http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
-                            "xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmp:Rating='3'/>"
-                            "</rdf:RDF></x:xmpmeta><?xpacket end='w'?>"};
+// The tags of every photo made here besides its own.
+const QStringList OtherTags = [] {
+    QStringList tags;
+    for (const QStringList& row : table("geotag/tags.txt"))
+        tags << row.join('|');
+    return tags;
+}();
 
 class TestGeotag : public QObject
 {
@@ -233,20 +222,7 @@ private slots:
     }
 
     // Nothing is lost and nothing is left behind: no temporary file, no copy of the original.
-    void failures_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        // clang-format off
-        QTest::newRow("corrupt JPEG") << "corrupt" << "damaged";
-        QTest::newRow("text file named .jpg") << "text" << "not a photo";
-        QTest::newRow("read-only photo") << "read-only" << "The photo is read-only.";
-        QTest::newRow("full drive") << "full" << "No space left";
-        QTest::newRow("size limit") << "size limit" << "It cannot be written";
-        QTest::newRow("vanished") << "vanished" << "does not exist";
-        QTest::newRow("raw with an unreadable sidecar") << "sidecar" << "left as it is";
-        // clang-format on
-    }
+    void failures_data() { addTable("geotag/failures.txt", {"kind", "reason"}); }
     void failures()
     {
         QFETCH(QString, kind);
