@@ -12,6 +12,7 @@ import filecmp
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -144,6 +145,10 @@ def main():
     ap.add_argument("--timeout", type=int, default=120, help="seconds per test program")
     ap.add_argument("--check", action="store_true",
                     help="only check that every mutant applies to today's tree")
+    ap.add_argument("--in-place", action="store_true",
+                    help="put the mutants into this tree and build in its build/ (configured "
+                         "and built before, as scripts/test.sh leaves it): no copy, no build "
+                         "of its own, for a short run in CI; every file is restored after")
     ap.add_argument("-j", "--jobs", type=int, default=os.cpu_count() or 1)
     args = ap.parse_args()
 
@@ -169,17 +174,24 @@ def main():
         print(f"all {len(mutants)} mutants apply")
         return 0
 
-    work = os.path.abspath(os.path.join(root, args.work))
-    src, build = os.path.join(work, "src"), os.path.join(work, "build")
-    os.makedirs(src, exist_ok=True)
-    sync_tree(root, src)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    rc, out = run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Release"])
-    if rc != 0:
-        print(out)
-        return 2
+    if args.in_place:
+        work, src, build = root, root, os.path.join(root, "build")
+        if not os.path.isfile(os.path.join(build, "CMakeCache.txt")):
+            sys.exit("--in-place needs the tree's build/ (run scripts/test.sh first)")
+        # A stop from outside still restores the file of the mutant being tried.
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit(3))
+    else:
+        work = os.path.abspath(os.path.join(root, args.work))
+        src, build = os.path.join(work, "src"), os.path.join(work, "build")
+        os.makedirs(src, exist_ok=True)
+        sync_tree(root, src)
+        rc, out = run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Release"])
+        if rc != 0:
+            print(out)
+            return 2
     tests = sorted({t for m in mutants for t in m.tests})
-    print(f"== building the copy in {work} ({len(tests)} test programs)", flush=True)
+    print(f"== building {work} ({len(tests)} test programs)", flush=True)
     rc, out = run(["cmake", "--build", build, f"-j{args.jobs}", "--target"] + tests)
     if rc != 0:
         print(out[-4000:])
