@@ -211,7 +211,7 @@ def main():
         return 2
 
     killed = survived = equivalent_survived = stillborn = 0
-    survivors = []
+    survivors, equivalents = [], []
     for m in mutants:
         started = time.time()
         by = ""
@@ -234,6 +234,7 @@ def main():
                 elif m.equivalent:
                     verdict = "equivalent"
                     equivalent_survived += 1
+                    equivalents.append(m)
                 else:
                     verdict = "SURVIVED"
                     survived += 1
@@ -253,6 +254,8 @@ def main():
           f"{equivalent_survived} equivalent, {stillborn} stillborn")
     for m in survivors:
         print(f"  survived: {m.ident} {m.path}: {m.why}")
+    for m in equivalents:
+        print(f"  equivalent: {m.ident} {m.path}: {m.equivalent}")
     if stillborn:
         return 2
     return 0 if score >= args.threshold else 1
