@@ -6,6 +6,10 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
+class QIODevice;
+
 // A track file format: a reader, a writer, or both.
 class FileFormat
 {
@@ -23,6 +27,9 @@ public:
     QString warningString() const { return m_warningString; }
 
 protected:
+    // Replaces fileName with what write() puts on the device, only once all of it reached
+    // the disk; otherwise the old file stays and errorString() says why.
+    bool saveThrough(const QString& fileName, const std::function<bool(QIODevice*)>& write);
     void setErrorString(const QString& text) { m_errorString = text; }
     void setWarningString(const QString& text) { m_warningString = text; }
 

@@ -1,7 +1,6 @@
 #include "formats/fileformatgpx.h"
 
 #include "formats/numbertext.h"
-#include "formats/savefile.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
 
@@ -20,21 +19,8 @@ bool FileFormatGPX::load(QVector<Track>& tracks, const QString& fileName)
 bool FileFormatGPX::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    SaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setErrorString(
-            QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
-                .arg(file.errorString()));
-        return false;
-    }
-    if (!write(&file, tracks, selection, markedOnly) || !file.commit()) {
-        setErrorString(
-            QCoreApplication::translate("FileFormatGPX", "The file cannot be written: %1")
-                .arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return saveThrough(
+        fileName, [&](QIODevice* device) { return write(device, tracks, selection, markedOnly); });
 }
 
 bool FileFormatGPX::write(QIODevice* device, const QVector<Track>& tracks,

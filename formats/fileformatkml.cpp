@@ -1,7 +1,6 @@
 #include "formats/fileformatkml.h"
 
 #include "formats/numbertext.h"
-#include "formats/savefile.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
 
@@ -18,21 +17,8 @@ bool FileFormatKML::load(QVector<Track>& tracks, const QString& fileName)
 bool FileFormatKML::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    SaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setErrorString(
-            QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
-                .arg(file.errorString()));
-        return false;
-    }
-    if (!write(&file, tracks, selection, markedOnly) || !file.commit()) {
-        setErrorString(
-            QCoreApplication::translate("FileFormatKML", "The file cannot be written: %1")
-                .arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return saveThrough(
+        fileName, [&](QIODevice* device) { return write(device, tracks, selection, markedOnly); });
 }
 
 bool FileFormatKML::write(QIODevice* device, const QVector<Track>& tracks,

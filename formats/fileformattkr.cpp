@@ -1,7 +1,6 @@
 #include "formats/fileformattkr.h"
 
 #include "formats/formatslog.h"
-#include "formats/savefile.h"
 #include "formats/textoutput.h"
 
 #include <QCoreApplication>
@@ -76,17 +75,8 @@ qint32 FileFormatTKR::currentLocalUtcOffset()
 bool FileFormatTKR::save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                          bool markedOnly)
 {
-    SaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
-        return false;
-    }
-    if (!write(&file, tracks, selection, markedOnly) || !file.commit()) {
-        setErrorString(tr("The file cannot be written: %1").arg(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return saveThrough(
+        fileName, [&](QIODevice* device) { return write(device, tracks, selection, markedOnly); });
 }
 
 bool FileFormatTKR::write(QIODevice* device, const QVector<Track>& tracks,

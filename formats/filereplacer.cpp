@@ -1,5 +1,6 @@
 #include "formats/filereplacer.h"
 #include "formats/formatslog.h"
+#include "formats/savefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,6 +31,22 @@ QString systemMessage(const std::error_code& code)
 {
     return QString::fromLocal8Bit(code.message().c_str());
 }
+
+// Unbuffered, and a write that stops half-way fails with its reason, as the writers' files do.
+class TemporaryFile : public QTemporaryFile
+{
+public:
+    using QTemporaryFile::QTemporaryFile;
+    bool open() { return QTemporaryFile::open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
+
+protected:
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        return writeWhole(data, length, [this](const char* d, qint64 n) {
+            return QTemporaryFile::writeData(d, n);
+        });
+    }
+};
 
 enum class Copied { All, Failed, NotHere };
 
@@ -82,7 +99,7 @@ bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile*
                            QString* error)
 {
     const QFileInfo info(target);
-    QTemporaryFile temp(
+    TemporaryFile temp(
         info.dir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
     if (!temp.open()) {
         *error = tr("No temporary file can be made beside it: %1").arg(temp.errorString());

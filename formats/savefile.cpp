@@ -23,15 +23,6 @@ bool SaveFile::open(OpenMode mode)
 
 qint64 SaveFile::writeData(const char* data, qint64 length)
 {
-    // Writing the rest of a short write brings out the error that stopped it.
-    qint64 done = 0;
-    while (done < length) {
-        const qint64 written = QSaveFile::writeData(data + done, length - done);
-        if (written < 0)
-            return -1;
-        if (written == 0)
-            break;
-        done += written;
-    }
-    return done;
+    return writeWhole(data, length,
+                      [this](const char* d, qint64 n) { return QSaveFile::writeData(d, n); });
 }

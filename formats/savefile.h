@@ -10,6 +10,24 @@
 // It is unbuffered and refuses text mode: writers hand it whole blocks with their own line
 // ends (TextOutput), each of which goes to the file in one call. In text mode Qt on Windows
 // would write every line and every line end in a call of its own.
+// Writes what a short write left, again and again: the call that then writes nothing
+// brings out the error that stopped the first (a full drive, the file size limit), where
+// Qt's file device reports a short count without a reason. write(data, length) is a
+// device's writeData.
+template <typename Write> qint64 writeWhole(const char* data, qint64 length, Write write)
+{
+    qint64 done = 0;
+    while (done < length) {
+        const qint64 written = write(data + done, length - done);
+        if (written < 0)
+            return -1;
+        if (written == 0)
+            break;
+        done += written;
+    }
+    return done;
+}
+
 class SaveFile : public QSaveFile
 {
 public:

@@ -6,7 +6,7 @@
 # Targets: logreader deviceline deviceheader tkx deviceconfig. Each run starts from the
 # seeds in fuzz/corpus/<target> (rewritten by fuzz-seeds) and grows its own corpus in
 # fuzz-build/corpus/<target>. An input that fails is copied to
-# tests/data/fuzz-regressions/<target>/, which the test suite reads (tst_fuzzregressions).
+# tests/data/fuzz-regressions/<target>/, which the test suite reads (tst_readers).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS=${1:-1000000}

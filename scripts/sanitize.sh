@@ -36,7 +36,7 @@ fi
 
 if [ "$WHICH" = all ] || [ "$WHICH" = tsan ]; then
     echo "== ThreadSanitizer: device worker, playback, drive watcher, geotag writing"
-    TSAN_TESTS=(tst_devicekv310 tst_journeys tst_playbackthread tst_drivewatcher tst_geotag tst_geotagdialog)
+    TSAN_TESTS=(tst_devicekv310 tst_journeys tst_geotag)
     configure build-tsan thread
     cmake --build build-tsan -j"$JOBS" --target "${TSAN_TESTS[@]}"
     regex="^($(IFS='|'; echo "${TSAN_TESTS[*]}"))\$"

@@ -3,8 +3,6 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QStringList>
 
 #include <exiv2/exiv2.hpp>
@@ -67,21 +65,6 @@ inline QByteArray make(const char* format, const QStringList& tags)
     image->writeXmpFromPacket(!xmpTags);
     image->writeMetadata();
     return bytes(image->io());
-}
-
-// exiftool's values of the tags, in their order ("-" where absent; -n: numbers as numbers);
-// empty when exiftool is not installed.
-inline QStringList exiftool(const QString& path, const QStringList& tags)
-{
-    if (QStandardPaths::findExecutable("exiftool").isEmpty())
-        return {};
-    QStringList arguments{"-n", "-s3", "-f"};
-    for (const QString& t : tags)
-        arguments << "-" + t;
-    QProcess p;
-    p.start("exiftool", arguments << path);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
 } // namespace PhotoFactory

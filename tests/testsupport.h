@@ -34,6 +34,35 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The rows of a table in tests/data: one a line, its fields separated by "|" and trimmed,
+// with "\n", "\r" and "\t" for their characters; blank lines and "#" lines are left out.
+inline QList<QStringList> table(const QString& name)
+{
+    QList<QStringList> rows;
+    for (const QString& line :
+         QString::fromUtf8(readFile(KV730_TEST_DATA "/" + name)).split('\n')) {
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        rows << QStringList();
+        for (QString field : line.split('|'))
+            rows.last() << field.trimmed().replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
+    }
+    return rows;
+}
+
+// Data rows from table(file), named by their first field; the other fields are QString columns
+// of the given names, empty where a row leaves them out.
+inline void addTable(const char* file, std::initializer_list<const char*> columns)
+{
+    for (const char* column : columns)
+        QTest::addColumn<QString>(column);
+    for (const QStringList& fields : table(file)) {
+        QTestData& row = QTest::newRow(qPrintable(fields.value(0)));
+        for (int i = 1; i <= int(columns.size()); ++i)
+            row << fields.value(i);
+    }
+}
+
 inline Vec3 point(double lat, double lon, double alt = 0.0, qint64 time = 0, int marked = 0,
                   int speed = 0)
 {

@@ -152,13 +152,16 @@
     </message>
 </context>
 <context>
+    <name>FileFormat</name>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FileFormatCSV</name>
     <message>
         <source>CSV files cannot be opened.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file cannot be written: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -187,19 +190,11 @@
         <source>GPX files cannot be opened.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>The file cannot be written: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>FileFormatKML</name>
     <message>
         <source>KML files cannot be opened.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file cannot be written: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -216,10 +211,6 @@
 </context>
 <context>
     <name>FileFormatTKR</name>
-    <message>
-        <source>The file cannot be written: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>The file cannot be read: %1</source>
         <translation type="unfinished"></translation>

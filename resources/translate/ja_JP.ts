@@ -150,14 +150,17 @@
     </message>
 </context>
 <context>
+    <name>FileFormat</name>
+    <message>
+        <source>The file cannot be written: %1</source>
+        <translation>ファイルに書き込めません: %1</translation>
+    </message>
+</context>
+<context>
     <name>FileFormatCSV</name>
     <message>
         <source>CSV files cannot be opened.</source>
         <translation>CSV ファイルは開けません。</translation>
-    </message>
-    <message>
-        <source>The file cannot be written: %1</source>
-        <translation>ファイルに書き込めません: %1</translation>
     </message>
 </context>
 <context>
@@ -185,20 +188,12 @@
         <source>GPX files cannot be opened.</source>
         <translation>GPX ファイルは開けません。</translation>
     </message>
-    <message>
-        <source>The file cannot be written: %1</source>
-        <translation>ファイルに書き込めません: %1</translation>
-    </message>
 </context>
 <context>
     <name>FileFormatKML</name>
     <message>
         <source>KML files cannot be opened.</source>
         <translation>KML ファイルは開けません。</translation>
-    </message>
-    <message>
-        <source>The file cannot be written: %1</source>
-        <translation>ファイルに書き込めません: %1</translation>
     </message>
 </context>
 <context>
@@ -214,10 +209,6 @@
 </context>
 <context>
     <name>FileFormatTKR</name>
-    <message>
-        <source>The file cannot be written: %1</source>
-        <translation>ファイルに書き込めません: %1</translation>
-    </message>
     <message>
         <source>The file cannot be read: %1</source>
         <translation>ファイルを読み込めません: %1</translation>

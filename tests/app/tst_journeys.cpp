@@ -1,24 +1,80 @@
+#include "../device/lockedpath.h"
+#include "../photofactory.h"
+#include "../tmpfsmount.h"
 #include "app/downloadrun.h"
+#include "app/geotagdialog.h"
 #include "app/mainwindow.h"
 #include "device/devicekv310.h"
 #include "device/devicesettingdialog.h"
 #include "device/drivewatcherprivate.h"
 #include "device/trackfileheaderdialog.h"
-#include "dialoganswerer.h"
 #include "formats/fileformattkr.h"
 #include "formats/gpsfilter.h"
+#include "formats/photoreader.h"
 #include "isolation.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
+#include "view/playbackthread.h"
+#include "view/trackstatistics.h"
 
 #include <QWebFrame>
 #include <QWebView>
 #include <QtTest>
 #include <QtWidgets>
 
+#include <optional>
+
 using namespace TestSupport;
+
+// Answers the modal dialogs of a flow in the order they are expected: each handler is
+// given the active modal widget once it is of the handler's type. A handler is taken off
+// the list before it runs, so that dialogs its answer opens are answered by the next ones.
+class DialogAnswerer : public QObject
+{
+public:
+    DialogAnswerer() { startTimer(5); }
+    bool done() const { return m_handlers.isEmpty(); }
+    template <typename T> void expect(const std::function<void(T*)>& act)
+    {
+        m_handlers << Handler{[](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+                              [act](QWidget* w) { act(qobject_cast<T*>(w)); }};
+    }
+    // Records the box's text, informative text and icon, then presses the button.
+    void expectBox(QMessageBox::StandardButton button = QMessageBox::Ok)
+    {
+        expect<QMessageBox>([this, button](QMessageBox* box) {
+            boxes << box->text() + (box->informativeText().isEmpty() ? "" : "\n") +
+                         box->informativeText();
+            icons << box->icon();
+            titles << box->windowTitle(); // empty: the box would be titled with the program's name
+            box->button(button)->click();
+        });
+    }
+
+    QStringList boxes;
+    QList<QMessageBox::Icon> icons;
+    QStringList titles;
+
+private:
+    struct Handler {
+        std::function<bool(QWidget*)> matches;
+        std::function<void(QWidget*)> act;
+    };
+    void timerEvent(QTimerEvent* event) override
+    {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || m_handlers.isEmpty() || !m_handlers.first().matches(w))
+            return;
+        const Handler handler = m_handlers.takeFirst();
+        // A timer does not fire inside its own handler: a new one serves the nested dialogs.
+        killTimer(event->timerId());
+        startTimer(5);
+        handler.act(w);
+    }
+    QList<Handler> m_handlers;
+};
 
 // `count` logger lines from 10:<minute>:10 on 6 May of `year`, one second and 10 km/h apart,
 // the first one marked.
@@ -44,21 +100,19 @@ static QByteArray tkx(const QVector<Track>& tracks)
     return FileFormatTKR().save(tracks, name, all, false) ? readFile(name) : QByteArray("-");
 }
 
+// speedUnit, heightUnit and timeSwitch, then the check marks of miles, feet and UTC time.
+static QString unitState(const MainWindow& w)
+{
+    return QString::asprintf("%d%d%d %d%d%d", w.speedUnit(), w.heightUnit(), w.timeSwitch(),
+                             w.action("milesAct")->isChecked(), w.action("feetAct")->isChecked(),
+                             w.action("utcTimeAct")->isChecked());
+}
+
 // The real main window, driven as a user would through whole journeys, one data row each.
 class TestJourneys : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void journey_data();
-    void journey();
-    void settingsFilesAtConstruction_data();
-    void settingsFilesAtConstruction();
-
-private:
     void step(const QString& name);
     void pollDrives() { m_w->driveWatcher()->privateObject()->parseDeviceInfo(); }
     void chooseFile(const QString& path, const QString& filter = QString())
@@ -90,6 +144,19 @@ private:
     {
         return m_w->mapWidget()->findChild<QTreeWidget*>("treeWidget")->topLevelItem(0);
     }
+    static QString pageJs(MainWindow& w, const QString& script)
+    {
+        return w.mapWidget()->mapPage()->mainFrame()->evaluateJavaScript(script).toString();
+    }
+    static QString photoRow(GeotagDialog* d, int r)
+    {
+        auto* table = d->findChild<QTableWidget*>("photoTable");
+        QStringList texts;
+        for (int c = 0; c < table->columnCount(); ++c)
+            texts << table->item(r, c)->text();
+        return texts.join(" | ");
+    }
+    QDockWidget* dock(const char* name) { return m_w->findChild<QDockWidget*>(name); }
     // The message of a download that ended at `file`.
     QString failure(const char* text, const QString& file, const QString& reason, int left)
     {
@@ -105,70 +172,415 @@ private:
     QScopedPointer<DialogAnswerer> m_answers;
     QStringList m_steps;
     bool m_opened = false; // the collection is the archive, as opened
-};
 
-void TestJourneys::initTestCase()
-{
-    Isolation::mainWindow(m_tmp.filePath("settings"), &m_drives);
-    QLoggingCategory::setFilterRules(QStringLiteral("kv730.*=false"));
-    m_archive = m_tmp.filePath("two.tkx");
-    Track t{0, 1, {point(25, 121, 0, 1399371630, 1), point(25.1, 121, 0, 1399371631)}};
-    QVERIFY(writeFile(m_archive, tkx({t, t})));
-}
-
-void TestJourneys::init()
-{
-    m_logger = m_tmp.filePath("logger/"), m_busy = m_tmp.filePath("busy/"),
-    m_out = m_tmp.filePath("out/");
-    for (const QString& dir : {m_logger, m_busy, m_out})
-        QVERIFY(QDir(dir).removeRecursively() && QDir().mkpath(dir));
-    for (const QString& drive : {m_logger, m_busy})
-        QVERIFY(writeFile(drive + "kv730.ini", "Data Logger = Position:G-Sensor\n"));
-    QVERIFY(writeFile(m_logger + "a.gpl", logLines(2016, 1, 3)));
-    QVERIFY(writeFile(m_logger + "b.GPL", logLines(2015, 2, 2))); // no date the header takes
-    QVERIFY(writeFile(m_logger + "c.gpl", "no usable line\r\n"));
-    // Points, then zeros that take the worker a second to read (a.gpl) or for ever (z.gpl).
-    for (const QString name : {"a.gpl", "z.gpl"}) {
-        QFile f(m_busy + name);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(logLines(2016, 1, 3)) > 0);
-        QVERIFY(f.resize(name == "a.gpl" ? 1LL << 28 : 1LL << 36));
+private slots:
+    void initTestCase()
+    {
+        Isolation::mainWindow(m_tmp.filePath("settings"), &m_drives);
+        QLoggingCategory::setFilterRules(QStringLiteral("kv730.*=false"));
+        m_archive = m_tmp.filePath("two.tkx");
+        Track t{0, 1, {point(25, 121, 0, 1399371630, 1), point(25.1, 121, 0, 1399371631)}};
+        QVERIFY(writeFile(m_archive, tkx({t, t})));
     }
-    QSettings("Veltrona", "KV-730").clear();
-    m_answers.reset(new DialogAnswerer);
-    m_opened = false;
-}
 
-void TestJourneys::cleanup()
-{
-    m_w.reset();
-    m_drives.clear();
-    QDir(DeviceKV310::backupRoot()).removeRecursively();
-    // Every message of every journey says what it is about.
-    QVERIFY2(!m_answers->titles.contains(QString()), qPrintable(m_answers->boxes.join('\n')));
-}
+    void init()
+    {
+        m_logger = m_tmp.filePath("logger/"), m_busy = m_tmp.filePath("busy/"),
+        m_out = m_tmp.filePath("out/");
+        for (const QString& dir : {m_logger, m_busy, m_out})
+            QVERIFY(QDir(dir).removeRecursively() && QDir().mkpath(dir));
+        for (const QString& drive : {m_logger, m_busy})
+            QVERIFY(writeFile(drive + "kv730.ini", "Data Logger = Position:G-Sensor\n"));
+        QVERIFY(writeFile(m_logger + "a.gpl", logLines(2016, 1, 3)));
+        QVERIFY(writeFile(m_logger + "b.GPL", logLines(2015, 2, 2))); // no date the header takes
+        QVERIFY(writeFile(m_logger + "c.gpl", "no usable line\r\n"));
+        // Points, then zeros that take the worker a second to read (a.gpl) or for ever (z.gpl).
+        for (const QString name : {"a.gpl", "z.gpl"}) {
+            QFile f(m_busy + name);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(logLines(2016, 1, 3)) > 0);
+            QVERIFY(f.resize(name == "a.gpl" ? 1LL << 28 : 1LL << 36));
+        }
+        QSettings("Veltrona", "KV-730").clear();
+        m_answers.reset(new DialogAnswerer);
+        m_opened = false;
+    }
 
-void TestJourneys::journey_data()
-{
-    QTest::addColumn<QString>("steps");
-    QTest::newRow("a day out") << "start early download filter save reopen miles exit restart";
-    QTest::newRow("busy during a download") << "start plug:busy hold open save filter unplug exit";
-    QTest::newRow("exit during a download") << "start plug:busy hold exit";
-    QTest::newRow("exit during playback") << "start plug:logger download play exit";
-    QTest::newRow("a drop on the map") << "start drop";
-    QTest::newRow("save with nothing ticked") << "start open none";
-    QTest::newRow("nothing chosen to download") << "start open plug:logger nothing";
-    QTest::newRow("a file gone") << "start plug:logger gone";
-    QTest::newRow("a time-out") << "start plug:busy timeout";
-    QTest::newRow("logger settings and deletion") << "start plug:logger settings delete";
-}
+    void cleanup()
+    {
+        m_w.reset();
+        m_drives.clear();
+        QDir(DeviceKV310::backupRoot()).removeRecursively();
+        // Every message of every journey says what it is about.
+        QVERIFY2(!m_answers->titles.contains(QString()), qPrintable(m_answers->boxes.join('\n')));
+    }
 
-void TestJourneys::journey()
-{
-    QFETCH(QString, steps);
-    m_steps = steps.split(' ');
-    while (!m_steps.isEmpty() && !QTest::currentTestFailed())
-        step(m_steps.takeFirst());
-}
+    void journey_data() { addTable("window/journeys.txt", {"steps"}); }
+    void journey()
+    {
+        QFETCH(QString, steps);
+        m_steps = steps.split(' ');
+        while (!m_steps.isEmpty() && !QTest::currentTestFailed())
+            step(m_steps.takeFirst());
+    }
+
+    void settingsFilesAtConstruction_data()
+    {
+        QTest::addColumn<QByteArray>("user");    // the per-user settings file
+        QTest::addColumn<QByteArray>("setting"); // ./Setting.ini; null: none at all
+        QTest::addColumn<int>("limit");          // of the GPS filter; 999: any
+        QTest::addColumn<QString>("units");      // unitState(); empty: any
+        const QByteArray none;
+        // clang-format off
+        QTest::newRow("no file") << none << none << 1 << "001 000";
+        QTest::newRow("off") << none << QByteArray("[General]\nGPS_filter=0\n") << 0 << "001 000";
+        QTest::newRow("no section") << none << QByteArray("GPS_filter=3\n") << 3 << "";
+        QTest::newRow("low 8 bits, signed") << none << QByteArray("[General]\nGPS_filter=456\n") << -56 << "";
+        QTest::newRow("not a number") << none << QByteArray("GPS_filter=\xff\xfe\n") << 0 << "";
+        QTest::newRow("random bytes") << randomBytes(3000, 1) << randomBytes(900, 2) << 999 << "";
+        // Anything but the default is the other choice, as the menus show it.
+        QTest::newRow("units out of range")
+            << QByteArray("[General]\nspeedUnit=5\nheightUnit=-3\ntimeSwitch=2\n") << none << 1 << "110 111";
+        QTest::newRow("wrong types")
+            << QByteArray("[General]\ngeometry=@ByteArray(\x01\x02garbage)\ndirectory=@Variant("
+                          "\\0\\0\\0\\x7f)\nspeedUnit=@Rect(1 2 3 4)\ntimeSwitch=99999999999999999999\n")
+            << QByteArray("[General]\nGPS_filter=@Point(1 2)\n") << 0 << "000 001";
+        // clang-format on
+    }
+    // Whatever the two files hold, the window starts and writes its settings back.
+    void settingsFilesAtConstruction()
+    {
+        QFETCH(QByteArray, user);
+        QFETCH(QByteArray, setting);
+        QTemporaryDir dir;
+        if (!setting.isNull())
+            QVERIFY(writeFile(dir.filePath("Setting.ini"), setting));
+        if (!user.isNull())
+            QVERIFY(writeFile(QSettings("Veltrona", "KV-730").fileName(), user));
+        const QString previous = QDir::currentPath();
+        GpsFilter::setLimit(99);
+        QVERIFY(QDir::setCurrent(dir.path()));
+        {
+            MainWindow w;
+            QDir::setCurrent(previous);
+            QFETCH(QString, units);
+            if (!units.isEmpty())
+                QCOMPARE(unitState(w), units);
+            w.close();
+        }
+        QFETCH(int, limit);
+        if (limit != 999)
+            QCOMPARE(int(GpsFilter::limit()), limit);
+        QCOMPARE(QSettings("Veltrona", "KV-730").status(), QSettings::NoError);
+    }
+
+    void saveFileName_data() { addTable("window/savenames.txt", {"typed", "filter", "saved"}); }
+    void saveFileName()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, filter);
+        QTEST(MainWindow::saveFileName(typed, filter), "saved");
+    }
+
+    void failureReportedAndNothingLost_data()
+    {
+        addTable("window/failures.txt", {"name", "contents", "reason"});
+    }
+    // A failed save leaves the old file as it was, a failed open keeps the tracks, and both
+    // say why.
+    void failureReportedAndNothingLost()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, contents);
+        const QString row = QTest::currentDataTag();
+        QTemporaryDir tmp;
+        std::optional<TmpfsMount> tmpfs;
+        if (row.contains("full drive")) {
+            tmpfs.emplace(tmp.filePath("full"), 64);
+            if (!tmpfs->isMounted())
+                QSKIP(qPrintable(tmpfs->reason()));
+        }
+        SKIP_UNLESS_POSIX(row.contains("size limit"));
+        const QDir dir(tmpfs ? tmpfs->path() : tmp.path());
+        QVERIFY(writeFile(dir.filePath("old.gpx"), "old contents"));
+        const bool save = contents == "<save>", opened = !save && contents != "<none>";
+        if (opened)
+            QVERIFY(writeFile(dir.filePath(name), contents == "<damaged>"
+                                                      ? readFile(m_archive).chopped(48)
+                                                      : contents.toUtf8()));
+        if (tmpfs)
+            tmpfs->fill();
+        m_w.reset(new MainWindow);
+        QVERIFY(m_w->openFile(m_archive));
+        if (row.contains("size limit")) // some 200 kB of GPX
+            m_w->tracks()[0].points.fill(point(25, 121, 0, 1399371630, 1), 2000);
+        m_answers->expectBox();
+        bool done;
+        {
+            LockedPath lock(row.contains("read-only") ? dir.path() : QString());
+            if (row.contains("read-only") && !lock.isLocked())
+                QSKIP("cannot make a folder read-only here");
+            const QString path = dir.filePath(name);
+            const auto act = [&] {
+                done = save ? m_w->saveFile(path,
+                                            name.endsWith(".txt") ? "All (*)" : "GPX File (*.gpx)",
+                                            {0}, false)
+                            : m_w->openFile(path);
+            };
+            row.contains("size limit") ? withFileSizeLimit(64 * 1024, act) : act();
+        }
+        QCOMPARE(done, name == "CUT.TKX");
+        QCOMPARE(m_w->tracks().size(), 2);
+        QTRY_VERIFY(m_answers->done());
+        const QString message = m_answers->boxes.value(0);
+        QFETCH(QString, reason);
+        QVERIFY2(message.contains(QDir::toNativeSeparators(dir.filePath(name))) &&
+                     message.contains(reason),
+                 qPrintable(message));
+        QCOMPARE(readFile(dir.filePath("old.gpx")), QByteArray("old contents"));
+        QStringList expected = {"old.gpx"}; // and no temporary file
+        if (opened)
+            expected << name;
+        if (tmpfs)
+            expected << "filler";
+        expected.sort(Qt::CaseInsensitive);
+        QCOMPARE(entries(dir.path()), expected);
+    }
+
+    void geotagFromTheWindow()
+    {
+        const auto photo = [this](const char* name, const char* time) {
+            return writeFile(
+                m_out + name,
+                PhotoFactory::make("jpg", {QString("Exif.Photo.DateTimeOriginal=") + time,
+                                           "Exif.Photo.OffsetTimeOriginal=+02:00"}));
+        };
+        QVERIFY(photo("a.jpg", "2014:05:06 12:20:35") && photo("b.jpg", "2014:05:06 12:21:00") &&
+                writeFile(m_out + "c.jpg", "not a photo"));
+        MainWindow w;
+        w.show();
+        QTRY_COMPARE(pageJs(w, "connected && photosConnected"), QString("true"));
+        // The unticked second track would place b.jpg.
+        w.tracks() = {{0, 2, {point(25, 121, 10, 1399371630), point(25.1, 121.2, 20, 1399371640)}},
+                      {0, 2, {point(1, 2, 3, 1399371660)}}};
+        w.mapWidget()->updateTrackList();
+        w.findChild<QTreeWidget*>("treeWidget")
+            ->topLevelItem(0)
+            ->child(0)
+            ->setCheckState(0, Qt::Checked);
+        w.action("geotagAct")->trigger();
+        w.action("geotagAct")->trigger();
+        QCOMPARE(w.findChildren<GeotagDialog*>().size(), 1);
+        GeotagDialog* dialog = w.findChild<GeotagDialog*>();
+
+        dialog->addPhotos({QDir(m_out).path(), QDir(m_out).filePath("a.jpg")});
+        QCOMPARE(dialog->photos().size(), 3);
+        QCOMPARE(photoRow(dialog, 0),
+                 QString("a.jpg | 2014-05-06 12:20:35 +02:00 | 2014-05-06 10:20:35 | "
+                         "25.050000, 121.100000, 15.0 m"));
+        QVERIFY(photoRow(dialog, 1).startsWith("b.jpg | 2014-05-06 12:21:00 +02:00 | 2014-05-06 "
+                                               "10:21:00 | Taken after the last track point"));
+        QCOMPARE(photoRow(dialog, 2),
+                 QString("c.jpg |  |  | This is not a photo, or not of a known kind."));
+        // The table follows the settings at once: a clock 30 s fast, then a 4 s gap at most.
+        dialog->findChild<QSpinBox*>("clockErrorSpin")->setValue(30);
+        QVERIFY(photoRow(dialog, 0).endsWith(
+            "Taken before the first track point (2014-05-06 10:20:30 UTC)."));
+        QVERIFY(photoRow(dialog, 1).endsWith("10:20:30 | 25.000000, 121.000000, 10.0 m"));
+        dialog->findChild<QSpinBox*>("clockErrorSpin")->setValue(0);
+        dialog->findChild<QSpinBox*>("maxGapSpin")->setValue(4);
+        QVERIFY(photoRow(dialog, 0).endsWith("(largest allowed: 4 s)."));
+        dialog->findChild<QSpinBox*>("maxGapSpin")->setValue(60);
+
+        // One marker with its thumbnail; a click on the row opens it.
+        QTRY_COMPARE(pageJs(w, "Object.keys(photoMarkers).join()"), QString("0"));
+        QCOMPARE(pageJs(w, "photoMarkers[0].getPopup().getContent().firstChild.src.substr(0, 23)"),
+                 QString("data:image/jpeg;base64,"));
+        dialog->findChild<QTableWidget*>("photoTable")->setCurrentCell(0, 0);
+        // Centred on it, then panned by the popup as far as that needs.
+        QCOMPARE(pageJs(w, "photoMarkers[0].isPopupOpen() + ' ' + "
+                           "map.getBounds().contains(photoMarkers[0].getLatLng())"),
+                 QString("true true"));
+
+        DialogAnswerer answers;
+        answers.expectBox();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("writeButton"), Qt::LeftButton);
+        QVERIFY(answers.done());
+        QCOMPARE(answers.boxes.value(0),
+                 QString("1 photo(s) tagged.\n1 photo(s) skipped.\n1 photo(s) failed.\n"
+                         "b.jpg skipped: Taken after the last track point (2014-05-06 "
+                         "10:20:40 UTC).\nc.jpg failed: This is not a photo, or not of a known "
+                         "kind."));
+        QVERIFY(PhotoReader::read(QDir(m_out).filePath("a.jpg")).hasPosition);
+        QVERIFY(photoRow(dialog, 0).endsWith(
+            "(the photo has a position already and is left as it is)"));
+
+        dialog->close();
+        QTRY_COMPARE(pageJs(w, "Object.keys(photoMarkers).length"), QString("0"));
+    }
+
+    void trackFileTicks_data() { addTable("window/ticks.txt", {"clicks", "root", "selected"}); }
+    // Ticks pass down from the root and back up from the files; Apply takes the ticked files.
+    void trackFileTicks()
+    {
+        QFETCH(QString, clicks);
+        QVector<TrackFileHeader> list(3);
+        for (int i = 0; i < 3; ++i)
+            list[i].fileIndexes = {i};
+        TrackFileHeaderDialog dialog(list, nullptr);
+        for (const QChar c : clicks) {
+            QTreeWidgetItem* item =
+                c == 'r' ? dialog.rootItem() : dialog.rootItem()->child(c.digitValue());
+            item->setCheckState(0,
+                                item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        }
+        QTEST(QString::number(dialog.rootItem()->checkState(0)), "root");
+        dialog.findChild<QPushButton*>("applyButton")->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QStringList selected;
+        for (int i : dialog.selectedFileIndexes())
+            selected << QString::number(i);
+        QTEST(selected.join(' '), "selected");
+        QCOMPARE(dialog.selectedTracks().size(), dialog.selectedFileIndexes().size());
+    }
+    void intervalCorrection_data()
+    {
+        addTable("window/intervals.txt", {"interval", "index", "corrected"});
+    }
+    void intervalCorrection()
+    {
+        QFETCH(QString, interval);
+        QFETCH(QString, index);
+        DeviceConfig config;
+        config.gpsInterval = interval.toDouble();
+        DeviceSettingDialog dialog(config);
+        QTEST(QString::number(config.gpsInterval), "corrected");
+        QCOMPARE(dialog.findChild<QComboBox*>("intervalBox")->currentIndex(), index.toInt());
+        dialog.findChild<QPushButton*>("applyButton")->click();
+        QCOMPARE(dialog.config.gpsInterval, index.toInt() + 1.0);
+    }
+
+    void translator_data()
+    {
+        addTable("window/languages.txt", {"locale", "file", "fileMenu", "qtCancel"});
+    }
+    // The tool's language, Qt's own texts in it, and no text cut off by a widget too small.
+    void translator()
+    {
+        QFETCH(QString, locale);
+        QTranslator translator;
+        QVERIFY(MainWindow::loadTranslator(translator, locale));
+        QTEST(translator.filePath(), "file");
+        // An empty translator (en_US, zh_TW) is loaded but not taken by the application.
+        QCOMPARE(QCoreApplication::installTranslator(&translator), !translator.isEmpty());
+        {
+            MainWindow window;
+            QTEST(window.menuBar()->actions().value(0)->text(), "fileMenu");
+            // In every language: an accelerator in every menu title, and the usual keys.
+            QString keys;
+            for (QAction* menu : window.menuBar()->actions())
+                keys += menu->text().contains('&') ? QString() : menu->text() + " has none, ";
+            for (const char* action : {"openAct", "saveAct", "exitAct", "aboutAct"})
+                keys += window.action(action)->shortcut().toString() + ' ';
+            QCOMPARE(keys, QString("Ctrl+O Ctrl+S Ctrl+Q F1 "));
+            QVERIFY(!window.findChild<QProgressDialog*>()->windowTitle().isEmpty());
+            FilterDialog filter;
+            DeviceConfig config;
+            DeviceSettingDialog settings(config);
+            QVector<TrackFileHeader> headers(2);
+            TrackFileHeaderDialog files(headers, nullptr);
+            QVERIFY(!files.windowTitle().isEmpty() && !settings.windowTitle().isEmpty());
+            QStringList clipped;
+            for (QWidget* shown :
+                 std::initializer_list<QWidget*>{&window, &filter, &settings, &files}) {
+                shown->show();
+                QVERIFY(QTest::qWaitForWindowExposed(shown));
+                for (const QWidget* w : shown->findChildren<QWidget*>()) {
+                    const QSize hint = w->sizeHint(); // Qt's own parts are sized by the style
+                    if (w->isVisible() &&
+                        (w->inherits("QLabel") || w->inherits("QAbstractButton")) &&
+                        !w->objectName().startsWith("qt_") &&
+                        (w->width() < hint.width() || w->height() < hint.height()))
+                        clipped << w->objectName() + " " + w->metaObject()->className();
+                }
+            }
+            QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
+        }
+        // The unit names are those of the point list in every language.
+        QStringList values;
+        const Track track{
+            0, 2, {point(25, 121, 10, 0, 0, 1000), point(25.01, 121, 20, 60, 1, 2000)}};
+        for (const auto& row : TrackStatistics::compute(track).rows(1, 1, 0))
+            values << row.second;
+        QCOMPARE(values.filter(QRegularExpression(" (mi/hr|feet|mi)$")).size(), 6);
+        QCoreApplication::removeTranslator(&translator);
+
+        QFETCH(QString, qtCancel);
+        QTranslator qtTranslator;
+        const QString qtFile =
+            QLibraryInfo::location(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm";
+        if (!qtCancel.isEmpty() && !QFile::exists(qtFile))
+            QSKIP("Qt's translations are not installed (qttranslations5-l10n)");
+        QCOMPARE(MainWindow::loadQtTranslator(qtTranslator, translator), !qtCancel.isEmpty());
+        if (qtCancel.isEmpty())
+            return;
+        QCOMPARE(qtTranslator.translate("QPlatformTheme", "Cancel"), qtCancel);
+        // The save flow recognises the chosen filter by comparing it with the single ones.
+        auto tr = [&translator](const char* text) {
+            return translator.translate("MainWindow", text);
+        };
+        QCOMPARE(tr("TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)")
+                     .split(";;"),
+                 (QStringList{tr("TKX File (*.tkx)"), tr("GPX File (*.gpx)"),
+                              tr("KML File (*.kml)"), tr("CSV File (*.csv)")}));
+        const QByteArray ts = readFile(KV730_TEST_DATA "/../../resources/translate/ja_JP.ts");
+        QVERIFY(ts.count("<message") > 100);
+        QCOMPARE(ts.count("<translation>"), ts.count("<message")); // none unfinished or obsolete
+        QVERIFY(!ts.contains("<translation></translation>"));
+    }
+
+    // Points come in order; a speed change applies while playing; a stop ends without playEnd.
+    void playChangeSpeedStop()
+    {
+        PlaybackThread::setTimeDivisor(50);
+        PlaybackThread thread;
+        thread.setSpeed(3); // out of range: the first step stays
+        QCOMPARE(thread.interval(), 750 / 50);
+        thread.setPointCount(1000);
+        QList<int> shown;
+        bool ended = false;
+        connect(&thread, &PlaybackThread::currentPoint, this, [&](int i) { shown << i; });
+        connect(&thread, &PlaybackThread::playEnd, this, [&] { ended = true; });
+        thread.start();
+        QTRY_VERIFY(shown.size() >= 2);
+        thread.setSpeed(2);
+        QCOMPARE(thread.interval(), 250 / 50);
+        QTRY_VERIFY(shown.size() >= 4);
+        thread.stop();
+        QVERIFY(thread.isFinished());
+        QCoreApplication::processEvents();
+        QVERIFY(!ended);
+        for (int i = 0; i < shown.size(); ++i)
+            QCOMPARE(shown.at(i), i);
+
+        // A stop in the middle of a pause of 750 ms ends it at once.
+        PlaybackThread::setTimeDivisor(1);
+        PlaybackThread slow;
+        slow.setPointCount(3);
+        slow.start();
+        QTRY_VERIFY(slow.isRunning());
+        QTest::qWait(50);
+        QElapsedTimer clock;
+        clock.start();
+        slow.stop();
+        QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+
+        // The end follows the last point at once, without a pause of 750 ms after it.
+        PlaybackThread one;
+        one.setPointCount(1);
+        one.start();
+        QVERIFY(one.wait(400));
+    }
+};
 
 // Each step does what a user does and checks what a user can see.
 void TestJourneys::step(const QString& name)
@@ -178,9 +590,21 @@ void TestJourneys::step(const QString& name)
         m_w.reset(new MainWindow);
         m_w->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_w.data()));
-        if (name == "restart") // what the last session chose
+        if (name == "restart") { // what the last session chose, the docks' layout too
             QVERIFY(m_w->action("milesAct")->isChecked() &&
                     m_w->lastDirectory() == QDir(m_out).absolutePath());
+            QVERIFY(dock("statisticsDock")->isHidden() && !dock("profileDock")->isHidden());
+            return;
+        }
+        // No stored geometry: maximised on the offscreen screen of 800 x 600, where the
+        // tabbed docks leave the height to the map.
+        QVERIFY(m_w->windowState() & Qt::WindowMaximized);
+        QCOMPARE(m_w->tabifiedDockWidgets(dock("statisticsDock")),
+                 QList<QDockWidget*>{dock("profileDock")});
+        QTRY_VERIFY(dock("profileDock")->height() <= m_w->height() / 4);
+        QVERIFY(m_w->height() <= 600 && m_w->mapWidget()->height() >= m_w->height() / 2);
+        QVERIFY(
+            m_w->findChild<QSlider*>("speedSlider")->isVisible()); // not behind the tool bar's ">>"
     } else if (name == "early" || name.startsWith("plug:")) {
         // "early": mounted after the window looked at the drives, before the watcher started.
         const QString drive = name == "early" ? m_logger : m_tmp.filePath(name.mid(5) + "/");
@@ -189,7 +613,7 @@ void TestJourneys::step(const QString& name)
         m_drives << drive;
         QVERIFY(QMetaObject::invokeMethod(m_w.data(), "your_slot_function")); // if not running
         pollDrives();
-        QCOMPARE(m_w->deviceComboBox()->currentText(), drive);
+        QCOMPARE(m_w->deviceComboBox()->itemText(m_w->deviceComboBox()->count() - 1), drive);
         QVERIFY(m_w->deviceGroup()->isEnabled());
     } else if (name == "download" || name == "nothing") {
         const QByteArray before = tkx(m_w->tracks());
@@ -228,6 +652,7 @@ void TestJourneys::step(const QString& name)
         chooseFile(m_archive);
         trigger("openAct");
         QCOMPARE(tkx(m_w->tracks()), readFile(m_archive));
+        QCOMPARE(m_w->statusBar()->currentMessage(), "Opened two.tkx (tracks: 2, points: 4).");
         m_opened = true;
         if (m_w->isDownloadRunning()) // a read that ends now must not touch what is shown
             QTRY_COMPARE_WITH_TIMEOUT(m_w->downloadRun()->tracks().size(), 1, 30000);
@@ -241,6 +666,10 @@ void TestJourneys::step(const QString& name)
             chooseFile(m_out + "trip", format + " File (*." + format.toLower() + ")");
             trigger("saveAct");
         }
+        QCOMPARE(m_w->statusBar()->currentMessage(),
+                 QString("Saved trip.csv (tracks: %1, points: %2).")
+                     .arg(m_w->tracks().size())
+                     .arg(points));
         QCOMPARE(readFile(m_out + "trip.tkx"), expected);
         QCOMPARE(readFile(m_out + "trip.gpx").count("<trkpt"), points);
         QVERIFY(readFile(m_out + "trip.kml").count("<Placemark") == m_w->tracks().size() &&
@@ -273,7 +702,18 @@ void TestJourneys::step(const QString& name)
         });
         trigger("filterAct");
         QCOMPARE(m_w->mapWidget()->listedPoints().size(), faster);
-    } else if (name == "unplug") {
+        QCOMPARE(m_w->findChild<QLabel*>("filterStatus")->text(),
+                 QString("Filter: speed > 15 km/hr (%1 of %2 points listed)")
+                     .arg(faster)
+                     .arg(m_w->tracks().at(0).points.size()));
+    } else if (name.startsWith("unplug")) {
+        const QString drive = m_tmp.filePath(name.mid(7) + "/");
+        if (name != "unplug") { // another logger than the one being read
+            m_drives.removeAll(drive);
+            pollDrives();
+            QVERIFY(m_w->downloadRun() && m_w->downloadRun()->state() == DownloadRun::Reading);
+            return;
+        }
         m_answers->expectBox();
         m_drives.clear();
         pollDrives();
@@ -284,6 +724,7 @@ void TestJourneys::step(const QString& name)
                  failure("Failed connect device.", m_busy + "z.gpl", "the logger was removed", 0));
         QVERIFY(m_w->tracks().size() == 1 && m_w->tracks().at(0).points.size() == 3);
     } else if (name == "gone" || name == "timeout") {
+        const QByteArray before = tkx(m_w->tracks());
         m_w->device()->setReadTimeLimit(name == "timeout" ? 1 : 60000);
         select(true, [this] { QFile::remove(m_logger + "b.GPL"); });
         m_answers->expectBox();
@@ -295,9 +736,14 @@ void TestJourneys::step(const QString& name)
                                           "the logger did not answer within 1 second(s)", 1));
         QVERIFY(m_answers->icons.last() == QMessageBox::Warning && m_w->deviceGroup()->isEnabled());
         QVERIFY(!m_w->findChild<QProgressDialog*>()->isVisible());
-        QCOMPARE(m_w->tracks().size(), name == "gone" ? 1 : 0); // a.gpl; no empty tracks
+        // What was read (a.gpl) replaces what was shown; a run that read nothing leaves it.
+        if (name == "gone")
+            QCOMPARE(m_w->tracks().size(), 1);
+        else
+            QCOMPARE(tkx(m_w->tracks()), before);
     } else if (name == "exit") {
         m_w->action("feetAct")->trigger();
+        dock("statisticsDock")->toggleViewAction()->trigger();
         QElapsedTimer clock;
         clock.start();
         m_w->action("exitAct")->trigger();
@@ -372,47 +818,6 @@ void TestJourneys::step(const QString& name)
     } else {
         QFAIL(qPrintable("unknown step " + name));
     }
-}
-
-void TestJourneys::settingsFilesAtConstruction_data()
-{
-    QTest::addColumn<QByteArray>("user");    // the per-user settings file
-    QTest::addColumn<QByteArray>("setting"); // ./Setting.ini; null: none at all
-    QTest::addColumn<int>("limit");          // of the GPS filter; 999: any
-    const QByteArray none;
-    // clang-format off
-    QTest::newRow("no file") << none << none << 1;
-    QTest::newRow("off") << none << QByteArray("[General]\nGPS_filter=0\n") << 0;
-    QTest::newRow("no section") << none << QByteArray("GPS_filter=3\n") << 3;
-    QTest::newRow("low 8 bits, signed") << none << QByteArray("[General]\nGPS_filter=456\n") << -56;
-    QTest::newRow("not a number") << none << QByteArray("GPS_filter=\xff\xfe\n") << 0;
-    QTest::newRow("random bytes") << randomBytes(3000, 1) << randomBytes(900, 2) << 999;
-    QTest::newRow("wrong types")
-        << QByteArray("[General]\ngeometry=@ByteArray(\x01\x02garbage)\ndirectory=@Variant("
-                      "\\0\\0\\0\\x7f)\nspeedUnit=@Rect(1 2 3 4)\ntimeSwitch=99999999999999999999\n")
-        << QByteArray("[General]\nGPS_filter=@Point(1 2)\n") << 0;
-    // clang-format on
-}
-
-// Whatever the two files hold, the window starts and writes its settings back.
-void TestJourneys::settingsFilesAtConstruction()
-{
-    QFETCH(QByteArray, user);
-    QFETCH(QByteArray, setting);
-    QTemporaryDir dir;
-    if (!setting.isNull())
-        QVERIFY(writeFile(dir.filePath("Setting.ini"), setting));
-    if (!user.isNull())
-        QVERIFY(writeFile(QSettings("Veltrona", "KV-730").fileName(), user));
-    const QString previous = QDir::currentPath();
-    GpsFilter::setLimit(99);
-    QVERIFY(QDir::setCurrent(dir.path()));
-    MainWindow().close();
-    QDir::setCurrent(previous);
-    QFETCH(int, limit);
-    if (limit != 999)
-        QCOMPARE(int(GpsFilter::limit()), limit);
-    QCOMPARE(QSettings("Veltrona", "KV-730").status(), QSettings::NoError);
 }
 
 QTEST_MAIN(TestJourneys)

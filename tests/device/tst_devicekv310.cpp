@@ -1,8 +1,11 @@
-#include "device/deviceconfig.h"
+#include "device/devicechangedecoder.h"
 #include "device/devicekv310.h"
+#include "device/devicepointconverter.h"
+#include "device/drivechangeevent.h"
+#include "device/drivewatcher.h"
+#include "device/drivewatcherprivate.h"
 #include "formats/gpsfilter.h"
 #include "lockedpath.h"
-#include "queuedstatus.h"
 #include "testsupport.h"
 #include "tmpfsmount.h"
 
@@ -12,360 +15,56 @@
 #include <optional>
 
 using namespace TestSupport;
-using Points = QVector<QVector<qint32>>; // latitude, longitude, speed, marked
-Q_DECLARE_METATYPE(DeviceConfig)
 
-// One logger line: "<n>,<date time>,<tag>,<lat>,<N/S>,<lon>,<E/W>,<alt>,<speed>,x,y".
-static QByteArray line(const char* time, const char* lat, const char* lon,
-                       const char* speed = "10.00", const char* tag = "*GPS", const char* ns = "N",
-                       const char* ew = "E")
-{
-    return QByteArray("1,") + time + ',' + tag + ',' + lat + ',' + ns + ',' + lon + ',' + ew +
-           ",35.2," + speed + ",0,0\r\n";
-}
-
-class TestDeviceKV310 : public QObject
+// The worker's reports as the main window takes them: through a queued connection, in the
+// test's own thread. A QSignalSpy on the worker itself would record a read's report on the
+// worker thread while the test polls it (a data race in the test).
+class QueuedStatus : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void listing();
-    void read_data();
-    void read();
-    void readEndsWithOneReport_data();
-    void readEndsWithOneReport();
-    void deleteKeepsFiles_data();
-    void deleteKeepsFiles();
-    void releaseStuckRead();
-    void readConfig_data();
-    void readConfig();
-    void writeConfig_data();
-    void writeConfig();
+public:
+    explicit QueuedStatus(DeviceKV310* device)
+    {
+        connect(device, &DeviceKV310::FireRecvStatus, this, &QueuedStatus::status,
+                Qt::QueuedConnection);
+    }
+
+signals:
+    void status(int cmd, int status);
 };
 
-void TestDeviceKV310::initTestCase()
+// One logger line: "<n>,<date time>,<tag>,<lat>,<N/S>,<lon>,<E/W>,<alt>,<speed>,x,y".
+static QByteArray line(const char* time, const char* lat, const char* lon)
 {
-    // 2014-03-30 02:30 does not exist as local time here; the worker must take it as UTC.
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    QLoggingCategory::setFilterRules(QStringLiteral("kv730.*=false"));
+    return QByteArray("1,") + time + ",*GPS," + lat + ",N," + lon + ",E,35.2,10.00,0,0\r\n";
 }
 
-// Listed by name regardless of case; the header is the first line dated 2016 to 2035.
-void TestDeviceKV310::listing()
+using Change = QPair<int, QString>;
+
+// Collects the DriveChangeEvents posted to it.
+class EventSink : public QObject
 {
-    QTemporaryDir drive;
-    QVERIFY(writeFile(drive.filePath("b.GPL"), line("2036:01:01-00:00:00", "1", "1") +
-                                                   line("2035:12:31-01:02:03", "F", "x")));
-    QVERIFY(
-        writeFile(drive.filePath("a.gpl"), line("2015:12:31-23:59:59", "2502.1", "12130.5") +
-                                               line("2016:05:06-10:20:30", "2502.1", "12130.5")));
-    QVERIFY(writeFile(drive.filePath("c.gpl"), line("2009:01:01-00:00:00", "2502.1", "12130.5")));
-    QVERIFY(writeFile(drive.filePath("d.txt"), line("2016:05:06-10:20:30", "1", "1")));
+public:
+    QList<Change> received;
 
-    DeviceKV310 device;
-    QSignalSpy headers(&device, &DeviceKV310::FireRecvTrackFileHeader);
-    const QString root = drive.path() + "/";
-    device.listTrackFiles(root);
-    QCOMPARE(device.fileList(), QList<QString>({root + "a.gpl", root + "b.GPL", root + "c.gpl"}));
-    QStringList got;
-    for (const TrackFileHeader& h : headers.first().at(0).value<QVector<TrackFileHeader>>())
-        got << QString("%1 %2 %3").arg(h.fileIndexes.value(0)).arg(h.date).arg(h.timeOfDay);
-    QCOMPARE(got, QStringList({"0 60516 102030", "1 311235 10203", "2 0 0"}));
-}
-
-void TestDeviceKV310::read_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<QString>("start"); // date and time of the first point
-    QTest::addColumn<Points>("points");
-    const char* t1 = "2016:05:06-10:20:30";
-    const char* t2 = "2016:05:06-10:20:31";
-    const char* t3 = "2016:05:06-10:20:32";
-    const char* lon = "12130.5678";
-    const qint32 x = 121305678;
-    // About 50 km north of the first point; the second far point becomes the reference.
-    const QByteArray jumps = line(t1, "2502.0000", lon) + line(t2, "2530.0000", lon) +
-                             line(t3, "2530.1000", lon) +
-                             line("2016:05:06-10:20:33", "2530.2000", lon);
-    // clang-format off
-    QTest::newRow("local spring-forward gap") << line("2014:03:30-02:30:00", "2502.1000", lon) << 1
-        << "300314 23000" << Points{{25021000, x, 1000, 0}};
-    QTest::newRow("equal times pass, earlier dropped")
-        << line(t2, "2502.1234", lon) + line(t2, "2502.2000", lon) + line(t1, "2502.3000", lon)
-        << 1 << "60516 102031" << Points{{25021234, x, 1000, 0}, {25022000, x, 1000, 0}};
-    QTest::newRow("speed limit 100000") << line(t1, "2502.1000", lon, "10.00") +
-        line(t2, "2502.2000", lon, "150.00") + line(t3, "2502.3000", lon, "1500.00") << 1
-        << "60516 102030" << Points{{25021000, x, 1000, 0}, {25022000, x, 15000, 0}, {25023000, x, 15000, 0}};
-    QTest::newRow("same position has speed 0") << line(t1, "2502.1000", lon, "10.00") +
-        line(t2, "2502.1000", lon, "20.00") + line(t3, "2502.2000", lon, "1500.00") << 1
-        << "60516 102030" << Points{{25021000, x, 1000, 0}, {25021000, x, 0, 0}, {25022000, x, 1000, 0}};
-    QTest::newRow("hemispheres and mark") << line(t1, "2502.1234", lon, "1.00", "@GPS", "S", "W") +
-        line(t2, "2502.1234", "12130.5000", "1.00", "@GPS", "S", "W") << 1 << "60516 102030"
-        << Points{{-25021234, -x, 100, 1}, {-25021234, -121305000, 100, 1}};
-    QTest::newRow("unusable lines skipped") << line(t1, "2502.1000", lon) +
-        line(t2, "2502.2000", lon, "1", "*gps") + line(t2, "F502.2000", lon) +
-        line(t2, "2502.2000", "F") + line(t2, "0000.0000", lon) + line(t2, "2502.2000", "abc") +
-        line(t2, "10000.0001", lon) + line("2009:12:31-23:59:59", "2502.2", lon) +
-        line("2036:01:01-00:00:00", "2502.2", lon) + line(t2, "nan", lon) +
-        "1,2016:05:06-10:20:31,*GPS,2502.2,N,12130.5,E,1,1,0\n1,2016:05:06-10:20:31,*GPS,2502.2,N\n"
-        << 1 << "60516 102030" << Points{{25021000, x, 1000, 0}};
-    QTest::newRow("jump filter limit 1") << jumps << 1 << "60516 102030"
-        << Points{{25020000, x, 1000, 0}, {25302000, x, 1000, 0}};
-    QTest::newRow("limit 0 keeps jumps") << jumps << 0 << "60516 102030"
-        << Points{{25020000, x, 1000, 0}, {25300000, x, 1000, 0},
-                  {25301000, x, 1000, 0}, {25302000, x, 1000, 0}};
-    QTest::newRow("binary garbage and a long line")
-        << randomBytes(20000, 1) + QByteArray(3000, ',') + line(t1, "1e300", "-1e300") << 1 << "0 0" << Points{};
-    // clang-format on
-}
-
-void TestDeviceKV310::read()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(int, limit);
-    GpsFilter::setLimit(qint8(limit));
-    QTemporaryDir drive;
-    QVERIFY(writeFile(drive.filePath("t.gpl"), content));
-
-    DeviceKV310 device;
-    QueuedStatus relay(&device);
-    QSignalSpy status(&relay, &QueuedStatus::status);
-    device.listTrackFiles(drive.path() + "/");
-    device.startTrackFileRead(0);
-    QTRY_COMPARE(status.count(), 1);
-    QCOMPARE(status.first(), QVariantList({CMD_READ_TRACK_FILE, 1}));
-    const DeviceTrackData data = device.trackFileData();
-    const DevicePoint& first = data.firstPoint;
-    QTEST(QString("%1 %2").arg(first.date).arg(first.timeOfDay), "start");
-    QCOMPARE(first.fmt, first.date ? 2 : 0);
-    Points got;
-    if (first.date != 0)
-        got << QVector<qint32>{first.latitude, first.longitude, first.speed, first.marked};
-    for (const DevicePoint& p : data.followingPoints) {
-        QCOMPARE(p.altitude, 352000);
-        got << QVector<qint32>{p.latitude, p.longitude, p.speed, p.marked};
-    }
-    QTEST(got, "points");
-}
-
-void TestDeviceKV310::readEndsWithOneReport_data()
-{
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<QVariantList>("report"); // empty: either read or failed, but only once
-    QTest::addColumn<QString>("reason");      // readErrorString() of a failed read
-    const QVariantList failed{CMD_CONNECT_RESULT, 0};
-    const QString unreadable = "the file could not be read (%1)";
-    // clang-format off
-    QTest::newRow("file removed") << "removed" << failed << unreadable.arg("no such file");
-    QTest::newRow("replaced by a directory") << "directory" << failed << unreadable.arg("not a regular file");
-    QTest::newRow("replaced by a fifo") << "fifo" << failed << unreadable.arg("not a regular file"); // must not block
-    QTest::newRow("replaced by an unreadable file") << "unreadable" << failed << unreadable.arg("Permission denied");
-    QTest::newRow("unmounted before the read") << "unmounted before" << failed << "the logger is no longer connected";
-    // An open file stays readable after a lazy unmount.
-    QTest::newRow("unmounted during the read") << "unmounted during" << QVariantList() << "";
-    QTest::newRow("timeout") << "timeout" << QVariantList{CMD_READ_TIMEOUT, 0} << "the logger did not answer within 1 second(s)";
-    // clang-format on
-}
-
-// A read that cannot be done is reported once, and the worker is ready for the next read.
-void TestDeviceKV310::readEndsWithOneReport()
-{
-    QFETCH(QString, failure);
-    QFETCH(QVariantList, report);
-    if (failure == "unreadable" && isRoot())
-        QSKIP("permission bits do not stop root");
-    SKIP_UNLESS_POSIX(failure == "fifo");
-    QTemporaryDir tmp;
-    std::optional<TmpfsMount> tmpfs;
-    if (failure.startsWith("unmounted")) {
-        tmpfs.emplace(tmp.filePath("logger"), 64 * 1024);
-        if (!tmpfs->isMounted())
-            QSKIP(qPrintable(tmpfs->reason()));
-    }
-    const QString dir = tmpfs ? tmpfs->path() : tmp.path();
-    const QString path = dir + "/a.gpl";
-    const int lines = failure == "timeout" || failure == "unmounted during" ? 300000 : 10;
-    QVERIFY(writeFile(path, line("2016:05:06-10:20:30", "1", "1").repeated(lines)));
-    QVERIFY(writeFile(dir + "/kv730.ini", ""));
-    DeviceKV310 device;
-    QueuedStatus relay(&device);
-    QSignalSpy status(&relay, &QueuedStatus::status);
-    device.listTrackFiles(dir + "/");
-    if (QStringList{"removed", "directory", "fifo", "unreadable"}.contains(failure))
-        QVERIFY(QFile::remove(path));
-    if (failure == "directory")
-        QVERIFY(QDir().mkdir(path));
-    else if (failure == "fifo")
-        QVERIFY(makeFifo(path));
-    else if (failure == "unreadable")
-        QVERIFY(writeFile(path, "x") && QFile::setPermissions(path, {}));
-    else if (failure == "unmounted before")
-        tmpfs->detach();
-    device.setReadTimeLimit(failure == "timeout" ? 1 : 60000);
-    device.startTrackFileRead(0);
-    if (failure == "unmounted during") {
-        QVERIFY(QFile::remove(path));
-        tmpfs->detach();
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 60000);
-    const QVariantList got = status.first(), failed{CMD_CONNECT_RESULT, 0};
-    QVERIFY2(report.isEmpty() ? got.at(0) == CMD_READ_TRACK_FILE || got == failed : got == report,
-             qPrintable(got.at(0).toString()));
-    if (!report.isEmpty())
-        QTEST(device.readErrorString(), "reason");
-    QVERIFY(device.wait(10000));
-    QCoreApplication::processEvents();
-    QCOMPARE(status.count(), 1);
-    if (failure != "timeout")
-        return;
-    device.setReadTimeLimit(60000);
-    device.startTrackFileRead(0);
-    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 10000);
-    QCOMPARE(status.last(), QVariantList({CMD_READ_TRACK_FILE, 1}));
-    QCOMPARE(device.trackFileData().followingPoints.size(), lines - 1);
-}
-
-void TestDeviceKV310::deleteKeepsFiles_data()
-{
-    QTest::addColumn<bool>("lockFile");
-    QTest::newRow("a file cannot be removed") << true;
-    QTest::newRow("a file cannot be backed up") << false;
-}
-
-// Every track file is copied first; a file whose copy failed or that cannot go stays.
-void TestDeviceKV310::deleteKeepsFiles()
-{
-    QFETCH(bool, lockFile);
-    QTemporaryDir drive, backups;
-    for (const char* name : {"x.gpl", "y.GEL", "kv730.ini"})
-        QVERIFY(writeFile(drive.filePath(name), name));
-    QVERIFY(writeFile(backups.filePath("file"), "in the way"));
-    const QString backup = backups.filePath(lockFile ? "b1" : "file/b1");
-    DeviceKV310 device;
-    QueuedStatus relay(&device);
-    QSignalSpy status(&relay, &QueuedStatus::status);
-    std::atomic<bool> onWorker{false}; // the window goes on while the files are copied
-    connect(
-        &device, &DeviceKV310::FireRecvStatus, &device,
-        [&] { onWorker = QThread::currentThread() == &device; }, Qt::DirectConnection);
+protected:
+    bool event(QEvent* e) override
     {
-        // As root only the file itself can be protected; otherwise the directory is.
-        const bool root = isRoot();
-        LockedPath lock(!lockFile ? QString() : root ? drive.filePath("x.gpl") : drive.path());
-        if (lockFile && !lock.isLocked())
-            QSKIP("cannot protect a file here");
-        device.deleteAllTrackFiles(drive.path() + "/", backup);
-        QTRY_COMPARE(status.count(), 1);
+        if (e->type() != DriveChangeEvent::eventType())
+            return QObject::event(e);
+        auto* change = static_cast<DriveChangeEvent*>(e);
+        received.append({int(change->action()), change->devicePath()});
+        return true;
     }
-    QVERIFY(onWorker);
-    const int remaining = lockFile && isRoot() ? 1 : 2;
-    QCOMPARE(status.first(), QVariantList({CMD_DELETE_ALL, 0}));
-    QCOMPARE(device.remainingTrackFiles(), remaining);
-    QCOMPARE(QDir(drive.path()).entryList(QDir::Files).size(), 1 + remaining);
-    QVERIFY(QFile::exists(drive.filePath("x.gpl")));
-    QCOMPARE(QDir(backup).entryList(QDir::Files).join(' '), QString(lockFile ? "x.gpl y.GEL" : ""));
-}
+};
 
-void TestDeviceKV310::readConfig_data()
+static QStringList paths(const QSignalSpy& spy)
 {
-    QTest::addColumn<QByteArray>("text"); // null: no file; "<dir>", "<fifo>": no regular file
-    QTest::addColumn<DeviceConfig>("expected");
-    const DeviceConfig defaults{3, 1, true, false, true, false};
-    // clang-format off
-    QTest::newRow("no file") << QByteArray() << defaults;
-    QTest::newRow("only G-Sensor") << QByteArray("Data Logger = G-Sensor\n") << DeviceConfig{2, 1, true, false, true, false};
-    QTest::newRow("enable in lower case") << QByteArray("Power Saving Mode = enable\n") << DeviceConfig{3, 1, false, false, true, false};
-    QTest::newRow("interval not a number") << QByteArray("GPS interval = fast\n") << DeviceConfig{3, 0, true, false, true, false};
-    QTest::newRow("full file, CRLF")
-        << QByteArray("Data Logger = \r\nGPS interval = 2.5\r\nPower Saving Mode = Disable\r\n"
-                      "Bluetooth Status = Enable\r\nHeight Limit = Disable\r\nTest Mode = Enable\r\n")
-        << DeviceConfig{0, 2.5, false, true, false, true};
-    QTest::newRow("endless line") << QByteArray(1 << 20, '[') << defaults;
-    QTest::newRow("directory") << QByteArray("<dir>") << defaults;
-    QTest::newRow("fifo, no hang") << QByteArray("<fifo>") << defaults;
-    // clang-format on
-}
-
-void TestDeviceKV310::readConfig()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(DeviceConfig, expected);
-    SKIP_UNLESS_POSIX(text == "<fifo>");
-    QTemporaryDir dir;
-    const QString path = dir.filePath("kv730.ini");
-    if (text == "<dir>")
-        QVERIFY(QDir().mkdir(path));
-    else if (text == "<fifo>")
-        QVERIFY(makeFifo(path));
-    else if (!text.isNull())
-        QVERIFY(writeFile(path, text));
-    QCOMPARE(DeviceConfig::readFile(path).toText(), expected.toText());
-}
-
-void TestDeviceKV310::writeConfig_data()
-{
-    QTest::addColumn<DeviceConfig>("config");
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("position") << DeviceConfig{1, 2.0, true, false, true, false} << QString()
-                              << QByteArray(
-                                     "Data Logger = Position\nGPS interval = 2\n"
-                                     "Power Saving Mode = Enable\nBluetooth Status = Disable\n"
-                                     "Height Limit = Enable\nTest Mode = Disable\n");
-    QTest::newRow("both, half seconds")
-        << DeviceConfig{3, 2.5, false, true, false, true} << QString()
-        << QByteArray("Data Logger = Position:G-Sensor\nGPS interval = 2.5\n"
-                      "Power Saving Mode = Disable\nBluetooth Status = Enable\n"
-                      "Height Limit = Disable\nTest Mode = Enable\n");
-    // A failed write keeps the old file and leaves nothing else behind.
-    for (const char* fault : {"locked drive", "full drive", "size limit", "fifo", "/dev/full"})
-        QTest::newRow(fault) << DeviceConfig{1, 1, true, true, true, true} << fault
-                             << QByteArray("old content\n");
-}
-
-void TestDeviceKV310::writeConfig()
-{
-    QFETCH(DeviceConfig, config);
-    QFETCH(QString, fault);
-    SKIP_UNLESS_POSIX(fault == "size limit" || fault == "fifo" || fault == "/dev/full");
-    if (fault == "/dev/full") { // a committed replacement would put a file where the node was
-        QVERIFY(!config.writeFile(fault));
-        QVERIFY(QFileInfo::exists(fault) && !QFileInfo(fault).isFile());
-        return;
-    }
-    QTemporaryDir tmp;
-    std::optional<TmpfsMount> tmpfs;
-    if (fault == "full drive") {
-        tmpfs.emplace(tmp.filePath("full"), 64);
-        if (!tmpfs->isMounted())
-            QSKIP(qPrintable(tmpfs->reason()));
-    }
-    const QString dir = tmpfs ? tmpfs->path() : tmp.path(), path = dir + "/kv730.ini";
-    QVERIFY(writeFile(path, "old content\n"));
-    if (tmpfs)
-        tmpfs->fill();
-    if (fault == "fifo")
-        QVERIFY(QFile::remove(path) && makeFifo(path));
-    LockedPath lock(fault == "locked drive" ? dir : QString());
-    if (fault == "locked drive" && !lock.isLocked())
-        QSKIP("cannot make the directory unchangeable here");
-    DeviceKV310 device;
-    QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
-    const auto write = [&] { device.writeConfiguration(config, dir + "/"); };
-    fault == "size limit" ? withFileSizeLimit(40, write) : write(); // the file needs ~130 bytes
-    QCOMPARE(status.count(), 1);
-    QCOMPARE(status.first(), QVariantList({CMD_WRITE_CONFIG, fault.isEmpty() ? 1 : 0}));
-    if (fault == "fifo")
-        QVERIFY(!QFileInfo(path).isFile());
-    else
-        QTEST(readFile(path), "text");
-    QCOMPARE(entries(dir).join(' '), QString(tmpfs ? "filler kv730.ini" : "kv730.ini"));
-    device.readConfiguration(dir + "/");
-    if (fault.isEmpty())
-        QCOMPARE(device.configuration.toText(), config.toText());
+    QStringList list;
+    for (const QList<QVariant>& args : spy)
+        list << args.at(0).toString();
+    return list;
 }
 
 // A worker whose file never answers, as on a dead drive, until the test lets it go.
@@ -384,20 +83,353 @@ protected:
     }
 };
 
-// Releasing the device never waits long for a blocked read; the device goes when it returns.
-void TestDeviceKV310::releaseStuckRead()
+class TestDeviceKV310 : public QObject
 {
-    QTemporaryDir drive;
-    QVERIFY(writeFile(drive.filePath("a.gpl"), line("2016:05:06-10:20:30", "1", "1")));
-    auto* device = new StuckDevice;
-    QPointer<DeviceKV310> alive(device);
-    device->listTrackFiles(drive.path() + "/");
-    device->startTrackFileRead(0);
-    QVERIFY(device->entered.tryAcquire(1, 5000));
-    QVERIFY(!DeviceKV310::release(device, 200) && alive);
-    device->letGo.release();
-    QTRY_VERIFY(!alive);
-}
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // 2014-03-30 02:30 does not exist as local time here; the worker must take it as UTC.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        QLoggingCategory::setFilterRules(QStringLiteral("kv730.*=false"));
+    }
+
+    // Listed by name regardless of case; the header is the first line dated 2016 to 2035.
+    void listing()
+    {
+        QTemporaryDir drive;
+        QVERIFY(writeFile(drive.filePath("b.GPL"), line("2036:01:01-00:00:00", "1", "1") +
+                                                       line("2035:12:31-01:02:03", "F", "x")));
+        QVERIFY(writeFile(drive.filePath("a.gpl"),
+                          line("2015:12:31-23:59:59", "2502.1", "12130.5") +
+                              line("2016:05:06-10:20:30", "2502.1", "12130.5")));
+        QVERIFY(writeFile(drive.filePath("c.gpl"), line("2009:01:01-00:00:00", "2502.1", "1")));
+        QVERIFY(writeFile(drive.filePath("d.txt"), line("2016:05:06-10:20:30", "1", "1")));
+        DeviceKV310 device;
+        QSignalSpy headers(&device, &DeviceKV310::FireRecvTrackFileHeader);
+        const QString root = drive.path() + "/";
+        device.listTrackFiles(root);
+        QCOMPARE(device.fileList(),
+                 QList<QString>({root + "a.gpl", root + "b.GPL", root + "c.gpl"}));
+        QStringList got;
+        for (const TrackFileHeader& h : headers.first().at(0).value<QVector<TrackFileHeader>>())
+            got << QString("%1 %2 %3").arg(h.fileIndexes.value(0)).arg(h.date).arg(h.timeOfDay);
+        QCOMPARE(got, QStringList({"0 60516 102030", "1 311235 10203", "2 0 0"}));
+    }
+
+    void read_data() { addTable("worker/reads.txt", {"limit", "start", "points", "log"}); }
+    void read()
+    {
+        QFETCH(QString, limit);
+        QFETCH(QString, log);
+        GpsFilter::setLimit(qint8(limit.toInt()));
+        QTemporaryDir drive;
+        QByteArray content = log.toLatin1().replace("\n", "\r\n") + "\r\n";
+        if (QByteArray(QTest::currentDataTag()).startsWith("binary garbage"))
+            content.prepend(randomBytes(20000, 1) + QByteArray(3000, ','));
+        QVERIFY(writeFile(drive.filePath("t.gpl"), content));
+        DeviceKV310 device;
+        QueuedStatus relay(&device);
+        QSignalSpy status(&relay, &QueuedStatus::status);
+        device.listTrackFiles(drive.path() + "/");
+        device.startTrackFileRead(0);
+        QTRY_COMPARE(status.count(), 1);
+        QCOMPARE(status.first(), QVariantList({CMD_READ_TRACK_FILE, 1}));
+        const DeviceTrackData data = device.trackFileData();
+        const DevicePoint& first = data.firstPoint;
+        QTEST(QString("%1 %2").arg(first.date).arg(first.timeOfDay), "start");
+        QCOMPARE(first.fmt, first.date ? 2 : 0);
+        QStringList got;
+        for (const DevicePoint& p : QVector<DevicePoint>{first} + data.followingPoints) {
+            QVERIFY(p.altitude == 352000 || !first.date);
+            got << QString::asprintf("%d %d %d %d", p.latitude, p.longitude, p.speed, p.marked);
+        }
+        QTEST(got.mid(first.date ? 0 : 1).join("; "), "points");
+    }
+
+    // The worker's records as the main window stores them: degrees (a latitude's degree part
+    // of 100 loses 100), metres, seconds (an invalid time of day is midnight), speeds up to
+    // 10000 km/h.
+    void convert()
+    {
+        const auto record = [](qint32 lat, qint32 lon, qint32 date, qint32 time, qint32 speed) {
+            DevicePoint p;
+            p.latitude = lat, p.longitude = lon, p.date = date, p.timeOfDay = time;
+            p.speed = speed, p.altitude = -123456, p.fmt = 2, p.marked = speed == 1;
+            return p;
+        };
+        const DeviceTrackData data{record(-25021234, 121305678, 60516, 235959, 1),
+                                   {record(100300000, -1000000, 70516, 1, 1000000),
+                                    record(99300000, 0, 70516, 2, 1000001),
+                                    record(99300000, 0, 70516, 246000, 0)}};
+        Track track{0, 0, {}};
+        DevicePointConverter::fillTrack(track, data);
+        QStringList got;
+        for (const Vec3& p : track.points)
+            got << QString::asprintf("%.6f %.6f %.4f %lld %d %d", p.lat, p.lon, p.alt,
+                                     static_cast<long long>(p.time), p.speed, p.marked);
+        QCOMPARE(track.fmt, 2);
+        QCOMPARE(got, QStringList({"-25.035390 121.509463 -12.3456 1462579199 1 1",
+                                   "0.500000 -1.000000 -12.3456 1462579201 1000000 0",
+                                   "99.500000 0.000000 -12.3456 1462579200 0 0"}));
+    }
+
+    void readEndsWithOneReport_data()
+    {
+        addTable("worker/failures.txt", {"failure", "report", "reason"});
+    }
+
+    // A read that cannot be done is reported once, and the worker is ready for the next read.
+    void readEndsWithOneReport()
+    {
+        QFETCH(QString, failure);
+        QFETCH(QString, report);
+        if (failure == "unreadable" && isRoot())
+            QSKIP("permission bits do not stop root");
+        SKIP_UNLESS_POSIX(failure == "fifo");
+        QTemporaryDir tmp;
+        std::optional<TmpfsMount> tmpfs;
+        if (failure.startsWith("unmounted")) {
+            tmpfs.emplace(tmp.filePath("logger"), 64 * 1024);
+            if (!tmpfs->isMounted())
+                QSKIP(qPrintable(tmpfs->reason()));
+        }
+        const QString dir = tmpfs ? tmpfs->path() : tmp.path();
+        const QString path = dir + "/a.gpl";
+        const int lines = failure == "timeout" || failure == "unmounted during" ? 300000 : 10;
+        QVERIFY(writeFile(path, line("2016:05:06-10:20:30", "1", "1").repeated(lines)));
+        QVERIFY(writeFile(dir + "/kv730.ini", ""));
+        DeviceKV310 device;
+        QueuedStatus relay(&device);
+        QSignalSpy status(&relay, &QueuedStatus::status);
+        device.listTrackFiles(dir + "/");
+        if (QStringList{"removed", "directory", "fifo", "unreadable"}.contains(failure))
+            QVERIFY(QFile::remove(path));
+        if (failure == "directory")
+            QVERIFY(QDir().mkdir(path));
+        else if (failure == "fifo")
+            QVERIFY(makeFifo(path));
+        else if (failure == "unreadable")
+            QVERIFY(writeFile(path, "x") && QFile::setPermissions(path, {}));
+        else if (failure == "unmounted before")
+            tmpfs->detach();
+        device.setReadTimeLimit(failure == "timeout" ? 1 : 60000);
+        device.startTrackFileRead(0);
+        if (failure == "unmounted during") {
+            QVERIFY(QFile::remove(path));
+            tmpfs->detach();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 60000);
+        const QString got = status.first().at(0).toString() + " " + status.first().at(1).toString();
+        QVERIFY2(report.isEmpty() ? got == "181 1" || got == "254 0" : got == report,
+                 qPrintable(got));
+        if (!report.isEmpty())
+            QTEST(device.readErrorString(), "reason");
+        QVERIFY(device.wait(10000));
+        QCoreApplication::processEvents();
+        QCOMPARE(status.count(), 1);
+        if (failure != "timeout")
+            return;
+        device.setReadTimeLimit(60000);
+        device.startTrackFileRead(0);
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 10000);
+        QCOMPARE(status.last(), QVariantList({CMD_READ_TRACK_FILE, 1}));
+        QCOMPARE(device.trackFileData().followingPoints.size(), lines - 1);
+    }
+
+    void deleteKeepsFiles_data()
+    {
+        QTest::addColumn<bool>("lockFile");
+        QTest::newRow("a file cannot be removed") << true;
+        QTest::newRow("a file cannot be backed up") << false;
+    }
+
+    // Every track file is copied first; a file whose copy failed or that cannot go stays.
+    void deleteKeepsFiles()
+    {
+        QFETCH(bool, lockFile);
+        QTemporaryDir drive, backups;
+        for (const char* name : {"x.gpl", "y.GEL", "kv730.ini"})
+            QVERIFY(writeFile(drive.filePath(name), name));
+        QVERIFY(writeFile(backups.filePath("file"), "in the way"));
+        const QString backup = backups.filePath(lockFile ? "b1" : "file/b1");
+        DeviceKV310 device;
+        QueuedStatus relay(&device);
+        QSignalSpy status(&relay, &QueuedStatus::status);
+        std::atomic<bool> onWorker{false}; // the window goes on while the files are copied
+        connect(
+            &device, &DeviceKV310::FireRecvStatus, &device,
+            [&] { onWorker = QThread::currentThread() == &device; }, Qt::DirectConnection);
+        {
+            // As root only the file itself can be protected; otherwise the directory is.
+            const bool root = isRoot();
+            LockedPath lock(!lockFile ? QString() : root ? drive.filePath("x.gpl") : drive.path());
+            if (lockFile && !lock.isLocked())
+                QSKIP("cannot protect a file here");
+            device.deleteAllTrackFiles(drive.path() + "/", backup);
+            QTRY_COMPARE(status.count(), 1);
+        }
+        QVERIFY(onWorker);
+        const int remaining = lockFile && isRoot() ? 1 : 2;
+        QCOMPARE(status.first(), QVariantList({CMD_DELETE_ALL, 0}));
+        QCOMPARE(device.remainingTrackFiles(), remaining);
+        QCOMPARE(QDir(drive.path()).entryList(QDir::Files).size(), 1 + remaining);
+        QVERIFY(QFile::exists(drive.filePath("x.gpl")));
+        QCOMPARE(QDir(backup).entryList(QDir::Files).join(' '),
+                 QString(lockFile ? "x.gpl y.GEL" : ""));
+    }
+
+    void readConfig_data() { addTable("worker/config.txt", {"text", "expected"}); }
+    void readConfig()
+    {
+        QFETCH(QString, text);
+        SKIP_UNLESS_POSIX(text == "<fifo>");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kv730.ini");
+        if (text == "<dir>")
+            QVERIFY(QDir().mkdir(path));
+        else if (text == "<fifo>")
+            QVERIFY(makeFifo(path));
+        else if (text != "<none>")
+            QVERIFY(
+                writeFile(path, text == "<endless>" ? QByteArray(1 << 20, '[') : text.toUtf8()));
+        const DeviceConfig c = DeviceConfig::readFile(path);
+        QTEST(QString("%1 %2 %3 %4 %5 %6")
+                  .arg(c.loggingFormat)
+                  .arg(c.gpsInterval)
+                  .arg(c.powerSaving)
+                  .arg(c.bluetooth)
+                  .arg(c.heightLimit)
+                  .arg(c.testMode),
+              "expected");
+    }
+
+    void writeConfig_data() { addTable("worker/writes.txt", {"config", "fault", "text"}); }
+
+    void writeConfig()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, config);
+        const QStringList f = config.split(' ');
+        const DeviceConfig c{f[0].toInt(), f[1].toDouble(), f[2] == "1",
+                             f[3] == "1",  f[4] == "1",     f[5] == "1"};
+        SKIP_UNLESS_POSIX(fault == "size limit" || fault == "fifo" || fault == "/dev/full");
+        if (fault == "/dev/full") { // a committed replacement would put a file where the node was
+            QVERIFY(!c.writeFile(fault));
+            QVERIFY(QFileInfo::exists(fault) && !QFileInfo(fault).isFile());
+            return;
+        }
+        QTemporaryDir tmp;
+        std::optional<TmpfsMount> tmpfs;
+        if (fault == "full drive") {
+            tmpfs.emplace(tmp.filePath("full"), 64);
+            if (!tmpfs->isMounted())
+                QSKIP(qPrintable(tmpfs->reason()));
+        }
+        const QString dir = tmpfs ? tmpfs->path() : tmp.path(), path = dir + "/kv730.ini";
+        QVERIFY(writeFile(path, "old content\n"));
+        if (tmpfs)
+            tmpfs->fill();
+        if (fault == "fifo")
+            QVERIFY(QFile::remove(path) && makeFifo(path));
+        LockedPath lock(fault == "locked drive" ? dir : QString());
+        if (fault == "locked drive" && !lock.isLocked())
+            QSKIP("cannot make the directory unchangeable here");
+        DeviceKV310 device;
+        QSignalSpy status(&device, &DeviceKV310::FireRecvStatus);
+        const auto write = [&] { device.writeConfiguration(c, dir + "/"); };
+        fault == "size limit" ? withFileSizeLimit(40, write) : write(); // the file needs ~130 bytes
+        QCOMPARE(status.count(), 1);
+        QCOMPARE(status.first(), QVariantList({CMD_WRITE_CONFIG, fault.isEmpty() ? 1 : 0}));
+        if (fault == "fifo")
+            QVERIFY(!QFileInfo(path).isFile());
+        else
+            QTEST(QString(readFile(path)), "text");
+        QCOMPARE(entries(dir).join(' '), QString(tmpfs ? "filler kv730.ini" : "kv730.ini"));
+        device.readConfiguration(dir + "/");
+        if (fault.isEmpty())
+            QCOMPARE(device.configuration.toText(), c.toText());
+    }
+
+    // Releasing the device never waits long for a blocked read; the device goes when it
+    // returns.
+    void releaseStuckRead()
+    {
+        QTemporaryDir drive;
+        QVERIFY(writeFile(drive.filePath("a.gpl"), line("2016:05:06-10:20:30", "1", "1")));
+        auto* device = new StuckDevice;
+        QPointer<DeviceKV310> alive(device);
+        device->listTrackFiles(drive.path() + "/");
+        device->startTrackFileRead(0);
+        QVERIFY(device->entered.tryAcquire(1, 5000));
+        QVERIFY(!DeviceKV310::release(device, 200) && alive);
+        device->letGo.release();
+        QTRY_VERIFY(!alive);
+    }
+
+    void decode_data() { addTable("drives/messages.txt", {"message", "drives", "action"}); }
+    // A synthetic device-change message of the Windows source.
+    void decode()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, action);
+        const QStringList m = message.split(' ');
+        const auto result = DeviceChangeDecoder::decode(
+            {m[0].toUInt(nullptr, 16), m[1] == "1", m[2].toUInt(), m[3].toUInt(nullptr, 16)});
+        QTEST(result.drives.join(' '), "drives");
+        QCOMPARE(result.actionText, action);
+        QCOMPARE(result.action,
+                 action == "remove" ? DriveChangeEvent::Remove : DriveChangeEvent::Add);
+        QCOMPARE(!result.warning.isEmpty(), m[0] == "0x1234"); // only unknown codes warn
+    }
+    // The action text is matched without regard to case; an unknown one is ignored.
+    void dispatchChange()
+    {
+        DriveWatcher watcher;
+        QSignalSpy added(&watcher, &DriveWatcher::deviceAdded);
+        QSignalSpy changed(&watcher, &DriveWatcher::deviceChanged);
+        QSignalSpy removed(&watcher, &DriveWatcher::deviceRemoved);
+        for (const char* action : {"ADD", "Remove", "change", "mount"})
+            watcher.privateObject()->dispatchChange(QString(action) + ":/", action);
+        QCOMPARE(paths(added) + paths(changed) + paths(removed),
+                 QStringList({"ADD:/", "change:/", "Remove:/"}));
+    }
+    void mountAndUnmount()
+    {
+        QTemporaryDir dir;
+        // A blank in the mount point shows up escaped in the mount table.
+        const QString root = dir.path() + "/logger drive/";
+        DriveWatcher watcher;
+        EventSink first, second;
+        watcher.appendEventReceiver(&first);
+        watcher.appendEventReceiver(&second);
+        {
+            // A receiver that is gone must not be posted to.
+            EventSink gone;
+            watcher.appendEventReceiver(&gone);
+        }
+        QVERIFY(watcher.start());
+        QSignalSpy added(&watcher, &DriveWatcher::deviceAdded);
+        QSignalSpy removed(&watcher, &DriveWatcher::deviceRemoved);
+
+        TmpfsMount mount(dir.path() + "/logger drive", 1024);
+        if (!mount.isMounted())
+            QSKIP(qPrintable(mount.reason()));
+        // Other tests may mount drives at the same time: only this root counts.
+        const Change add(DriveChangeEvent::Add, root), remove(DriveChangeEvent::Remove, root);
+        QTRY_COMPARE_WITH_TIMEOUT(first.received.count(add), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(second.received.count(add), 1, 10000);
+        QCOMPARE(paths(added).count(root), 1);
+        QVERIFY(DriveWatcher::mountedVolumes().contains(root)); // the start-up scan
+
+        mount.detach();
+        QTRY_COMPARE_WITH_TIMEOUT(first.received.count(remove), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(second.received.count(remove), 1, 10000);
+        QCOMPARE(paths(removed).count(root), 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDeviceKV310)
 #include "tst_devicekv310.moc"

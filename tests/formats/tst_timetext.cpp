@@ -66,9 +66,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("zone");
         // Unset, UTC, empty, DST gaps at various hours and sizes, a skipped day, a POSIX rule.
-        for (const char* zone :
-             {"(unset)", "UTC", "", "Europe/Berlin", "America/New_York", "America/Sao_Paulo",
-              "Australia/Lord_Howe", "Pacific/Apia", "Asia/Tehran", "EST5EDT,M3.2.0,M11.1.0", "right/Europe/Berlin"})
+        for (const char* zone : {"(unset)", "UTC", "", "Europe/Berlin", "America/New_York",
+                                 "America/Sao_Paulo", "Australia/Lord_Howe", "Pacific/Apia",
+                                 "Asia/Tehran", "EST5EDT,M3.2.0,M11.1.0", "right/Europe/Berlin"})
             QTest::newRow(*zone ? zone : "(empty)") << QByteArray(zone);
     }
     void sameAsQDateTime()
@@ -88,12 +88,9 @@ private slots:
             const bool latin1 = QString::fromLatin1(b) == fields[i];
             QStringList want{reference(fields[i])}, got{describe(LogDateTime::parse(fields[i]))};
             if (latin1) {
-                got << describe(LogDateTime::parseLatin1(b.constData(), b.size()));
-                want << want[0];
-            }
-            if (latin1) {
-                got << describe(LogDateTime::parseLatin1AsUtc(b.constData(), b.size()));
-                want << utcExpected[i];
+                got << describe(LogDateTime::parseLatin1(b.constData(), b.size()))
+                    << describe(LogDateTime::parseLatin1AsUtc(b.constData(), b.size()));
+                want << want[0] << utcExpected[i];
             }
             if (got != want)
                 mismatches << fields[i] + ": " + want.join(", ") + " != " + got.join(", ");
@@ -108,26 +105,6 @@ private slots:
                     mismatches << QString("%1 %2: %3 != %4").arg(t).arg(local).arg(want, got);
             }
         QVERIFY2(mismatches.isEmpty(), qPrintable(mismatches.mid(0, 5).join('\n')));
-    }
-
-    // Refused fields cost about what a good one costs: a damaged stretch of a log must not make
-    // reading crawl, as QDateTime's parser (50 to 500 times dearer) once did.
-    void refusedFieldsCheap()
-    {
-        QVector<qint64> best;
-        for (const char* field :
-             {"2014:05:06-10:20:30", "2014:02:30-10:20:30", "2040:05:06-10:20:30",
-              "2014:5:06-10:20:30", "+014:05:06-10:20:30"}) {
-            best << std::numeric_limits<qint64>::max();
-            for (int run = 0; run < 5; ++run) {
-                QElapsedTimer timer;
-                timer.start();
-                for (int i = 0; i < 2000; ++i)
-                    LogDateTime::parseLatin1AsUtc(field, int(strlen(field)));
-                best.last() = qMin(best.last(), timer.nsecsElapsed());
-            }
-            QVERIFY2(best.last() < 10 * best.first() + 200000, field);
-        }
     }
 };
 

@@ -1,19 +1,29 @@
 #include "isolation.h"
-#include "maprecorder.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"
+#include "view/googlemapoperator.h"
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
 #include "view/speedscale.h"
 #include "view/trackstatistics.h"
 
+#include "view/googlemappage.h"
+#include "view/tilecache.h"
+
+#include <QMetaMethod>
+#include <QNetworkDiskCache>
+#include <QNetworkReply>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWebFrame>
+#include <QWebView>
 #include <QtTest>
 #include <QtWidgets>
 #include <ctime>
 
 // Before the widget is made: local time is Taipei's, the page's tile cache a test one, and
-// its tiles (none) come from a folder, never from a server.
+// its tiles come from a folder, never from a server.
 static const bool environment = [] {
     qputenv("TZ", "Asia/Taipei");
     tzset();
@@ -25,6 +35,48 @@ static const bool environment = [] {
     Isolation::noNetwork();
     return QDir::setCurrent(tiles.path());
 }();
+
+// The body of the answer or the error code, after "cached " when it came from the cache.
+static QString fetch(QNetworkAccessManager& manager, const QUrl& url)
+{
+    QScopedPointer<QNetworkReply> reply(manager.get(QNetworkRequest(url)));
+    if (!reply->isFinished())
+        QSignalSpy(reply.data(), &QNetworkReply::finished).wait(10000);
+    const QString body = reply->error() ? QString::number(reply->error()) : reply->readAll();
+    const bool cached = reply->attribute(QNetworkRequest::SourceIsFromCacheAttribute).toBool();
+    return cached ? "cached " + body : body;
+}
+
+using namespace TestSupport;
+
+// Records every signal of a map bridge, in order, as "name arguments" (as QSignalSpy receives).
+class MapRecorder : public QObject
+{
+public:
+    explicit MapRecorder(QObject* op) : source(op->metaObject())
+    {
+        for (int i = source->methodOffset(); i < source->methodCount(); ++i)
+            if (source->method(i).methodType() == QMetaMethod::Signal)
+                QMetaObject::connect(op, i, this, QObject::staticMetaObject.methodCount() + i);
+    }
+    int qt_metacall(QMetaObject::Call call, int id, void** args) override
+    {
+        id = QObject::qt_metacall(call, id, args);
+        if (id < 0 || call != QMetaObject::InvokeMetaMethod)
+            return id;
+        const QMetaMethod m = source->method(id);
+        QStringList parts{QString::fromLatin1(m.name())};
+        for (int k = 0; k < m.parameterCount(); ++k)
+            parts << QVariant(m.parameterType(k), args[k + 1]).toString();
+        calls << parts.join(' ');
+        return -1;
+    }
+
+    QStringList calls;
+
+private:
+    const QMetaObject* source;
+};
 
 constexpr qint64 T0 = 1500000000; // 2017-07-14 02:40:00 UTC, 10:40:00 in Taipei
 Q_DECLARE_METATYPE(Track)
@@ -64,6 +116,36 @@ private:
         }
         recorder.calls.clear();
     }
+    QString js(const QString& script)
+    {
+        return widget.mapPage()->mainFrame()->evaluateJavaScript(script).toString();
+    }
+    // An expression of each element o of a page array.
+    QString each(const QString& array, const QString& expression)
+    {
+        return js(array + ".map(function(o) { return " + expression + "; }).join()");
+    }
+    // The colour on a canvas layer of the page at a position, as "r,g,b,a".
+    QString pixel(const QString& layer, double lat, double lng)
+    {
+        js("flushPendingWork()");
+        return js(QString("(function(l) { var p = map.latLngToLayerPoint([%1, %2])"
+                          ".subtract(l._bounds.min).round();"
+                          "return [].join.call(l._ctx.getImageData(p.x, p.y, 1, 1).data); })(%3)")
+                      .arg(lat, 0, 'g', 12)
+                      .arg(lng, 0, 'g', 12)
+                      .arg(layer));
+    }
+    // Whether the map shows all of the box around the points of a track.
+    bool inView(int track)
+    {
+        double s = 90, w = 180, n = -90, e = -180;
+        for (const Vec3& p : tracks.at(track).points) {
+            s = qMin(s, p.lat), w = qMin(w, p.lon), n = qMax(n, p.lat), e = qMax(e, p.lon);
+        }
+        return js(QString::asprintf("map.getBounds().contains([[%f, %f], [%f, %f]])", s, w, n,
+                                    e)) == "true";
+    }
     QString listedLatitudes() const
     {
         QStringList result;
@@ -76,11 +158,296 @@ private:
     TestSettings settings;
     MapWidget widget;
     MapRecorder recorder;
+    GoogleMapOperator* const op = widget.mapOperator();
 
 private slots:
-    void initTestCase() { PlaybackThread::setTimeDivisor(25); }
+    // The map page shows the widget's tracks; its first view at zoom 4 has one tile in the
+    // tile folder.
+    void initTestCase()
+    {
+        PlaybackThread::setTimeDivisor(25);
+        QImage tile(256, 256, QImage::Format_RGB32);
+        tile.fill(Qt::darkGreen);
+        QVERIFY(QDir().mkpath("4/8") && tile.save("4/8/5.png"));
+        widget.show();
+        QTRY_COMPARE(js("connected"), QString("true"));
+    }
 
     void cleanup() { settings = TestSettings(); }
+
+    void identityAndTileFolder()
+    {
+        QCOMPARE(js("navigator.userAgent"), QString("KV-730/S-OPC-41-1807041"));
+        // The folder the README names: <cache folder>/<program file>/tiles.
+        QVERIFY(TileCache::defaultDirectory().endsWith("/tst_mapwidget/tiles"));
+        // The tile of the first view, at zoom 4, drawn from the folder.
+        QTRY_VERIFY(each("[].slice.call(document.querySelectorAll('img.leaflet-tile-loaded'))",
+                         "o.naturalWidth + o.src")
+                        .contains(QRegularExpression("256[^,]*/4/8/5.png")));
+        // The folder lacks the view's other tiles: the map says so.
+        QTRY_COMPARE(js("document.getElementById('tile_error').style.display"), QString("block"));
+    }
+
+    // Seven colours in turn, on from the last track list. The page is never loaded again:
+    // that would empty the map while the lists still offer the tracks.
+    void polylines()
+    {
+        const int before = js("nPolylines").toInt();
+        for (int i = 0; i < 3; ++i)
+            emit op->addPolyline();
+        emit op->deleteAllObject();
+        emit op->addPolyline();
+        const QStringList all{"#ff0000", "#00ff00", "#0000ff", "#00ffff",
+                              "#ffff00", "#a020f0", "#ffc0cb"};
+        QCOMPARE(each("polylinesArray", "o.options.color"), all.at((before + 3) % 7));
+        QSignalSpy started(widget.mapPage(), &QWebPage::loadStarted);
+        widget.mapPage()->triggerAction(QWebPage::Reload);
+        widget.mapPage()->mainFrame()->load(GoogleMapPage::pageUrl());
+        widget.mapPage()->mainFrame()->load(QUrl("about:blank"));
+        QTest::qWait(200);
+        QCOMPARE(started.count(), 0);
+        QCOMPARE(js("polylinesArray.length"), QString("1"));
+        emit op->deleteAllObject();
+        QStringList colours;
+        for (int i = 0; i < 8; ++i) {
+            emit op->addPolyline();
+            colours << all.at((before + 4 + i) % 7);
+        }
+        QCOMPARE(each("polylinesArray", "o.options.color"), colours.join(','));
+        QCOMPARE(each("polylinesArray", "map.hasLayer(o)").count("true"), 0);
+
+        emit op->addLatLng(25.0, 121.0, 1);
+        emit op->addLatLng(25.1, 121.1, 1);
+        emit op->addLatLng(1.0, 2.0, 70);       // no such line
+        emit op->addLatLng(qQNaN(), 121.15, 1); // nowhere to draw it
+        emit op->showPolyline(1);
+        emit op->addLatLng(25.1, 121.2, 1);
+        QCOMPARE(each("polylinesArray", "o.getLatLngs().length"), QString("0,3,0,0,0,0,0,0"));
+        js("map.setView([25.1, 121.1], 10, { animate: false })");
+        // The shown line is drawn once the batch of points is over, the last point included.
+        QTRY_COMPARE(js("pendingWork()"), QString("false"));
+        const QColor line(colours.at(1));
+        QCOMPARE(pixel("lineLayer", 25.1, 121.15),
+                 QString("%1,%2,%3,255").arg(line.red()).arg(line.green()).arg(line.blue()));
+        emit op->clearPolyline(1);
+        QCOMPARE(pixel("lineLayer", 25.1, 121.15), QString("0,0,0,0"));
+        QCOMPARE(each("polylinesArray", "o.shown").count("true"), 0);
+    }
+
+    // A line is drawn from its points thinned to what differs by a pixel at the zoom level.
+    void thinning_data() { addTable("map/thinning.txt", {"zoom", "offset", "kept"}); }
+    void thinning()
+    {
+        QFETCH(QString, zoom);
+        QFETCH(QString, offset);
+        const QString result = js(QString(R"(
+            (function() {
+              var line = new TrackLine({}), kept = [];
+              var add = function(from, to) {
+                for (var i = from; i < to; ++i)
+                  line.addPoint(i === 1000 ? %1 : 0, i * 1e-5);
+              };
+              add(0, 1300);
+              line.update();
+              add(1300, 2000);
+              line.update();
+              line._chunks.forEach(function(c) { kept = kept.concat(line.thinned(c, %2)); });
+              return line._chunks.map(function(c) { return c.first + "-" + c.last; }) + " " +
+                     line.getLatLngs().length + " " + (kept.indexOf(1000) >= 0) + " " +
+                     (kept.length < 20);
+            })())")
+                                      .arg(offset)
+                                      .arg(zoom));
+        QFETCH(QString, kept);
+        QCOMPARE(result, "0-512,512-1024,1024-1536,1536-1999 2000 " + kept);
+    }
+
+    // No menu in the view: nothing there to reload the page or to follow a link into it.
+    void noContextMenu()
+    {
+        auto* view = widget.findChild<QWidget*>("webView");
+        QTimer::singleShot(200, [] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                menu->close();
+                QFAIL(qPrintable(QString::number(menu->actions().size()) + " actions offered"));
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                view->mapToGlobal({10, 10}));
+        QApplication::sendEvent(view, &event);
+        QTest::qWait(300);
+    }
+
+    void markersAndCentre()
+    {
+        emit op->addStartPoint(25.0, 121.0, "1. start #0");
+        emit op->addEndPoint(25.1, 121.1, "1. end #1");
+        emit op->addMarker(25.2, 121.2, "<b>not markup</b>");
+        emit op->addMarker(qQNaN(), 121.2, "nowhere");
+        QCOMPARE(each("markersArray", "o.kind + ' ' + o.text"),
+                 QString("start 1. start #0,end 1. end #1,plain <b>not markup</b>"));
+
+        // The marker under the mouse tells its text, and a click opens it as text.
+        js("map.setView([25.1, 121.1], 9, { animate: false }); flushPendingWork()");
+        QCOMPARE(js("markerLayer._drawn.length"), QString("3"));
+        auto* view = widget.findChild<QWebView*>("webView");
+        const QPoint tip(js("map.latLngToContainerPoint([25.2, 121.2]).x").toInt(),
+                         js("map.latLngToContainerPoint([25.2, 121.2]).y").toInt());
+        QTest::mouseMove(view, tip - QPoint(0, 20));
+        QTRY_COMPARE(js("markerLayer._container.title"), QString("<b>not markup</b>"));
+        QTest::mouseClick(view, Qt::LeftButton, {}, tip - QPoint(0, 20));
+        QTRY_COMPARE(js("document.querySelector('.leaflet-popup .kv-info').textContent"),
+                     QString("<b>not markup</b>"));
+        QCOMPARE(js("document.querySelectorAll('.leaflet-popup b').length"), QString("0"));
+        emit op->deleteMarked();
+        emit op->showMarked();
+        js("flushPendingWork()");
+        QTRY_COMPARE(js("markersArray.length + markerLayer._drawn.length + "
+                        "document.querySelectorAll('.leaflet-popup').length"),
+                     QString("0"));
+
+        // One viewed-point marker; the centre at zoom 16.
+        js("map.setZoom(9, { animate: false })");
+        emit op->setCenter(24.5, 120.5);
+        QCOMPARE(js("map.getZoom()"), QString("16"));
+        emit op->viewPoint(24.6, 120.6, "1. first");
+        emit op->viewPoint(24.7, 120.7, "2. second");
+        QCOMPARE(js("document.querySelectorAll('.kv-dot-view').length + markerPoint.options.title"),
+                 QString("12. second"));
+        QCOMPARE(js("map.getZoom() + ' ' + map.getCenter()"), QString("16 LatLng(24.7, 120.7)"));
+        emit op->deleteAllObject();
+        QCOMPARE(js("document.querySelectorAll('.kv-dot-view').length"), QString("0"));
+    }
+
+    // The map fits the tracks after a load, and "Zoom to Tracks" fits the ticked ones, or the
+    // listed one, or all.
+    void zoomToTracks_data() { addTable("map/zoom.txt", {"ticked", "listed", "shown"}); }
+    void zoomToTracks()
+    {
+        QFETCH(QString, ticked);
+        QFETCH(QString, listed);
+        const int k = listed.toInt();
+        tracks.clear();
+        for (const QPointF& start : {QPointF(25.0, 121.0), QPointF(25.0, 121.5), QPointF(48, 2)}) {
+            Track t{0, 2, {}};
+            for (int i = 0; i < 5; ++i)
+                t.points << TestSupport::point(start.x() + i * 0.01, start.y() + i * 0.002);
+            tracks << t;
+        }
+        js("map.setView([0, 0], 3, { animate: false })");
+        widget.updateTrackList();
+        if (k != -2) {
+            for (QChar k : ticked)
+                trackItem(k.digitValue())->setCheckState(0, Qt::Checked);
+            if (k >= 0) {
+                tree()->setCurrentItem(trackItem(k));
+                widget.showTrackPoints(-1.0f, -1);
+            }
+            widget.zoomToTracks();
+        }
+        QTEST(QString("%1%2%3").arg(inView(0)).arg(inView(1)).arg(inView(2)), "shown");
+    }
+
+    // Ticking the root shows every line with its start, end and ten marked points.
+    void checkAllOfManyTracks()
+    {
+        tracks.clear();
+        for (int k = 0; k < 1000; ++k) {
+            Track t{0, 2, {}};
+            for (int i = 0; i < 14; ++i)
+                t.points << TestSupport::point(20 + k % 40 * 0.25 + i * 0.002, 100 + k / 40 * 0.25,
+                                               0, 0, i > 1 && i < 12);
+            tracks << t;
+        }
+        widget.updateTrackList();
+        QTreeWidgetItem* root = trackItem(0)->parent();
+        // Markers held, markers drawn (one per pixel of each kind), lines shown.
+        auto pageState = [this] {
+            const bool settled = QTest::qWaitFor([this] { return js("pendingWork()") == "false"; });
+            return QString(settled ? "" : "busy ") +
+                   js("markersArray.length + ' ' + markerLayer._drawn.length + ' ' +"
+                      "polylinesArray.filter(function(l) { return l.shown; }).length");
+        };
+        root->setCheckState(0, Qt::Checked);
+        QCOMPARE(each("markersArray.slice(0, 12)", "o.kind"),
+                 "start,end" + QString(",plain").repeated(10));
+        const QStringList all = pageState().split(' ');
+        QCOMPARE(all.value(0) + " " + all.value(2), QString("12000 1000"));
+        // Seen whole, markers of a kind on one pixel are drawn once; seen near, every one is.
+        QVERIFY(all.value(1).toInt() >= 3000 && all.value(1).toInt() < 12000);
+        js("map.setView([20.013, 100], 14, { animate: false })");
+        QCOMPARE(pageState().section(' ', 1, 1), QString("12"));
+        trackItem(7)->setCheckState(0, Qt::Unchecked);
+        QCOMPARE(pageState().section(' ', 0, 0) + pageState().section(' ', 2), "11988999");
+        root->setCheckState(0, Qt::Unchecked);
+        QCOMPARE(pageState(), QString("0 0 0"));
+    }
+
+    // The listed track in speed colours, its plain line under them hidden, with a legend.
+    void speedColoursDrawn()
+    {
+        Track t{0, 2, {}};
+        for (int i = 0; i <= 40; ++i)
+            t.points << TestSupport::point(0, i * 0.001, 0, 0, 0, i < 20 ? 0 : 10000);
+        tracks = {t};
+        widget.updateTrackList();
+        tree()->setCurrentItem(trackItem(0));
+        widget.TreeWidgetItemDoubleClicked(trackItem(0), 0);
+        widget.setSpeedColours(true);
+        js("map.setView([0, 0.02], 14, { animate: false })");
+        QCOMPARE(js("document.querySelector('.kv-legend').textContent"),
+                 QString("Speed0.0 km/hr100.0 km/hr"));
+        QCOMPARE(pixel("speedLayer", 0, 0.005) + " " + pixel("speedLayer", 0, 0.035),
+                 QString("43,131,186,255 215,25,28,255"));
+        QCOMPARE(pixel("lineLayer", 0, 0.005), QString("0,0,0,0"));
+        widget.setSpeedColours(false);
+        QCOMPARE(js("document.querySelectorAll('.kv-legend').length"), QString("0"));
+        QCOMPARE(pixel("speedLayer", 0, 0.035), QString("0,0,0,0"));
+        QCOMPARE(pixel("lineLayer", 0, 0.035).section(',', 3), QString("255"));
+    }
+
+    void tileCacheSurvivesRestart()
+    {
+        // A tile server whose answers live a minute: stretched to the minimum freshness.
+        QTcpServer server;
+        int requests = 0;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket* s = server.nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead, s, [s, &requests] {
+                if (!s->peek(4096).contains("\r\n\r\n"))
+                    return;
+                ++requests;
+                s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: "
+                         "max-age=60\r\nContent-Length: 4\r\nConnection: close\r\n\r\ntile");
+                s->disconnectFromHost();
+            });
+            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        });
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString base = QString("http://127.0.0.1:%1/5/16/").arg(server.serverPort());
+        const QUrl url(base + "10.png");
+        QTemporaryDir dir;
+        {
+            TileCache first(nullptr, dir.path());
+            QCOMPARE(fetch(first, url), QString("tile"));
+            QVERIFY(first.diskCache()->metaData(url).expirationDate() >
+                    QDateTime::currentDateTimeUtc().addDays(6));
+        }
+        TileCache second(nullptr, dir.path());
+        QCOMPARE(fetch(second, url), QString("cached tile"));
+        QCOMPARE(requests, 1);
+        server.close();
+        QCOMPARE(fetch(second, url), QString("cached tile"));
+
+        // A stale tile goes to the server; when that fails, the cache answers offline.
+        QNetworkCacheMetaData meta = second.diskCache()->metaData(url);
+        meta.setExpirationDate(QDateTime::currentDateTimeUtc().addDays(-30));
+        second.diskCache()->updateMetaData(meta);
+        QCOMPARE(fetch(second, url), QString::number(QNetworkReply::ConnectionRefusedError));
+        QVERIFY(second.isOffline());
+        QCOMPARE(fetch(second, url), QString("cached tile"));
+        QVERIFY(!fetch(second, QUrl(base + "11.png")).contains("tile")); // never shown
+    }
 
     // Also in the point rows below.
     void formatCoordinate()
@@ -91,35 +458,24 @@ private slots:
                  QString("0\u00b030'0.0000\" S24\u00b059'60.0000\" N"));
     }
 
-    void markerOrder_data()
-    {
-        // The marks of the points, and the points that get the start, end and plain markers.
-        QTest::addColumn<QString>("marks");
-        QTest::newRow("1") << "0";
-        QTest::newRow("1 marked") << "1 0";
-        QTest::newRow("2") << "00";
-        QTest::newRow("2 marked") << "11 10";
-        QTest::newRow("3") << "000 02";
-        QTest::newRow("3, middle marked") << "010 021";
-        QTest::newRow("3 marked") << "111 02210";
-    }
+    void markerOrder_data() { addTable("map/markers.txt", {"marks", "markers"}); }
     void markerOrder()
     {
         QFETCH(QString, marks);
+        QFETCH(QString, markers);
         Track t{T0, 2, {}};
-        for (int i = 0; i < marks.section(' ', 0, 0).size(); ++i)
+        for (int i = 0; i < marks.size(); ++i)
             t.points << pt(i, T0 + i, marks.at(i) == '1');
         load({line(1), t});
         trackItem(1)->setCheckState(0, Qt::Checked);
         QStringList expected{"deleteMarked", "clearPolyline 0", "showPolyline 1"};
-        const QString order = marks.section(' ', 1);
         const QStringList kinds{"addStartPoint", "addEndPoint", "addMarker"};
-        for (int j = 0; j < order.size(); ++j)
+        for (int j = 0; j < markers.size(); ++j)
             expected << QString("%1 %2 120 2. 2017-07-14 - 02:40:0%2 #%3")
-                            .arg(kinds.at(qMin(j, 2)), order.mid(j, 1))
+                            .arg(kinds.at(qMin(j, 2)), markers.mid(j, 1))
                             .arg(j);
-        // The slot runs again for the root's new state; the first run is the one of the track.
-        QCOMPARE(recorder.calls.mid(0, recorder.calls.indexOf("showMarked")), expected);
+        // One pass, though the root changes its state as well.
+        QCOMPARE(recorder.calls, expected << "showMarked");
     }
 
     void checkPropagation()
@@ -169,18 +525,10 @@ private slots:
 
     void speedScale_data()
     {
-        QTest::addColumn<QString>("speeds"); // a point's speed, or "nan" for one without a position
-        QTest::addColumn<QString>("scale");  // slowest fastest levels
-        // clang-format off
-        QTest::newRow("rising") << "0 500 1000" << "0 1000 0Po";
-        QTest::newRow("all alike") << "700 700" << "700 700 00";
-        QTest::newRow("unsigned") << "-1 0" << "0 4294967295 o0";
-        QTest::newRow("no position") << "100 nan 300" << "100 300 0o";
-        QTest::newRow("none") << "nan" << "0 0 ";
+        addTable("map/scales.txt", {"speeds", "scale"});
         // Of 100 points and more, the fastest hundredth is left out of the scale.
         QTest::newRow("wild reading") << "0 1000" + QString(" 500").repeated(97) + " 99999"
                                       << "0 1000 0o" + QString("P").repeated(97) + "o";
-        // clang-format on
     }
     void speedScale()
     {
@@ -189,25 +537,18 @@ private slots:
         for (const QString& s : speeds.split(' '))
             points << pt(s == "nan" ? qQNaN() : 0.0, T0, 0, s.toInt());
         const SpeedScale scale = SpeedScale::compute(points);
-        QTEST(QString("%1 %2 %3").arg(scale.slowest).arg(scale.fastest).arg(scale.levels), "scale");
+        QTEST(QString("%1 %2 %3").arg(scale.slowest).arg(scale.fastest).arg(scale.levels).trimmed(),
+              "scale");
     }
 
-    void pointRows_data()
-    {
-        QTest::addColumn<int>("units"); // speed, height and time switch as three bits
-        QTest::addColumn<QString>("row");
-        QTest::newRow("km/h m utc") << 0 << "02:40:00|100.50 m|12.34 km/hr";
-        QTest::newRow("mi/h m local") << 5 << "10:40:00|100.50 m|7.67 mi/hr";
-        QTest::newRow("km/h feet local") << 6 << "10:40:00|329.72 feet|12.34 km/hr";
-        QTest::newRow("mi/h feet utc") << 3 << "02:40:00|329.72 feet|7.67 mi/hr";
-    }
+    void pointRows_data() { addTable("map/units.txt", {"units", "row"}); }
     void pointRows()
     {
-        QFETCH(int, units);
+        QFETCH(QString, units);
         QFETCH(QString, row);
         const Vec3 p = TestSupport::point(25.0417, -121.5654, 100.5, T0, 1, 1234);
         load({{T0, 2, {pt(1), p}}, {T0, 1, {pt(2)}}}, 0);
-        settings = TestSettings(units & 1, (units >> 1) & 1, units >> 2);
+        settings = TestSettings(units[0] == '1', units[2] == '1', units[4] == '1');
         widget.showTrackPoints(-1.0f, 0); // as the main window's unit and time switches do
         auto cells = [this](int row, QList<int> columns) {
             QStringList got;
@@ -216,35 +557,15 @@ private slots:
             return got.join('|');
         };
         QCOMPARE(cells(1, {0, 1, 2, 3, 4, 5, 6}),
-                 "2*|2017-07-14|" + row.section('|', 0, 0) +
+                 "2*|2017-07-14|" + row.section("; ", 0, 0) +
                      QString("|25\u00b02'30.1200\" N|121\u00b033'55.4400\" W|") +
-                     row.section('|', 1));
+                     row.section("; ", 1).replace("; ", "|"));
         QCOMPARE(trackItem(0)->text(0), QString("1. 2017-07-14 - 10:40:00")); // always local
         load(tracks, 1); // no altitude and speed
         QCOMPARE(cells(0, {0, 5, 6}), QString("1||"));
     }
 
-    void filterRules_data()
-    {
-        // Typed into the filter dialog, the rule chosen there, and the points listed after
-        // Enter ("-": the dialog stays open).
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("radio");
-        QTest::addColumn<QString>("kept"); // of the points at 0, 9.99, 10, 10.01 and 12.34 km/h
-        // clang-format off
-        QTest::newRow(">") << "10" << "radioGreater" << "3,4";
-        QTest::newRow(">=") << "10" << "radioGreaterEqual" << "2,3,4";
-        QTest::newRow("=") << "10" << "radioEqual" << "2";
-        QTest::newRow("<") << "10" << "radioLess" << "0,1";
-        QTest::newRow("<=") << "10" << "radioLessEqual" << "0,1,2";
-        QTest::newRow("= keeps nothing") << "12.345" << "radioEqual" << "";
-        QTest::newRow("= in single precision") << "12.34" << "radioEqual" << "4";
-        QTest::newRow("marked, entry ignored") << "abc" << "radioMarkPoint" << "1,4";
-        QTest::newRow("empty") << "" << "radioGreater" << "-";
-        QTest::newRow("negative") << "-1" << "radioLess" << "-";
-        QTest::newRow("not a number") << "abc" << "radioGreaterEqual" << "-";
-        // clang-format on
-    }
+    void filterRules_data() { addTable("map/filters.txt", {"typed", "radio", "kept"}); }
 
     void filterRules()
     {
@@ -390,13 +711,23 @@ private slots:
         QCOMPARE(chart.cursorIndex(), 17);
         chart.setCursorIndex(50);
         QCOMPARE(chart.cursorIndex(), -1);
+        // Thinned to three columns: the lowest and highest of each, in order, and the first
+        // and last point once.
+        QVector<QPointF> values;
+        for (int y : {5, 1, 9, 3, 4, 2, 8, 0, 7, 6, 5, 3})
+            values << QPointF(values.size(), y);
+        QStringList xs;
+        for (const QPointF& p : ProfileChart::reduce(values, 0, 11, 3))
+            xs << QString::number(p.x());
+        QCOMPARE(xs.join(' '), QString("0 1 2 6 7 8 11"));
     }
 
     // Figures against hand-computed values; distances are R times the angle along a meridian.
     void statistics_data()
     {
         QTest::addColumn<Track>("track");
-        QTest::addColumn<QString>("figures"); // marked duration moving metres max-km/h | altitudes
+        // marked duration moving metres max-km/h | altitudes | averages in mi/h
+        QTest::addColumn<QString>("figures");
         const auto p = [](qint64 t, double lat, double alt = 0, int speed = 0, int marked = 0) {
             return TestSupport::point(lat, 0, alt, T0 + t, marked, speed);
         };
@@ -404,19 +735,24 @@ private slots:
         const QVector<Vec3> pauses{p(0, 0.0, 10.0), p(10, 0.001, 15.0, 4000, 1), p(70, 0.001, 12.0),
                                    p(80, 0.00101, 12.0, 10), p(90, 0.00201, 20.0, 4100)};
         const double km = 180.0 / M_PI / 6371008.8 * 1000;
-        QTest::newRow("pauses") << Track{0, 2, pauses} << "1 90 20 223.502111 41.00 | 10 20 13 3";
-        QTest::newRow("no altitude") << Track{0, 1, pauses} << "1 90 20 223.502111 - | -";
-        QTest::newRow("single point")
-            << Track{0, 2, {p(0, 35, 123.5, 250, 1)}} << "1 0 0 0.000000 2.50 | 123.5 123.5 0 0";
-        QTest::newRow("empty") << Track{} << "0 0 0 0.000000 - | -";
+        QTest::newRow("pauses") << Track{0, 2, pauses}
+                                << "1 90 20 223.502111 41.00 | 10 20 13 3 | 5.56 mi/hr 25.00 mi/hr";
+        QTest::newRow("no altitude")
+            << Track{0, 1, pauses} << "1 90 20 223.502111 - | - | 5.56 mi/hr 25.00 mi/hr";
+        QTest::newRow("single point") << Track{0, 2, {p(0, 35, 123.5, 250, 1)}}
+                                      << "1 0 0 0.000000 2.50 | 123.5 123.5 0 0 | — —";
+        QTest::newRow("empty") << Track{} << "0 0 0 0.000000 - | - | — —";
         // 1.01 km and 0.99 km in one hour: the 1 km/h threshold lies between them.
         QTest::newRow("moving threshold")
             << Track{0, 2, {p(0, 0), p(3600, 1.01 * km), p(7200, 2 * km)}}
-            << "0 7200 3600 2000.000000 0.00 | 0 0 0 0";
+            << "0 7200 3600 2000.000000 0.00 | 0 0 0 0 | 0.62 mi/hr 1.24 mi/hr";
         // Equal, backward and missing times add distance but no moving time; speed is unsigned.
         QTest::newRow("non-positive intervals")
-            << Track{0, 2, {p(0, 0), p(0, 0.001), p(-5, 0.002), p(-T0, 0.003), p(10, 0.004, 0, -1)}}
-            << "0 10 0 444.780321 42949672.95 | 0 0 0 0";
+            << Track{0,
+                     2,
+                     {p(0, 0), p(0, 0.001), p(-5, 0.002), p(-T0, 0.003), p(5 - T0, 0.004),
+                      p(10, 0.005, 0, -1)}}
+            << "0 10 0 555.975401 42949672.95 | 0 0 0 0 | 124.37 mi/hr —";
     }
     void statistics()
     {
@@ -428,6 +764,7 @@ private slots:
         got += s.hasAltitude ? QString::asprintf("%g %g %g %g", s.minAltitude, s.maxAltitude,
                                                  s.ascent, s.descent)
                              : "-";
+        got += " | " + s.rows(1, 1, 0).value(7).second + " " + s.rows(1, 1, 0).value(8).second;
         QTEST(got, "figures");
         if (track.points.isEmpty()) // no figures that have no meaning
             QCOMPARE(s.toolTip(0, 0, 0), QString("Points: 0\nMarked points: 0"));
