@@ -151,6 +151,20 @@ Track smallTrack(int k)
     return track;
 }
 
+// The widget shown at 1280 x 900 with its page loaded and the tracks listed.
+bool showTracks(MapWidget& widget)
+{
+    widget.resize(1280, 900);
+    widget.show();
+    if (!loadPage(widget)) {
+        std::printf("map page not loaded\n");
+        return false;
+    }
+    widget.updateTrackList();
+    wait(200);
+    return true;
+}
+
 void checkAll(int count)
 {
     QVector<Track> tracks;
@@ -158,14 +172,8 @@ void checkAll(int count)
         tracks << smallTrack(k);
     Settings settings;
     MapWidget widget(&tracks, &settings, nullptr);
-    widget.resize(1280, 900);
-    widget.show();
-    if (!loadPage(widget)) {
-        std::printf("map page not loaded\n");
+    if (!showTracks(widget))
         return;
-    }
-    widget.updateTrackList();
-    wait(200);
     QTreeWidgetItem* root = widget.findChild<QTreeWidget*>("treeWidget")->topLevelItem(0);
     const auto on = timed(widget, [root] { root->setCheckState(0, Qt::Checked); });
     const int markers = js(widget, "markersArray.length").toInt();
@@ -253,14 +261,8 @@ void longLine()
     QVector<Track> tracks{longTrack()};
     Settings settings;
     MapWidget widget(&tracks, &settings, nullptr);
-    widget.resize(1280, 900);
-    widget.show();
-    if (!loadPage(widget)) {
-        std::printf("map page not loaded\n");
+    if (!showTracks(widget))
         return;
-    }
-    widget.updateTrackList();
-    wait(200);
     auto* tree = widget.findChild<QTreeWidget*>("treeWidget");
     QTreeWidgetItem* item = tree->topLevelItem(0)->child(0);
     tree->setCurrentItem(item);
