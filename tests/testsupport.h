@@ -67,12 +67,7 @@ inline Vec3 point(double lat, double lon, double alt = 0.0, qint64 time = 0, int
                   int speed = 0)
 {
     Vec3 p;
-    p.lat = lat;
-    p.lon = lon;
-    p.alt = alt;
-    p.time = time;
-    p.marked = marked;
-    p.speed = speed;
+    p.lat = lat, p.lon = lon, p.alt = alt, p.time = time, p.marked = marked, p.speed = speed;
     return p;
 }
 

@@ -43,12 +43,12 @@ public:
     }
     // Records the box's text, informative text and icon, looks at the window behind it
     // (`behind`), then presses the button.
-    void expectBox(QMessageBox::StandardButton button = QMessageBox::Ok,
-                   const std::function<void()>& behind = {})
+    void expectBox(
+        QMessageBox::StandardButton button = QMessageBox::Ok,
+        const std::function<void()>& behind = [] {})
     {
         expect<QMessageBox>([this, button, behind](QMessageBox* box) {
-            if (behind)
-                behind();
+            behind();
             boxes << box->text() + (box->informativeText().isEmpty() ? "" : "\n") +
                          box->informativeText();
             icons << box->icon();
@@ -720,16 +720,13 @@ void TestJourneys::step(const QString& name)
         }
         // The logger being read is swapped for another one between two polls: by the time
         // the box tells of the failure, the window lists the new one.
-        QStringList listed;
-        m_answers->expectBox(QMessageBox::Ok, [&] {
-            for (int i = 0; i < m_w->deviceComboBox()->count(); ++i)
-                listed << m_w->deviceComboBox()->itemText(i);
-        });
+        bool listed = false;
+        m_answers->expectBox(QMessageBox::Ok,
+                             [&] { listed = m_w->deviceComboBox()->findText(m_logger) >= 0; });
         m_drives = QStringList{m_logger};
         pollDrives();
         QTRY_VERIFY(m_answers->done());
-        QCOMPARE(listed, QStringList{m_logger});
-        QVERIFY(m_w->deviceGroup()->isEnabled());
+        QVERIFY(listed && m_w->deviceGroup()->isEnabled());
         // What was read replaces what was shown; the message names the file and the reason.
         QCOMPARE(m_answers->boxes.last(),
                  failure("Failed connect device.", m_busy + "z.gpl", "the logger was removed", 0));
