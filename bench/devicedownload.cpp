@@ -23,6 +23,32 @@ struct Figures {
     qint64 points = 0;
 };
 
+// The longest time between two turns of this thread's event loop, from start() on.
+class LoopGaps
+{
+public:
+    LoopGaps()
+    {
+        m_ticker.setInterval(0);
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] {
+            m_longest = qMax(m_longest, m_clock.nsecsElapsed());
+            m_clock.restart();
+        });
+    }
+    void start()
+    {
+        m_clock.start();
+        m_ticker.start();
+    }
+    // The gap still open counts too.
+    double longestMs() const { return qMax(m_longest, m_clock.nsecsElapsed()) / 1e6; }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+    QTimer m_ticker;
+};
+
 Figures download(const QString& drive, int fileCount)
 {
     Figures figures;
@@ -32,14 +58,7 @@ Figures download(const QString& drive, int fileCount)
     int counter = 0;
     QEventLoop loop;
 
-    QElapsedTimer gapClock;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    ticker.setInterval(0);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longestGap = qMax(longestGap, gapClock.nsecsElapsed());
-        gapClock.restart();
-    });
+    LoopGaps gaps;
 
     QObject::connect(
         &device, &DeviceKV310::FireRecvTrackFileHeader, &loop,
@@ -50,8 +69,7 @@ Figures download(const QString& drive, int fileCount)
                 tracks << track;
                 queue << header.fileIndexes;
             }
-            gapClock.start();
-            ticker.start();
+            gaps.start();
             device.startTrackFileRead(quint16(queue.first()));
         },
         Qt::QueuedConnection);
@@ -78,8 +96,7 @@ Figures download(const QString& drive, int fileCount)
     figures.listMs = total.nsecsElapsed() / 1e6;
     loop.exec();
     figures.totalMs = total.nsecsElapsed() / 1e6;
-    ticker.stop();
-    figures.longestGapMs = longestGap / 1e6;
+    figures.longestGapMs = gaps.longestMs();
     for (const Track& track : qAsConst(tracks))
         figures.points += track.points.size();
     if (tracks.size() != fileCount)
@@ -94,24 +111,16 @@ Figures deleteAll(const QString& drive, const QString& backup)
     Figures figures;
     DeviceKV310 device;
     QEventLoop loop;
-    QElapsedTimer gapClock;
-    qint64 longestGap = 0;
-    QTimer ticker;
-    ticker.setInterval(0);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longestGap = qMax(longestGap, gapClock.nsecsElapsed());
-        gapClock.restart();
-    });
+    LoopGaps gaps;
     QObject::connect(&device, &DeviceKV310::FireRecvStatus, &loop, &QEventLoop::quit,
                      Qt::QueuedConnection);
     QElapsedTimer total;
     total.start();
-    gapClock.start();
-    ticker.start();
+    gaps.start();
     device.deleteAllTrackFiles(drive, backup);
     loop.exec();
     figures.totalMs = total.nsecsElapsed() / 1e6;
-    figures.longestGapMs = qMax(longestGap, gapClock.nsecsElapsed()) / 1e6;
+    figures.longestGapMs = gaps.longestMs();
     return figures;
 }
 
