@@ -13,6 +13,7 @@
 
 int main(int argc, char* argv[])
 {
+    GoogleMapPage::prepareApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KV730_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.veltrona.kv730"));
@@ -44,7 +45,7 @@ int main(int argc, char* argv[])
         // from the event loop, so that a failure is reported over the shown window.
         auto* once = new QObject(&window); // going, it takes the connection along
         QObject::connect(
-            window.mapWidget()->mapPage(), &QWebPage::loadFinished, once, [&window, files, once] {
+            window.mapWidget()->mapPage(), &GoogleMapPage::loadFinished, once, [&window, files, once] {
                 once->deleteLater();
                 QTimer::singleShot(0, &window, [&window, files] { window.openFiles(files); });
             });

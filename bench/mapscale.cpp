@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QtMath>
 #include <QTreeWidget>
-#include <QWebFrame>
+#include "view/googlemappage.h"
 
 #include <cmath>
 #include <cstdio>
@@ -40,7 +40,7 @@ void wait(int ms)
 
 QVariant js(MapWidget& widget, const QString& script)
 {
-    return widget.mapPage()->mainFrame()->evaluateJavaScript(script);
+    return widget.mapPage()->evaluate(script);
 }
 
 // Timing helpers put into the page: the pending canvas redraw is run at once, so that a figure
@@ -292,6 +292,7 @@ void longLine()
 
 int main(int argc, char** argv)
 {
+    GoogleMapPage::prepareApplication();
     QApplication app(argc, argv);
     // Tiles from a folder that does not exist: the figures never depend on a network.
     QTemporaryDir dir;

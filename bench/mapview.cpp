@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
-#include <QWebFrame>
+#include "view/googlemappage.h"
 
 #include <cstdio>
 
@@ -60,6 +60,7 @@ Track makeTrack()
 
 int main(int argc, char** argv)
 {
+    GoogleMapPage::prepareApplication();
     QApplication app(argc, argv);
     const QByteArray tz = qgetenv("TZ");
     std::printf("TZ %s, %d points\n", tz.isNull() ? "unset" : tz.constData(), PointCount);
@@ -69,10 +70,10 @@ int main(int argc, char** argv)
     MapWidget widget(&tracks, &settings, nullptr);
     widget.resize(1280, 900);
     widget.show();
-    QWebFrame* frame = widget.mapPage()->mainFrame();
-    for (int i = 0; i < 400 && !frame->evaluateJavaScript("connected === true").toBool(); ++i)
+    GoogleMapPage* frame = widget.mapPage();
+    for (int i = 0; i < 400 && !frame->evaluate("connected === true").toBool(); ++i)
         wait(25);
-    if (!frame->evaluateJavaScript("connected === true").toBool()) {
+    if (!frame->evaluate("connected === true").toBool()) {
         std::printf("map page not loaded\n");
         return 1;
     }
@@ -82,7 +83,7 @@ int main(int argc, char** argv)
     widget.updateTrackList();
     const qint64 listMs = timer.elapsed();
     const int pathLength =
-        frame->evaluateJavaScript("polylinesArray[0].getLatLngs().length").toInt();
+        frame->evaluate("polylinesArray[0].getLatLngs().length").toInt();
     std::printf("updateTrackList (tree, markers, %d addLatLng into the page): %lld ms\n",
                 pathLength, listMs);
 
@@ -90,7 +91,7 @@ int main(int argc, char** argv)
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
     timer.restart();
     tree->topLevelItem(0)->child(0)->setCheckState(0, Qt::Checked);
-    frame->evaluateJavaScript("typeof flushPendingWork === 'function' && flushPendingWork()");
+    frame->evaluate("typeof flushPendingWork === 'function' && flushPendingWork()");
     const qint64 showMs = timer.elapsed();
     std::printf("check the track (line of %d points and %d markers shown): %lld ms\n", pathLength,
                 int(widget.trackMarkers().size()), showMs);

@@ -13,6 +13,9 @@ class GoogleMapOperator : public QObject
     Q_PROPERTY(QString tileAttribution READ tileAttribution CONSTANT)
     // The page's one line when map tiles cannot be loaded, in the user's language.
     Q_PROPERTY(QString tileErrorText READ tileErrorText CONSTANT)
+    // Put before every tile address by the page: the web engine fetches tiles through a
+    // scheme of the tool's own, which serves them from the tile cache; empty otherwise.
+    Q_PROPERTY(QString tilePrefix READ tilePrefix CONSTANT)
 
 public:
     explicit GoogleMapOperator(QObject* parent = nullptr);
@@ -21,6 +24,8 @@ public:
     QString tileAttribution() const { return m_tileAttribution; }
     QString tileErrorText() const;
     void setTiles(const QString& url, const QString& attribution);
+    QString tilePrefix() const { return m_tilePrefix; }
+    void setTilePrefix(const QString& prefix) { m_tilePrefix = prefix; }
 
 signals:
     void addPolyline();
@@ -51,4 +56,5 @@ signals:
 private:
     QString m_tileUrl;
     QString m_tileAttribution;
+    QString m_tilePrefix;
 };

@@ -1,19 +1,18 @@
 #include "view/googlemappage.h"
 
-#include "view/tilecache.h"
+#include "view/googlemapoperator.h"
+#include "view/mapcommandqueue.h"
 #include "view/viewlog.h"
 
 #include <QDesktopServices>
-#include <QNetworkRequest>
-#include <QUrl>
-#include <QWebFrame>
+#include <QEventLoop>
+#include <QTimer>
 
-GoogleMapPage::GoogleMapPage(QObject* parent) : QWebPage(parent)
-{
-    setNetworkAccessManager(TileCache::createNetworkAccessManager(this));
-    setLinkDelegationPolicy(QWebPage::DelegateAllLinks);
-    connect(this, &QWebPage::linkClicked, this, &GoogleMapPage::openExternalLink);
-}
+#include <memory>
+
+// What both engines share; the rest is in googlemappage_<engine>.cpp.
+
+GoogleMapPage::~GoogleMapPage() = default;
 
 QString GoogleMapPage::userAgent()
 {
@@ -25,24 +24,12 @@ QUrl GoogleMapPage::pageUrl()
     return QUrl(QStringLiteral("qrc:/map.html"));
 }
 
-QString GoogleMapPage::userAgentForUrl(const QUrl& url) const
+bool GoogleMapPage::acceptFirstLoad(const QUrl& url, bool mainFrame)
 {
-    Q_UNUSED(url);
-    return userAgent();
-}
-
-bool GoogleMapPage::acceptNavigationRequest(QWebFrame* frame, const QNetworkRequest& request,
-                                            NavigationType type)
-{
-    if (!m_loaded && frame == mainFrame() && type == NavigationTypeOther &&
-        request.url() == pageUrl()) {
-        m_loaded = true;
-        return true;
-    }
-    if (type == NavigationTypeLinkClicked)
-        return QWebPage::acceptNavigationRequest(frame, request, type); // to linkClicked
-    qCDebug(lcView) << "navigation refused:" << type << request.url();
-    return false;
+    if (m_loadAccepted || !mainFrame || url != pageUrl())
+        return false;
+    m_loadAccepted = true;
+    return true;
 }
 
 void GoogleMapPage::openExternalLink(const QUrl& url)
@@ -53,4 +40,51 @@ void GoogleMapPage::openExternalLink(const QUrl& url)
         return;
     }
     QDesktopServices::openUrl(url);
+}
+
+void GoogleMapPage::connectBridge(GoogleMapOperator* bridge)
+{
+    m_bridge = bridge;
+    m_queue = new MapCommandQueue(bridge, this);
+    connect(this, &GoogleMapPage::loadFinished, this, [this](bool ok) {
+        qCDebug(lcView) << "map page loaded:" << ok;
+        if (m_pageLoaded)
+            return;
+        m_pageLoaded = true;
+        m_queue->setSink([this](const QString& script) { handBatch(script); });
+    });
+}
+
+void GoogleMapPage::runScript(const QString& script)
+{
+    if (m_queue)
+        m_queue->flush();
+    handBatch(script);
+}
+
+QVariant GoogleMapPage::evaluate(const QString& script)
+{
+    if (m_queue)
+        m_queue->flush();
+#if KV730_MAP_WEBKIT
+    return mainFrame()->evaluateJavaScript(script);
+#else
+    // The answer comes from the page's process; a page that is gone never answers.
+    struct Answer {
+        QVariant value;
+        bool done = false;
+        QEventLoop loop;
+    };
+    auto answer = std::make_shared<Answer>();
+    runJavaScript(script, [answer](const QVariant& value) {
+        answer->value = value;
+        answer->done = true;
+        answer->loop.quit();
+    });
+    if (!answer->done) {
+        QTimer::singleShot(20000, &answer->loop, &QEventLoop::quit);
+        answer->loop.exec();
+    }
+    return answer->value;
+#endif
 }

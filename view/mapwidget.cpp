@@ -17,7 +17,6 @@
 #include <QItemSelectionModel>
 #include <QSettings>
 #include <QTreeWidget>
-#include <QWebFrame>
 
 #include <cmath>
 #include <limits>
@@ -43,15 +42,9 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
     if (!tiles.isEmpty())
         m_mapOperator->setTiles(tiles, ini.value(QStringLiteral("MapTilesAttribution")).toString());
     m_mapPage = new GoogleMapPage(ui->webView);
+    m_mapPage->setBridge(m_mapOperator);
     ui->webView->setPage(m_mapPage);
-    // The view shows the map page and nothing else: a dropped file goes to the window
-    // (which opens it) instead of replacing the page, and there is no menu to reload the
-    // page or follow a link.
-    ui->webView->setAcceptDrops(false);
-    ui->webView->setContextMenuPolicy(Qt::NoContextMenu);
-    connect(m_mapPage->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
-            &MapWidget::addJSObject);
-    ui->webView->load(GoogleMapPage::pageUrl());
+    m_mapPage->load(GoogleMapPage::pageUrl());
 
     ui->treeWidget->setColumnCount(1);
     ui->treeWidget->setHeaderLabels(QStringList(QString()));
@@ -94,12 +87,6 @@ void MapWidget::createTrackRoot()
     m_trackRoot = new QTreeWidgetItem(ui->treeWidget, QStringList(tr("KV-730 Data Logger")));
     m_trackRoot->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
     m_trackRoot->setCheckState(0, Qt::Unchecked);
-}
-
-void MapWidget::addJSObject()
-{
-    m_mapPage->mainFrame()->addToJavaScriptWindowObject(QStringLiteral("googleMapOperator"),
-                                                        m_mapOperator, QWebFrame::QtOwnership);
 }
 
 bool MapWidget::localTime() const

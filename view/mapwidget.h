@@ -73,7 +73,6 @@ public slots:
     void TreeWidgetItemChanged(QTreeWidgetItem* item, int column);
     void TreeWidgetItemDoubleClicked(QTreeWidgetItem* item, int column);
     void TreeWidget2ItemDoubleClicked(const QModelIndex& index);
-    void addJSObject();
     void showPointAndSelectInfo(int index);
     void playEnd();
     // A click on the profile: the nearest listed point, as a double-click on its row.

@@ -27,7 +27,7 @@ public:
 
     // <user cache directory>/tiles
     static QString defaultDirectory();
-    // The manager for the map page (QWebPage::setNetworkAccessManager).
+    // The manager for the map page's tiles.
     static QNetworkAccessManager* createNetworkAccessManager(QObject* parent);
 
     explicit TileCache(QObject* parent = nullptr, const QString& directory = defaultDirectory(),
