@@ -174,6 +174,41 @@ private slots:
 
     void cleanup() { settings = TestSettings(); }
 
+    // A line shown while the map stays still is drawn at once, in the view's own pixels: the
+    // first drawing after its points arrived once missed it until the map moved.
+    void lineDrawnWithoutMoving_data()
+    {
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("tick") << false;
+        QTest::newRow("double-click") << true;
+    }
+    void lineDrawnWithoutMoving()
+    {
+        QFETCH(bool, doubleClick);
+        Track t{0, 2, {}};
+        for (int i = 0; i < 200; ++i)
+            t.points << TestSupport::point(35 + i * 0.0005, 139 + i * 0.0007, 0, 0, 0, 0);
+        load({t});
+        auto* view = widget.findChild<MapView*>("webView");
+        // Pixels of the line's colour.
+        const QRgb colour = QColor(js("polylinesArray[0].options.color")).rgb();
+        auto red = [view, colour] {
+            const QImage image = view->grab().toImage();
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    n += image.pixel(x, y) == colour;
+            return n;
+        };
+        QTest::qWait(200);
+        QCOMPARE(red(), 0);
+        if (doubleClick)
+            widget.TreeWidgetItemDoubleClicked(trackItem(0), 0);
+        else
+            trackItem(0)->setCheckState(0, Qt::Checked);
+        QTRY_VERIFY(red() > 500);
+    }
+
     void identityAndTileFolder()
     {
         QCOMPARE(js("navigator.userAgent"), QString("KV-730/S-OPC-41-1807041"));
