@@ -14,7 +14,8 @@
 # - the mkspec include directory is win32-g++ (qplatformdefs.h of MinGW), not linux-g++;
 # - -fPIC is not passed: MinGW has no position-independent code, and Qt's check that asks
 #   for it (QT_REDUCE_RELOCATIONS) only applies to ELF targets, which MinGW is not;
-# - the Qt WebKit headers install no Windows-specific files and need nothing further;
+# - the Qt WebEngine and Qt WebKit headers install no Windows-specific files and need nothing
+#   further (Qt WebEngine on Windows is built with MSVC only: this checks the syntax, not a build);
 # - ui_*.h are generated here with the installed uic, and the X.moc files that tests include
 #   with the installed moc (run with _WIN32 and WIN32 defined, as it would be on Windows);
 #   moc_*.cpp files are not needed for syntax.
@@ -40,8 +41,8 @@ trap 'rm -rf "$GEN"' EXIT
 
 FLAGS=(-std=c++17 -fsyntax-only -Wall -Wextra -Werror
     -DQT_NO_FOREACH -DQT_DEPRECATED_WARNINGS_SINCE=0x050000 -DQT_NO_DEBUG
-    -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_NETWORK_LIB -DQT_WEBKIT_LIB
-    -DQT_WEBKITWIDGETS_LIB -DQT_CHARTS_LIB -DQT_TESTLIB_LIB
+    -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_NETWORK_LIB -DQT_WEBENGINEWIDGETS_LIB
+    -DQT_WEBCHANNEL_LIB -DQT_CHARTS_LIB -DQT_TESTLIB_LIB
     '-DKV730_TEST_DATA="tests/data"' '-DKV730_BINARY_DIR="build"' '-DKV730_VERSION="0"'
     -I. -I"$GEN" -Itests -isystem "$QT_HEADERS")
 for module in "$QT_HEADERS"/Qt*; do
@@ -71,6 +72,22 @@ else
     mapfile -t SOURCES < <(find app view device formats tools tests bench fuzz -name '*.cpp' \
         ! -name '*_linux.cpp' | sort)
 fi
+# The map engine: every source as built by default (Qt WebEngine), and again the sources that
+# see the engine as built with -DKV730_MAP_ENGINE=WebKit.
+ENGINE_SOURCES=()
+WEBKIT_SOURCES=()
+for source in "${SOURCES[@]}"; do
+    case "$source" in
+    *_webkit.cpp) WEBKIT_SOURCES+=("$source") ;;
+    *)
+        ENGINE_SOURCES+=("$source")
+        case "$source" in *_webengine.cpp | */tileschemehandler.cpp) continue ;; esac
+        if grep -qE '#include "(view/googlemappage|view/mapview|ui_mapwidget|maptestmain)\.h"' "$source"; then
+            WEBKIT_SOURCES+=("$source")
+        fi
+        ;;
+    esac
+done
 
 for form in $(find app view device -name '*.ui'); do
     name=$(basename "$form" .ui)
@@ -83,22 +100,50 @@ for source in "${SOURCES[@]}"; do
 done
 
 export CXX GEN
-printf '%s\n' "${SOURCES[@]}" >"$GEN/sources"
-# One compiler per core; each writes its diagnostics to its own file.
+# check LABEL SOURCE... -- FLAG...: compiles each source, lists the failures in $GEN/failed.
 failed=0
-xargs -P "$(nproc)" -I{} sh -c 'log="$GEN/$(echo "{}" | tr / _).log"
-    "$CXX" "$@" "{}" >"$log" 2>&1 || echo "{}" >>"$GEN/failed"' sh "${FLAGS[@]}" \
-    <"$GEN/sources" || failed=1
+checked=0
+check() {
+    local label=$1
+    shift
+    local sources=()
+    while [ "$1" != "--" ]; do
+        sources+=("$1")
+        shift
+    done
+    shift
+    [ "${#sources[@]}" -gt 0 ] || return 0
+    checked=$((checked + ${#sources[@]}))
+    export LABEL=$label
+    printf '%s\n' "${sources[@]}" >"$GEN/sources"
+    xargs -P "$(nproc)" -I{} sh -c 'log="$GEN/$LABEL-$(echo "{}" | tr / _).log"
+        "$CXX" "$@" "{}" >"$log" 2>&1 || echo "$LABEL {}" >>"$GEN/failed"' sh "$@" \
+        <"$GEN/sources" || failed=1
+}
+check webengine "${ENGINE_SOURCES[@]}" -- "${FLAGS[@]}"
+WEBKIT_FLAGS=()
+for flag in "${FLAGS[@]}"; do
+    case "$flag" in
+    -DQT_WEBENGINEWIDGETS_LIB | -DQT_WEBCHANNEL_LIB) ;;
+    *) WEBKIT_FLAGS+=("$flag") ;;
+    esac
+done
+if [ -d "$QT_HEADERS/QtWebKitWidgets" ]; then
+    check webkit "${WEBKIT_SOURCES[@]}" -- "${WEBKIT_FLAGS[@]}" -DKV730_MAP_WEBKIT=1 \
+        -DQT_WEBKIT_LIB -DQT_WEBKITWIDGETS_LIB
+else
+    echo "wincheck: Qt WebKit headers not installed; the WebKit build of the map is not checked"
+fi
 if [ -s "$GEN/failed" ]; then
-    while read -r source; do
-        echo "== $source"
-        cat "$GEN/$(echo "$source" | tr / _).log"
+    while read -r label source; do
+        echo "== $source ($label)"
+        cat "$GEN/$label-$(echo "$source" | tr / _).log"
     done < <(sort "$GEN/failed")
-    echo "wincheck: $(wc -l <"$GEN/failed") of ${#SOURCES[@]} sources do not compile for Windows" >&2
+    echo "wincheck: $(wc -l <"$GEN/failed") of $checked compilations fail for Windows" >&2
     exit 1
 fi
 if [ "$failed" -ne 0 ]; then
     echo "wincheck: the compiler could not be run" >&2
     exit 1
 fi
-echo "wincheck: ${#SOURCES[@]} sources compile for Windows ($CXX, syntax only)"
+echo "wincheck: ${#ENGINE_SOURCES[@]} sources compile for Windows, ${#WEBKIT_SOURCES[@]} of them also with Qt WebKit ($CXX, syntax only)"

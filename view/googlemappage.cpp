@@ -10,6 +10,10 @@
 
 #include <memory>
 
+#if KV730_MAP_WEBKIT
+#include <QWebFrame>
+#endif
+
 // What both engines share; the rest is in googlemappage_<engine>.cpp.
 
 GoogleMapPage::~GoogleMapPage() = default;

@@ -164,10 +164,11 @@ private slots:
     // Other programs take what we write: the GPX schema, and GPSBabel reading the points back.
     void externalTools()
     {
-        const QString schema = KV730_TEST_DATA "/../../../shared/schemas/gpx.xsd";
+        const QString schema = KV730_TEST_DATA "/schemas/gpx.xsd";
+        QVERIFY(QFile::exists(schema));
         if (QStandardPaths::findExecutable("xmllint").isEmpty() ||
-            QStandardPaths::findExecutable("gpsbabel").isEmpty() || !QFile::exists(schema))
-            QSKIP("xmllint (libxml2-utils), gpsbabel or the GPX 1.1 schema is missing");
+            QStandardPaths::findExecutable("gpsbabel").isEmpty())
+            SKIP_UNLESS_CI("xmllint (libxml2-utils) or gpsbabel is missing");
         const QVector<Vec3> all = Sample[0].points + Sample[1].points + Sample[2].points;
         for (QString name : {m_dir.filePath("b.gpx"), m_dir.filePath("b.kml")}) {
             QVERIFY(m_registry.save(Sample, name, {0, 1, 2}, false));
