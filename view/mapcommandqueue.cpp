@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <limits>
 
 MapCommandQueue::MapCommandQueue(GoogleMapOperator* bridge, QObject* parent) : QObject(parent)
 {
@@ -75,7 +76,10 @@ QString MapCommandQueue::text(const QString& value)
 {
     // A JSON string is a script string literal; the brackets of the array go.
     const QByteArray json = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
+    // Line and paragraph separators end a string literal in older script engines.
+    return QString::fromUtf8(json.mid(1, json.size() - 2))
+        .replace(QChar(0x2028), QLatin1String("\\u2028"))
+        .replace(QChar(0x2029), QLatin1String("\\u2029"));
 }
 
 void MapCommandQueue::call(const QString& function, const QString& arguments)
@@ -93,18 +97,27 @@ void MapCommandQueue::addPoint(double lat, double lng, int line)
     if (line != m_pointLine)
         endPoints();
     m_pointLine = line;
-    const double pair[2] = {lat, lng};
+    const qint32 pair[2] = {scaled(lat), scaled(lng)};
     m_points.append(reinterpret_cast<const char*>(pair), sizeof pair);
     if (m_points.size() >= BatchLimit / 2)
         endPoints();
     schedule();
 }
 
+qint32 MapCommandQueue::scaled(double degrees)
+{
+    const double value = std::round(degrees * PointScale);
+    // Not finite, or beyond any coordinate: a position the page leaves out.
+    if (!(std::abs(value) < double(std::numeric_limits<qint32>::max())))
+        return NoPosition;
+    return qint32(value);
+}
+
 void MapCommandQueue::endPoints()
 {
     if (m_points.isEmpty())
         return;
-    // The page reads the block as doubles of its own byte order: the page runs on this machine.
+    // The page reads the block as integers of its own byte order: it runs on this machine.
     m_script += QLatin1String("addLatLngs(") + QString::number(m_pointLine) + QLatin1String(",\"") +
                 QLatin1String(m_points.toBase64()) + QLatin1String("\");\n");
     m_points.clear();

@@ -16,7 +16,9 @@
 #include <QNetworkReply>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include "view/mapcommandqueue.h"
 #include "view/mapview.h"
+#include <QtEndian>
 #include <QtTest>
 #include <QtWidgets>
 #include <ctime>
@@ -173,41 +175,6 @@ private slots:
     }
 
     void cleanup() { settings = TestSettings(); }
-
-    // A line shown while the map stays still is drawn at once, in the view's own pixels: the
-    // first drawing after its points arrived once missed it until the map moved.
-    void lineDrawnWithoutMoving_data()
-    {
-        QTest::addColumn<bool>("doubleClick");
-        QTest::newRow("tick") << false;
-        QTest::newRow("double-click") << true;
-    }
-    void lineDrawnWithoutMoving()
-    {
-        QFETCH(bool, doubleClick);
-        Track t{0, 2, {}};
-        for (int i = 0; i < 200; ++i)
-            t.points << TestSupport::point(35 + i * 0.0005, 139 + i * 0.0007, 0, 0, 0, 0);
-        load({t});
-        auto* view = widget.findChild<MapView*>("webView");
-        // Pixels of the line's colour.
-        const QRgb colour = QColor(js("polylinesArray[0].options.color")).rgb();
-        auto red = [view, colour] {
-            const QImage image = view->grab().toImage();
-            int n = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    n += image.pixel(x, y) == colour;
-            return n;
-        };
-        QTest::qWait(200);
-        QCOMPARE(red(), 0);
-        if (doubleClick)
-            widget.TreeWidgetItemDoubleClicked(trackItem(0), 0);
-        else
-            trackItem(0)->setCheckState(0, Qt::Checked);
-        QTRY_VERIFY(red() > 500);
-    }
 
     void identityAndTileFolder()
     {
@@ -480,6 +447,135 @@ private slots:
         QVERIFY(second.isOffline());
         QCOMPARE(fetch(second, url), QString("cached tile"));
         QVERIFY(!fetch(second, QUrl(base + "11.png")).contains("tile")); // never shown
+    }
+
+    // A line shown while the map stays still is drawn at once, in the view's own pixels: the
+    // first drawing after its points arrived once missed it until the map moved.
+    void lineDrawnWithoutMoving_data()
+    {
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("tick") << false;
+        QTest::newRow("double-click") << true;
+    }
+    void lineDrawnWithoutMoving()
+    {
+        QFETCH(bool, doubleClick);
+        Track t{0, 2, {}};
+        for (int i = 0; i < 200; ++i)
+            t.points << TestSupport::point(35 + i * 0.0005, 139 + i * 0.0007, 0, 0, 0, 0);
+        load({t});
+        auto* view = widget.findChild<MapView*>("webView");
+        // Pixels of the line's colour.
+        const QRgb colour = QColor(js("polylinesArray[0].options.color")).rgb();
+        auto red = [view, colour] {
+            const QImage image = view->grab().toImage();
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    n += image.pixel(x, y) == colour;
+            return n;
+        };
+        QTest::qWait(200);
+        QCOMPARE(red(), 0);
+        if (doubleClick)
+            widget.TreeWidgetItemDoubleClicked(trackItem(0), 0);
+        else
+            trackItem(0)->setCheckState(0, Qt::Checked);
+        QTRY_VERIFY(red() > 500);
+    }
+
+    // The bridge's emissions reach the page in order, a turn of the event loop at a time, with
+    // a line's consecutive points in one block and texts as literals (never as script).
+    void commandBatches_data()
+    {
+        QTest::addColumn<QString>("emissions");
+        QTest::addColumn<QString>("script");
+        QTest::newRow("points grouped by line, order kept")
+            << "line;point 1 2 0;point 3.5 -4 0;show 0;point 5 6 0;point 7 8 1"
+            << "addPolyline();addLatLngs(0,[10000000,20000000,35000000,-40000000]);showPolyline(0);"
+               "addLatLngs(0,[50000000,60000000]);addLatLngs(1,[70000000,80000000]);";
+        QTest::newRow("positions that cannot be drawn")
+            << "point nan 2 0;point 1 inf 0;point 300 1 0;marker nan 2"
+            << "addLatLngs(0,[-2147483648,20000000,10000000,-2147483648,-2147483648,10000000]);"
+               "addMarker(NaN,2,\"x\");";
+        QTest::newRow("texts")
+            << "text a\"b\\n</script>\u2028')+alert(1)//"
+            << "addMarker(1,2,\"a\\\"b\\n</script>\\u2028')+alert(1)//\");";
+    }
+    void commandBatches()
+    {
+        QFETCH(QString, emissions);
+        GoogleMapOperator bridge;
+        MapCommandQueue queue(&bridge, nullptr);
+        QStringList batches;
+        for (const QString& e : emissions.split(';')) {
+            const QStringList f = e.split(' ');
+            if (f[0] == "line")
+                emit bridge.addPolyline();
+            else if (f[0] == "show")
+                emit bridge.showPolyline(f[1].toInt());
+            else if (f[0] == "point")
+                emit bridge.addLatLng(f[1].toDouble(), f[2].toDouble(), f[3].toInt());
+            else if (f[0] == "marker")
+                emit bridge.addMarker(f[1].toDouble(), f[2].toDouble(), "x");
+            else
+                emit bridge.addMarker(1, 2, e.mid(5).replace("\\n", "\n"));
+        }
+        // Nothing goes before the page is there; then all of it in one batch.
+        QTest::qWait(10);
+        queue.setSink([&batches](const QString& script) { batches << script; });
+        QTRY_COMPARE(batches.size(), 1);
+        QString script = batches[0];
+        QVERIFY(script.startsWith("kvRun(function () {\n") && script.endsWith("});"));
+        script = script.mid(20, script.size() - 23).remove('\n');
+        // Point blocks shown as their integers.
+        const QRegularExpression block("addLatLngs\\((\\d+),\"([A-Za-z0-9+/=]*)\"\\)");
+        for (auto m = block.match(script); m.hasMatch(); m = block.match(script)) {
+            const QByteArray raw = QByteArray::fromBase64(m.captured(2).toLatin1());
+            QStringList values;
+            for (int i = 0; i + 4 <= raw.size(); i += 4)
+                values << QString::number(qFromLittleEndian<qint32>(raw.constData() + i));
+            script.replace(m.capturedStart(), m.capturedLength(),
+                           QString("addLatLngs(%1,[%2])").arg(m.captured(1), values.join(',')));
+        }
+        QTEST(script, "script");
+    }
+
+    // The page's tiles are asked for with the tool's own name and go through the tile cache.
+    void tilesAsTheTool()
+    {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(256, 256, QImage::Format_RGB32).save(&buffer, "PNG");
+        QTcpServer server;
+        QStringList agents;
+        connect(&server, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket* s = server.nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead, s, [s, &agents, png] {
+                const QByteArray request = s->peek(4096);
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                const int at = request.indexOf("User-Agent: ");
+                agents << request.mid(at + 12, request.indexOf('\r', at) - at - 12);
+                s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: max-age=600\r\n"
+                         "Connection: close\r\nContent-Length: " +
+                         QByteArray::number(png.size()) + "\r\n\r\n" + png);
+                s->disconnectFromHost();
+            });
+            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        });
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString tile = op->tilePrefix() +
+                             QString("http://127.0.0.1:%1/9/1/%2.png").arg(server.serverPort());
+        const QString show = "(function(){ var i = new Image(); i.id = 'probe%1'; i.src = '%2';"
+                             "document.body.appendChild(i); })()";
+        const QString width = "document.getElementById('probe%1').naturalWidth";
+        js(show.arg(1).arg(tile.arg(QDateTime::currentMSecsSinceEpoch())));
+        QTRY_COMPARE(js(width.arg(1)), QString("256"));
+        QCOMPARE(agents, QStringList{GoogleMapPage::userAgent()});
+        QDirIterator cached(TileCache::defaultDirectory(), QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY2(cached.hasNext(), "the tile is not in the tile cache");
     }
 
     // Also in the point rows below.
