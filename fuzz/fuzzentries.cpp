@@ -160,6 +160,17 @@ bool tkxReader(const QByteArray& data, const QString& scratchDir)
     qint64 points = 0;
     for (const Track& track : qAsConst(tracks))
         points += track.points.size();
+    // A damaged archive lists only what a logger can have recorded.
+    if (!format.warningString().isEmpty()) {
+        for (const Track& track : qAsConst(tracks)) {
+            if (track.fmt != 1 && track.fmt != 2)
+                return false;
+            for (const Vec3& p : track.points)
+                if (!(std::fabs(p.lat) <= 90 && std::fabs(p.lon) <= 180 &&
+                      std::isfinite(p.alt) && p.time != 0))
+                    return false;
+        }
+    }
     return quint32(tracks.size()) <= count &&
            FileFormatTKR::headerSize +
                    qint64(tracks.size()) * (FileFormatTKR::indexEntrySize + 12) +
