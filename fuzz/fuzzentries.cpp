@@ -85,9 +85,11 @@ bool logReader(const QByteArray& data)
         return false;
     qint64 previous = std::numeric_limits<qint64>::min();
     for (const Vec3& p : track.points) {
-        // Times strictly increase. Positions are finite: a field such as "-35011" passes the
-        // reader's checks and gives -350 degrees, so only the 32-bit range bounds them.
+        // Times strictly increase. Positions and altitudes are finite ("nan" and "inf" count
+        // as 0): a field such as "-35011" passes the reader's checks and gives -350 degrees,
+        // so only the 32-bit range bounds them.
         if (p.time <= previous || !std::isfinite(p.lat) || !std::isfinite(p.lon) ||
+            !std::isfinite(p.alt) ||
             std::fabs(p.lat) > 2148.0 || std::fabs(p.lon) > 2148.0 || p.marked < 0 ||
             p.marked > 1 || quint32(p.speed) > 10000u)
             return false;
