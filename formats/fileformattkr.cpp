@@ -195,9 +195,8 @@ bool FileFormatTKR::read(QVector<Track>& tracks, QFile& file)
     const qint64 blockHeaderSize = version1 ? 20 : 12;
     // Counts that run past the end of the file tell a damaged archive, whose later blocks
     // are read from wherever the counts point: what they hold may be anything.
-    const bool damaged = headerSize + (indexEntrySize + blockHeaderSize) * count +
-                             pointRecordSize * announcedPoints >
-                         size;
+    const qint64 roomForRecords = size - headerSize - (indexEntrySize + blockHeaderSize) * count;
+    const bool damaged = roomForRecords < 0 || announcedPoints > roomForRecords / pointRecordSize;
     const qint64 maxPoints = (std::numeric_limits<int>::max() / qint64(sizeof(Vec3))) - 64;
     const qint64 chunkRecords = 4096;
     std::vector<uchar> chunk;
