@@ -1,5 +1,7 @@
 #include "app/applog.h"
 #include "app/mainwindow.h"
+#include "formats/argumentnames.h"
+#include "formats/platformfiles.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
 
@@ -14,6 +16,8 @@
 int main(int argc, char* argv[])
 {
     GoogleMapPage::prepareApplication();
+    // A save beyond the file size limit fails with its reason instead of ending the program.
+    PlatformFiles::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KV730_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.veltrona.kv730"));
@@ -40,14 +44,18 @@ int main(int argc, char* argv[])
     MainWindow window;
     window.show();
     const QStringList files = parser.positionalArguments();
+    const QSet<QString> unreadable = ArgumentNames::unreadable(argc, argv);
     if (!files.isEmpty()) {
         // Once the map page is ready, so that the tracks reach the map as well as the lists;
         // from the event loop, so that a failure is reported over the shown window.
         auto* once = new QObject(&window); // going, it takes the connection along
         QObject::connect(
-            window.mapWidget()->mapPage(), &GoogleMapPage::loadFinished, once, [&window, files, once] {
+            window.mapWidget()->mapPage(), &GoogleMapPage::loadFinished, once,
+            [&window, files, unreadable, once] {
                 once->deleteLater();
-                QTimer::singleShot(0, &window, [&window, files] { window.openFiles(files); });
+                QTimer::singleShot(0, &window, [&window, files, unreadable] {
+                    window.openFiles(files, unreadable);
+                });
             });
     }
     return app.exec();

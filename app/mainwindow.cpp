@@ -8,6 +8,7 @@
 #include "device/devicekv310.h"
 #include "device/devicesettingdialog.h"
 #include "device/drivewatcher.h"
+#include "formats/argumentnames.h"
 #include "formats/gpsfilter.h"
 #include "view/filterdialog.h"
 #include "view/mapwidget.h"
@@ -639,7 +640,7 @@ bool MainWindow::openFile(const QString& fileName)
     return openFiles(QStringList(fileName));
 }
 
-bool MainWindow::openFiles(const QStringList& fileNames)
+bool MainWindow::openFiles(const QStringList& fileNames, const QSet<QString>& unreadableNames)
 {
     m_mapWidget->pause();
     QVector<Track> loaded;
@@ -647,6 +648,12 @@ bool MainWindow::openFiles(const QStringList& fileNames)
     QStringList damaged;
     for (const QString& fileName : fileNames) {
         QVector<Track> tracks;
+        // Such a name would open nothing, and the failure would read as a missing file.
+        if (unreadableNames.contains(fileName)) {
+            showFileFailure(this, "Load:", tr("Open"), tr("The file %1 could not be opened.\n%2"),
+                            fileName, ArgumentNames::reason());
+            continue;
+        }
         if (!m_registry.load(tracks, fileName)) {
             showFileFailure(this, "Load:", tr("Open"), tr("The file %1 could not be opened.\n%2"),
                             fileName, m_registry.errorString());

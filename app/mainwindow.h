@@ -6,6 +6,7 @@
 #include "view/track.h"
 
 #include <QMainWindow>
+#include <QSet>
 #include <QVector>
 
 class QAction;
@@ -58,8 +59,9 @@ public:
     // Opening replaces the collection only when the whole read succeeded.
     bool openFile(const QString& fileName);
     // Opens several files as one collection, in the given order; a file that cannot be read
-    // is reported and left out. False when any file failed.
-    bool openFiles(const QStringList& fileNames);
+    // is reported and left out, as is one of unreadableNames (ArgumentNames). False when any
+    // file failed.
+    bool openFiles(const QStringList& fileNames, const QSet<QString>& unreadableNames = {});
     // Appends the selected filter's extension as saveFileName() says, then writes.
     bool saveFile(QString fileName, const QString& selectedFilter, QList<int> selection,
                   bool markedOnly);

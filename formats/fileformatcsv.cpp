@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <cmath>
+
 FileFormatCSV::FileFormatCSV(const DisplaySettings* settings) : m_settings(settings) {}
 
 bool FileFormatCSV::load(QVector<Track>& tracks, const QString& fileName)
@@ -50,7 +52,7 @@ bool FileFormatCSV::write(QIODevice* device, const QVector<Track>& tracks,
         if (track.fmt != 1 && track.fmt != 2)
             continue;
         for (const Vec3& point : track.points) {
-            if (markedOnly && point.marked == 0)
+            if ((markedOnly && point.marked == 0) || !point.hasFinitePosition())
                 continue;
             const CalendarTime t = TimeText::split(point.time, local);
             char* p = out.space(2048);
@@ -62,8 +64,10 @@ bool FileFormatCSV::write(QIODevice* device, const QVector<Track>& tracks,
             *p++ = ',';
             p = NumberText::cFixed(p, point.lon, 6);
             *p++ = ',';
-            if (track.fmt == 2)
-                p = NumberText::qtFixed(p, feet ? Units::altitudeFeet(point.alt) : point.alt, 2);
+            // In feet, a huge altitude may overflow: left empty, as one that is not finite.
+            const double altitude = feet ? Units::altitudeFeet(point.alt) : point.alt;
+            if (track.fmt == 2 && std::isfinite(altitude))
+                p = NumberText::qtFixed(p, altitude, 2);
             *p++ = ',';
             p = NumberText::qtFixed(
                 p, mph ? Units::speedMph(point.speed) : Units::speedKmh(point.speed), 2);

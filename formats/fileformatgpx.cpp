@@ -56,7 +56,7 @@ void FileFormatGPX::writeTrack(TextOutput& out, const Track& track, bool markedO
     out.appendLiteral("</name>\n        <trkseg");
     bool empty = true;
     for (const Vec3& point : track.points) {
-        if (markedOnly && point.marked == 0)
+        if ((markedOnly && point.marked == 0) || !point.hasFinitePosition())
             continue;
         if (empty)
             out.appendLiteral(">");
@@ -85,7 +85,7 @@ void FileFormatGPX::writePoint(TextOutput& out, const Vec3& point, int fmt)
     p = NumberText::qtFixed(p, point.lat, 6);
     put(lon, sizeof lon - 1);
     p = NumberText::qtFixed(p, point.lon, 6);
-    if (fmt == 2) {
+    if (fmt == 2 && point.hasFiniteAltitude()) {
         put(ele, sizeof ele - 1);
         p = NumberText::qtFixed(p, point.alt, 2);
         put(eleEnd, sizeof eleEnd - 1);

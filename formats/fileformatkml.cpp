@@ -56,14 +56,16 @@ bool FileFormatKML::write(QIODevice* device, const QVector<Track>& tracks,
                           "            <LineString>\n"
                           "                <coordinates>");
         for (const Vec3& point : track.points) {
-            if (markedOnly && point.marked == 0)
+            if ((markedOnly && point.marked == 0) || !point.hasFinitePosition())
                 continue;
             p = out.space(2048);
             p = NumberText::qtFixed(p, point.lon, 6);
             *p++ = ',';
             p = NumberText::qtFixed(p, point.lat, 6);
-            *p++ = ',';
-            p = NumberText::qtFixed(p, point.alt, 2);
+            if (point.hasFiniteAltitude()) { // else a tuple of two, as KML allows
+                *p++ = ',';
+                p = NumberText::qtFixed(p, point.alt, 2);
+            }
             out.advance(out.newLine(p));
         }
         out.appendLiteral("</coordinates>\n"

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -47,6 +48,13 @@ void writeDouble(uchar* p, double value)
 qint64 shifted(qint64 time, qint32 offset)
 {
     return qint64(quint64(time) + quint64(qint64(offset)));
+}
+
+// A point a logger can have recorded: a time, and a position and altitude on the earth.
+bool recordable(const Vec3& point)
+{
+    return point.time != 0 && std::fabs(point.lat) <= 90.0 && std::fabs(point.lon) <= 180.0 &&
+           std::isfinite(point.alt);
 }
 
 bool keepPoint(const Vec3& point, bool markedOnly)
@@ -185,12 +193,19 @@ bool FileFormatTKR::read(QVector<Track>& tracks, QFile& file)
         announcedPoints += readLE<quint32>(index.data() + indexEntrySize * i + 8);
 
     const qint64 blockHeaderSize = version1 ? 20 : 12;
+    // Counts that run past the end of the file tell a damaged archive, whose later blocks
+    // are read from wherever the counts point: what they hold may be anything.
+    const qint64 roomForRecords = size - headerSize - (indexEntrySize + blockHeaderSize) * count;
+    const bool damaged = roomForRecords < 0 || announcedPoints > roomForRecords / pointRecordSize;
     const qint64 maxPoints = (std::numeric_limits<int>::max() / qint64(sizeof(Vec3))) - 64;
     const qint64 chunkRecords = 4096;
     std::vector<uchar> chunk;
     qint64 pos = headerSize + indexEntrySize * count;
     qint64 readTracks = 0;
-    qint64 readPoints = 0;
+    qint64 readPoints = 0; // records read from the file
+    qint64 listedTracks = 0;
+    qint64 listedPoints = 0;
+    qint64 leftOut = 0; // records of a damaged archive that no logger can have written
     for (qint64 i = 0; i < count; ++i) {
         if (size - pos < blockHeaderSize)
             break;
@@ -203,12 +218,14 @@ bool FileFormatTKR::read(QVector<Track>& tracks, QFile& file)
         if (version1)
             track.startTime = shifted(track.startTime, m_localUtcOffset);
         pos += blockHeaderSize;
+        const bool knownFormat = !damaged || track.fmt == 1 || track.fmt == 2;
 
         // What the announced count asks for is never taken on trust: only records that
-        // the file really holds are read, and no more than a track can keep.
+        // the file really holds are read, and no more than a track can keep. The track
+        // grows with what it keeps, so that records it drops (a sparse file's zeros) cost
+        // no memory.
         const qint64 announced = readLE<quint32>(index.data() + indexEntrySize * i + 8);
         const qint64 available = qMin(qMin(announced, (size - pos) / pointRecordSize), maxPoints);
-        track.points.reserve(int(available));
         for (qint64 k = 0; k < available; k += chunkRecords) {
             const qint64 records = qMin(chunkRecords, available - k);
             chunk.resize(size_t(records * pointRecordSize));
@@ -226,25 +243,38 @@ bool FileFormatTKR::read(QVector<Track>& tracks, QFile& file)
                 point.reserved = 0;
                 if (version1)
                     point.time = shifted(point.time, m_localUtcOffset);
+                if (damaged && (!knownFormat || !recordable(point))) {
+                    ++leftOut;
+                    continue;
+                }
                 if (point.time != 0)
                     track.points.append(point);
             }
         }
         pos += pointRecordSize * available;
-        tracks.append(track);
         ++readTracks;
         readPoints += available;
+        if (knownFormat) {
+            listedPoints += track.points.size();
+            tracks.append(track);
+            ++listedTracks;
+        }
         if (available < announced)
             break;
     }
     // What a damaged archive lost is told, not only traced.
     if (readTracks < count || readPoints < announcedPoints) {
-        setWarningString(tr("The archive is incomplete: %1 of its %2 tracks and %3 of its %4 "
-                            "points are missing.")
-                             .arg(count - readTracks)
-                             .arg(count)
-                             .arg(announcedPoints - readPoints)
-                             .arg(announcedPoints));
+        QString text = tr("The archive is incomplete: %1 of its %2 tracks and %3 of its %4 "
+                          "points are missing.")
+                           .arg(count - listedTracks)
+                           .arg(count)
+                           .arg(announcedPoints - listedPoints)
+                           .arg(announcedPoints);
+        if (leftOut > 0)
+            text += QLatin1Char(' ') + tr("Of the missing points, %1 were read but left out: no "
+                                          "logger records such values.")
+                                           .arg(leftOut);
+        setWarningString(text);
         qCWarning(lcFormats) << file.fileName() << warningString();
     }
     return true;

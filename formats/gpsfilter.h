@@ -8,9 +8,18 @@
 class GpsFilter
 {
 public:
+    static constexpr int Lowest = -128;
+    static constexpr int Highest = 127;
+    static constexpr qint8 Default = 1;
+
     static qint8 limit();
     static void setLimit(qint8 limit);
-    // Reads "GPS_filter" (default 1) from the INI file, keeps its low 8 bits and
-    // makes it the limit; returns the new limit.
-    static qint8 readSettingFile(const QString& path = QStringLiteral("./Setting.ini"));
+    // A limit as text: a whole decimal number from Lowest to Highest; false for anything else
+    // (no wrapping into 8 bits, no hexadecimal, no exponent).
+    static bool parse(const QString& text, qint8* limit);
+    // Reads "GPS_filter" from the INI file and makes it the limit; returns the new limit.
+    // A missing key gives the default; so does a value parse() refuses, which is also traced
+    // and, when problem is given, described there (else it is left empty).
+    static qint8 readSettingFile(const QString& path = QStringLiteral("./Setting.ini"),
+                                 QString* problem = nullptr);
 };

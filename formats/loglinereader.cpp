@@ -3,6 +3,8 @@
 #include <QIODevice>
 #include <QString>
 
+#include <cmath>
+
 namespace
 {
 
@@ -131,5 +133,6 @@ double LogLineReader::toDoubleOrZero(const Field& field)
         return v;
     bool ok = false;
     v = QString::fromLatin1(field.data, field.size).toDouble(&ok);
-    return ok ? v : 0.0;
+    // "nan" and "inf" parse, but no logger records them: they fare as an overflow does.
+    return ok && std::isfinite(v) ? v : 0.0;
 }

@@ -43,7 +43,7 @@ public:
     bool failed() const { return m_failed; }
 
     // A field read as QString::toDouble reads it, but 0 whenever that reports a failure,
-    // an overflow included.
+    // an overflow included, or gives a value that is not finite.
     static double toDoubleOrZero(const Field& field);
 
 private:

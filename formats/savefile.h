@@ -2,11 +2,14 @@
 
 #include <QSaveFile>
 
-// The QSaveFile every writer uses, with two mendings:
+// The QSaveFile every writer uses, with three mendings:
 // - it refuses to stand in for a device, pipe or socket: committing would put a regular
 //   file in the place of the node (and report success, also for /dev/full);
 // - a write that stops half-way (a full drive, the file size limit) fails with the reason,
 //   where QSaveFile reports a short count without one and later a nameless error.
+// - the saved file keeps the owner (when root saves it), group, permissions and extended
+//   attributes of the file it replaces, and a file with several names (hard links) is not
+//   replaced at all, which would split it.
 // It is unbuffered and refuses text mode: writers hand it whole blocks with their own line
 // ends (TextOutput), each of which goes to the file in one call. In text mode Qt on Windows
 // would write every line and every line end in a call of its own.

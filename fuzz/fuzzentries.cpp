@@ -85,9 +85,11 @@ bool logReader(const QByteArray& data)
         return false;
     qint64 previous = std::numeric_limits<qint64>::min();
     for (const Vec3& p : track.points) {
-        // Times strictly increase. Positions are finite: a field such as "-35011" passes the
-        // reader's checks and gives -350 degrees, so only the 32-bit range bounds them.
+        // Times strictly increase. Positions and altitudes are finite ("nan" and "inf" count
+        // as 0): a field such as "-35011" passes the reader's checks and gives -350 degrees,
+        // so only the 32-bit range bounds them.
         if (p.time <= previous || !std::isfinite(p.lat) || !std::isfinite(p.lon) ||
+            !std::isfinite(p.alt) ||
             std::fabs(p.lat) > 2148.0 || std::fabs(p.lon) > 2148.0 || p.marked < 0 ||
             p.marked > 1 || quint32(p.speed) > 10000u)
             return false;
@@ -160,6 +162,17 @@ bool tkxReader(const QByteArray& data, const QString& scratchDir)
     qint64 points = 0;
     for (const Track& track : qAsConst(tracks))
         points += track.points.size();
+    // A damaged archive lists only what a logger can have recorded.
+    if (!format.warningString().isEmpty()) {
+        for (const Track& track : qAsConst(tracks)) {
+            if (track.fmt != 1 && track.fmt != 2)
+                return false;
+            for (const Vec3& p : track.points)
+                if (!(std::fabs(p.lat) <= 90 && std::fabs(p.lon) <= 180 &&
+                      std::isfinite(p.alt) && p.time != 0))
+                    return false;
+        }
+    }
     return quint32(tracks.size()) <= count &&
            FileFormatTKR::headerSize +
                    qint64(tracks.size()) * (FileFormatTKR::indexEntrySize + 12) +

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -50,7 +51,47 @@ QList<QPair<QString, QByteArray>> logs()
                                                      "1,*GPS",
                                                      26) +
                                           line("2016:05:06-10:20:32", "2.5e3", "+12130.5", "nan")},
+        // Numbers that parse but are not finite, in every numeric field.
+        {QStringLiteral("non-finite"),
+         line("2016:05:06-10:20:30", "2502.1234", "12130.5678", "inf") +
+             QByteArray("1,2016:05:06-10:20:31,*GPS,2502.1300,N,12130.5700,E,nan,10.00,0,0\r\n"
+                        "1,2016:05:06-10:20:32,*GPS,2502.1400,N,12130.5800,E,-inf,NaN,0,0\r\n"
+                        "1,2016:05:06-10:20:33,*GPS,2502.1500,N,12130.5900,E,Infinity,1,0,0\r\n"
+                        "1,2016:05:06-10:20:34,*GPS,nan,N,12130.6000,E,1,1,0,0\r\n"
+                        "1,2016:05:06-10:20:35,*GPS,2502.1600,N,-inf,E,1,1,0,0\r\n")},
     };
+}
+
+// A damaged archive: the second track announces far more points than the file holds, the
+// rest of which is zeros (as a file with holes reads). The first track holds a point and a
+// record of garbage, the second an unknown fmt.
+QByteArray sparse(int version)
+{
+    const int blockHead = version == 1 ? 20 : 12;
+    const int fmtAt = version == 1 ? 16 : 8;
+    QByteArray data(FileFormatTKR::headerSize + 2 * FileFormatTKR::indexEntrySize + 4096, '\0');
+    const auto put = [&data](int at, const auto& value) {
+        std::memcpy(data.data() + at, &value, sizeof value); // little-endian machines
+    };
+    std::memcpy(data.data(), "VLTR", 4);
+    put(4, quint16(version));
+    put(40, quint32(2));
+    put(FileFormatTKR::headerSize + 8, quint32(10));
+    put(FileFormatTKR::headerSize + 12 + 8, quint32(0xffffffffu));
+    const int block = FileFormatTKR::headerSize + 24;
+    put(block + fmtAt, qint32(2));
+    const int first = block + blockHead;
+    put(first + 8, 25.5);
+    put(first + 16, -121.25);
+    put(first + 24, 120000.0);
+    put(first + 32, qint64(1462530030));
+    put(first + 48 + 8, 8.5e111);
+    put(first + 48 + 32, qint64(1462530031));
+    const int second = first + 10 * 48;
+    put(second + fmtAt, qint32(1079922688));
+    put(second + blockHead + 8, 25.5);
+    put(second + blockHead + 32, qint64(1462530032));
+    return data;
 }
 
 bool write(const QString& path, const QByteArray& data)
@@ -123,6 +164,8 @@ int main(int argc, char** argv)
     version1.insert(FileFormatTKR::headerSize + FileFormatTKR::indexEntrySize + 8,
                     QByteArray(8, '\0'));
     ok &= write(root.filePath(QStringLiteral("tkx/version1")), version1);
+    ok &= write(root.filePath(QStringLiteral("tkx/sparse-version1")), sparse(1));
+    ok &= write(root.filePath(QStringLiteral("tkx/sparse-version2")), sparse(2));
 
     // Configuration files as the tool writes them, and as a user might edit them.
     DeviceConfig config;

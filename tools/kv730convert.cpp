@@ -2,8 +2,10 @@
 // and lists them, prints their statistics or writes them to another format, for batch
 // use and for checking the readers and writers from outside the application.
 
+#include "formats/argumentnames.h"
 #include "formats/fileformatregistry.h"
 #include "formats/gpsfilter.h"
+#include "formats/platformfiles.h"
 #include "formats/timetext.h"
 #include "tools/convertersettings.h"
 #include "tools/geotagcommand.h"
@@ -115,6 +117,8 @@ bool printStatistics(Output& out, const QVector<Track>& tracks, const QList<int>
 
 int main(int argc, char* argv[])
 {
+    // Beyond the file size limit a write fails as on a full drive, with exit status 3.
+    PlatformFiles::ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kv730-convert"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KV730_VERSION));
@@ -153,7 +157,7 @@ int main(int argc, char* argv[])
                                         QStringLiteral("ZONE"));
     const QCommandLineOption filterOption(
         QStringLiteral("gps-filter"),
-        QStringLiteral("Jump-filter limit N (0: off); default from ./Setting.ini."),
+        QStringLiteral("Jump-filter limit N, -128 to 127 (0: off); default from ./Setting.ini."),
         QStringLiteral("N"));
     const QCommandLineOption listOption(
         QStringLiteral("list"),
@@ -190,8 +194,10 @@ int main(int argc, char* argv[])
         return OutputError;
     }
     if (parser.isSet(versionOption)) {
-        std::printf("kv730-convert %s\n", KV730_VERSION);
-        return Success;
+        if (out.check(std::printf("kv730-convert %s\n", KV730_VERSION)) && out.finish())
+            return Success;
+        printError(QStringLiteral("cannot write to standard output: %1").arg(out.error()));
+        return OutputError;
     }
 
     const QStringList inputs = parser.positionalArguments();
@@ -220,15 +226,19 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("bad track list '%1'").arg(parser.value(tracksOption)));
 
     if (parser.isSet(filterOption)) {
-        bool ok = false;
-        const int limit = parser.value(filterOption).toInt(&ok);
-        if (!ok)
-            return usageError(
-                QStringLiteral("bad --gps-filter value '%1'").arg(parser.value(filterOption)));
-        // Held as 8 bits, as the application holds the value of ./Setting.ini.
-        GpsFilter::setLimit(qint8(limit));
+        qint8 limit = 0;
+        if (!GpsFilter::parse(parser.value(filterOption), &limit))
+            return usageError(QStringLiteral("bad --gps-filter value '%1' (a whole number from "
+                                             "%2 to %3)")
+                                  .arg(parser.value(filterOption))
+                                  .arg(GpsFilter::Lowest)
+                                  .arg(GpsFilter::Highest));
+        GpsFilter::setLimit(limit);
     } else {
-        GpsFilter::readSettingFile();
+        QString problem;
+        GpsFilter::readSettingFile(QStringLiteral("./Setting.ini"), &problem);
+        if (!problem.isEmpty())
+            printError(problem);
     }
 
     FileFormatRegistry registry;
@@ -236,7 +246,12 @@ int main(int argc, char* argv[])
 
     QVector<Track> tracks;
     bool damaged = false;
+    const QSet<QString> unreadable = ArgumentNames::unreadable(argc, argv);
     for (const QString& input : inputs) {
+        if (unreadable.contains(input)) {
+            printError(QStringLiteral("cannot read %1: %2").arg(input, ArgumentNames::reason()));
+            return InputError;
+        }
         if (!registry.load(tracks, input)) {
             const QString reason = registry.errorString();
             printError(
@@ -274,6 +289,11 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(outputOption)) {
         const QString output = parser.value(outputOption);
+        if (unreadable.contains(output)) {
+            printError(
+                QStringLiteral("cannot write %1: %2").arg(output, ArgumentNames::reason(true)));
+            return OutputError;
+        }
         if (!registry.save(tracks, output, selection, parser.isSet(markedOption))) {
             QString reason = registry.errorString();
             if (reason.isEmpty())

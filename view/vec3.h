@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <cmath>
+
 // One track point.
 class Vec3
 {
@@ -10,6 +12,11 @@ public:
     Vec3(const Vec3&) = default;
     Vec3& operator=(const Vec3&) = default;
     virtual ~Vec3() = default;
+
+    // Writers leave out what no file format can hold: a position that is not finite (only
+    // an archive written elsewhere can bring one), and such an altitude.
+    bool hasFinitePosition() const { return std::isfinite(lat) && std::isfinite(lon); }
+    bool hasFiniteAltitude() const { return std::isfinite(alt); }
 
     double lat = 0.0; // decimal degrees, negative south
     double lon = 0.0; // decimal degrees, negative west

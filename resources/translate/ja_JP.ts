@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>ArgumentNames</name>
+    <message>
+        <source>The file name is not valid %1 text. Choose another name.</source>
+        <translation>ファイル名が有効な %1 テキストではありません。別の名前を指定してください。</translation>
+    </message>
+    <message>
+        <source>The file name is not valid %1 text, so the file cannot be opened by it. Rename the file and try again.</source>
+        <translation>ファイル名が有効な %1 テキストではないため、この名前ではファイルを開けません。ファイル名を変更してからやり直してください。</translation>
+    </message>
+</context>
+<context>
     <name>DeviceKV310</name>
     <message>
         <source>the logger does not respond</source>
@@ -228,6 +239,10 @@
     <message>
         <source>The archive is incomplete: %1 of its %2 tracks and %3 of its %4 points are missing.</source>
         <translation>アーカイブが不完全です: %2 件のトラックのうち %1 件、%4 点のうち %3 点が欠けています。</translation>
+    </message>
+    <message>
+        <source>Of the missing points, %1 were read but left out: no logger records such values.</source>
+        <translation>欠けている点のうち %1 点は読み込まれましたが、ロガーが記録し得ない値のため除外されました。</translation>
     </message>
 </context>
 <context>
@@ -497,6 +512,13 @@
     <message>
         <source>Map tiles cannot be loaded: no network connection or no such tiles.</source>
         <translation>地図タイルを読み込めません: ネットワークに接続されていないか、タイルがありません。</translation>
+    </message>
+</context>
+<context>
+    <name>GpsFilter</name>
+    <message>
+        <source>%1: GPS_filter &quot;%2&quot; is not a whole number from %3 to %4; the default %5 applies.</source>
+        <translation>%1: GPS_filter &quot;%2&quot; は %3 から %4 までの整数ではありません。既定値 %5 を使います。</translation>
     </message>
 </context>
 <context>
@@ -948,6 +970,10 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>%1 is not a regular file.</source>
         <translation>%1 は通常のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>%1 has %2 names (hard links), and saving would part it from the others. Save it under another name.</source>
+        <translation>%1 には %2 個の名前 (ハードリンク) があり、保存すると他の名前から切り離されます。別の名前で保存してください。</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>ArgumentNames</name>
+    <message>
+        <source>The file name is not valid %1 text. Choose another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file name is not valid %1 text, so the file cannot be opened by it. Rename the file and try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DeviceKV310</name>
     <message>
         <source>the logger does not respond</source>
@@ -227,6 +238,10 @@
     </message>
     <message>
         <source>The archive is incomplete: %1 of its %2 tracks and %3 of its %4 points are missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Of the missing points, %1 were read but left out: no logger records such values.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -496,6 +511,13 @@
     <name>GoogleMapOperator</name>
     <message>
         <source>Map tiles cannot be loaded: no network connection or no such tiles.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GpsFilter</name>
+    <message>
+        <source>%1: GPS_filter &quot;%2&quot; is not a whole number from %3 to %4; the default %5 applies.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -941,6 +963,10 @@ right: fast, one point every 0.25 s</source>
     <name>SaveFile</name>
     <message>
         <source>%1 is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has %2 names (hard links), and saving would part it from the others. Save it under another name.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

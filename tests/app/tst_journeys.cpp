@@ -237,8 +237,11 @@ private slots:
         QTest::newRow("no file") << none << none << 1 << "001 000";
         QTest::newRow("off") << none << QByteArray("[General]\nGPS_filter=0\n") << 0 << "001 000";
         QTest::newRow("no section") << none << QByteArray("GPS_filter=3\n") << 3 << "";
-        QTest::newRow("low 8 bits, signed") << none << QByteArray("[General]\nGPS_filter=456\n") << -56 << "";
-        QTest::newRow("not a number") << none << QByteArray("GPS_filter=\xff\xfe\n") << 0 << "";
+        QTest::newRow("lowest") << none << QByteArray("[General]\nGPS_filter=-128\n") << -128 << "";
+        // A value that is no limit gives the default, never its low 8 bits.
+        QTest::newRow("beyond 8 bits") << none << QByteArray("[General]\nGPS_filter=456\n") << 1 << "";
+        QTest::newRow("beyond 127") << none << QByteArray("[General]\nGPS_filter=200\n") << 1 << "";
+        QTest::newRow("not a number") << none << QByteArray("GPS_filter=\xff\xfe\n") << 1 << "";
         QTest::newRow("random bytes") << randomBytes(3000, 1) << randomBytes(900, 2) << 999 << "";
         // Anything but the default is the other choice, as the menus show it.
         QTest::newRow("units out of range")
@@ -246,7 +249,7 @@ private slots:
         QTest::newRow("wrong types")
             << QByteArray("[General]\ngeometry=@ByteArray(\x01\x02garbage)\ndirectory=@Variant("
                           "\\0\\0\\0\\x7f)\nspeedUnit=@Rect(1 2 3 4)\ntimeSwitch=99999999999999999999\n")
-            << QByteArray("[General]\nGPS_filter=@Point(1 2)\n") << 0 << "000 001";
+            << QByteArray("[General]\nGPS_filter=@Point(1 2)\n") << 1 << "000 001";
         // clang-format on
     }
     // Whatever the two files hold, the window starts and writes its settings back.
@@ -274,6 +277,20 @@ private slots:
         if (limit != 999)
             QCOMPARE(int(GpsFilter::limit()), limit);
         QCOMPARE(QSettings("Veltrona", "KV-730").status(), QSettings::NoError);
+    }
+
+    // A name from the command line that is no text opens nothing and says why, without
+    // calling the file missing.
+    void unreadableName()
+    {
+        m_w.reset(new MainWindow);
+        const QString name = QDir::temp().filePath(QString("bad") + QChar(0xfffd) + ".gpl");
+        m_answers->expectBox();
+        QVERIFY(!m_w->openFiles({name}, {name}));
+        QTRY_VERIFY(m_answers->done());
+        const QString message = m_answers->boxes.value(0);
+        QVERIFY2(message.contains("not valid UTF-8 text") && !message.contains("No such file"),
+                 qPrintable(message));
     }
 
     void saveFileName_data() { addTable("window/savenames.txt", {"typed", "filter", "saved"}); }

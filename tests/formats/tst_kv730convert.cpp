@@ -4,9 +4,30 @@
 
 #include <QtTest>
 
+#include <csignal>
+#include <cstdio>
 #include <optional>
 
 using namespace TestSupport;
+
+// The converter as a shell starts it: SIGXFSZ at its default action, whatever this program
+// does with it, and optionally under a file size limit ("ulimit -f") of its own.
+class ConverterProcess : public QProcess
+{
+public:
+    qint64 fileSizeLimit = -1;
+
+protected:
+#ifdef Q_OS_UNIX
+    void setupChildProcess() override
+    {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+        if (fileSizeLimit >= 0)
+            setrlimit(RLIMIT_FSIZE, &limit);
+    }
+#endif
+};
 
 // The converter as a user runs it: one row of tests/data/converter/runs.txt each.
 class TestKv730Convert : public QObject
@@ -38,6 +59,7 @@ private slots:
                 QFile::link("loop.gpl", dir.filePath("loop.gpl")) &&
                 QFile::link("/proc/self/mem", dir.filePath("eio.gpl"))); // reads fail
         makeFifo(dir.filePath("pipe.gpl")), makeFifo(dir.filePath("pipe.tkx"));
+        QVERIFY(writeFile(dir.filePath("old.gpx"), "old content"));
         const auto photo = [&](const char* name, const char* format, const char* tag) {
             return writeFile(dir.filePath(name),
                              PhotoFactory::make(format, {tag, "Exif.Photo.SubSecTimeOriginal=5"}));
@@ -56,6 +78,22 @@ private slots:
                     : settingIni.isEmpty() ||
                           writeFile(dir.filePath("Setting.ini"), settingIni.toUtf8()));
         QStringList words = arguments.split(' ');
+        ConverterProcess process;
+        if (words[0].startsWith("<fsize=")) {
+            SKIP_UNLESS_POSIX(true);
+            process.fileSizeLimit = words.takeFirst().mid(7).chopped(1).toLongLong();
+        }
+        // "\xff": the byte 0xff, which is no UTF-8 text, in a name. Qt passes arguments in the
+        // locale's encoding: Latin-1 passes the byte on.
+        const bool rawByte = arguments.contains("\\xff");
+        SKIP_UNLESS_POSIX(rawByte);
+        for (QString& word : words)
+            word.replace("\\xff", QChar(0xff));
+        if (rawByte) // a file of that name to read
+            QVERIFY(QFile::copy(dir.filePath("a.gpl"), dir.filePath("copy")) &&
+                    std::rename(QFile::encodeName(dir.filePath("copy")).constData(),
+                                QFile::encodeName(dir.path() + "/bad").append('\xff') + ".gpl") ==
+                        0);
         std::optional<TmpfsMount> full;
         if (words[0].startsWith(">full/")) {
             full.emplace(dir.filePath("full"), 64);
@@ -63,12 +101,15 @@ private slots:
                 QSKIP(qPrintable(full->reason()));
             full->fill();
         }
-        QProcess process;
         if (words[0].startsWith('>'))
             process.setStandardOutputFile(
                 QDir(dir.path()).absoluteFilePath(words.takeFirst().mid(1)));
         process.setWorkingDirectory(dir.path());
+        QTextCodec* const codec = QTextCodec::codecForLocale();
+        if (rawByte)
+            QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-1"));
         process.start(KV730_BINARY_DIR "/kv730-convert", words);
+        QTextCodec::setCodecForLocale(codec);
         QVERIFY2(process.waitForFinished(20000), qPrintable(process.errorString()));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QTEST(QString::number(process.exitCode()), "status");

@@ -367,6 +367,77 @@ private slots:
         }
     }
 
+    // A damaged archive (counts beyond its end) lists only what a logger can record; an
+    // intact one is read as it stands. Points: "lat lon alt" of those listed.
+    void damaged_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QString>("warning");
+        Track t = track(100, 2, 6);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        t.points[1].lat = 90.5, t.points[2].lon = -180.5, t.points[3].alt = nan;
+        t.points[4].lat = 8.5e111, t.points[5].lon = -inf;
+        const QStringList first{"25 -121.5 12.3456"};
+        const QStringList all{first[0], "90.5 -121.502 13.3456", "25.002 -180.5 14.3456",
+                              "25.003 -121.506 nan", "8.5e+111 -121.508 16.3456",
+                              "25.005 -inf 17.3456"};
+        QTest::newRow("intact") << archive(2, {t}) << all << "";
+        QTest::newRow("counts too high") << archive(2, {t}, -1, 7) << first
+                                         << "0 of its 1 tracks and 6 of its 7 points are "
+                                            "missing. Of the missing points, 5 were read";
+        QTest::newRow("version 1, counts too high")
+            << archive(1, {t}, -1, 7) << first << "Of the missing points, 5 were read";
+        Track other = t;
+        other.fmt = 1079922688;
+        QTest::newRow("unknown fmt, intact") << archive(2, {other}) << all << "";
+        QTest::newRow("unknown fmt, counts too high")
+            << archive(2, {other}, -1, 7) << QStringList()
+            << "1 of its 1 tracks and 7 of its 7 points are missing. Of the missing points, 6";
+    }
+    void damaged()
+    {
+        QFETCH(QByteArray, data);
+        QVector<Track> read;
+        FileFormatTKR tkr(0);
+        QVERIFY(tkr.load(read, write(data)));
+        QStringList points;
+        for (const Track& track : read)
+            for (const Vec3& p : track.points)
+                points << QString::asprintf("%.6g %.6g %.6g", p.lat, p.lon, p.alt);
+        QTEST(points, "points");
+        QFETCH(QString, warning);
+        QVERIFY2(warning.isEmpty() ? tkr.warningString().isEmpty()
+                                   : tkr.warningString().contains(warning),
+                 qPrintable(tkr.warningString()));
+    }
+
+    // A file with holes that announces 2^32-1 points: its zeros are read, but neither
+    // listed nor held in memory, nor counted as read.
+    void sparse()
+    {
+        for (int version : {1, 2}) {
+            Track t = track(100, 2, 3);
+            const QByteArray head = archive(version, {t}, -1, 0xffffffffLL);
+            QFile file(write(head));
+            QVERIFY(file.resize(64 << 20));
+            QVector<Track> read;
+            FileFormatTKR tkr(0);
+            QVERIFY(tkr.load(read, file.fileName()));
+            QCOMPARE(read.size(), 1);
+            QCOMPARE(read[0].points.size(), 3);
+            QVERIFY2(read[0].points.capacity() < 4096, qPrintable(QString::number(read[0].points.capacity())));
+            const qint64 zeros = ((64 << 20) - head.size()) / 48;
+            QVERIFY2(tkr.warningString().contains(
+                         QString("%1 of its 4294967295 points are missing. Of the missing "
+                                 "points, %2 were read")
+                             .arg(4294967295LL - 3)
+                             .arg(zeros)),
+                     qPrintable(tkr.warningString()));
+        }
+    }
+
     void inputs_data()
     {
         QTest::addColumn<QString>("target");

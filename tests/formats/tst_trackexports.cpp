@@ -12,6 +12,10 @@
 
 #include <cstdio>
 #include <sys/stat.h>
+#ifdef Q_OS_UNIX
+#include <sys/xattr.h>
+#include <unistd.h>
+#endif
 
 using namespace TestSupport;
 
@@ -158,6 +162,66 @@ private slots:
         }
     }
 
+    // What no file format can hold never reaches a file: a point without a finite position is
+    // left out, an altitude that is not finite (also once in feet) left empty.
+    void nonFinite_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("heightUnit");
+        for (const char* name : {"n.csv", "n.gpx", "n.kml"})
+            QTest::newRow(name) << QString(name) << 0;
+        QTest::newRow("n.csv in feet") << QString("n.csv") << 1;
+    }
+    void nonFinite()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, heightUnit);
+        m_settings = TestSettings(0, heightUnit, 0);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        const Track track{1399371630,
+                          2,
+                          {point(25.5, 121.25, 10, 1399371630), point(26.5, 121.25, nan, 1399371631),
+                           point(27.5, 121.25, 1e308, 1399371632),
+                           point(nan, 122.75, 10, 1399371633), point(28.5, inf, 10, 1399371634),
+                           point(29.5, -inf, -inf, 1399371635)}};
+        const QString path = m_dir.filePath(name);
+        QVERIFY(m_registry.save({track}, path, {0}, false));
+        const QByteArray text = readFile(path).toLower();
+        QVERIFY2(!text.contains("nan") && !text.contains("inf"), text.constData());
+        for (const char* kept : {"25.500000", "26.500000", "27.500000"})
+            QVERIFY2(text.contains(kept), kept);
+        for (const char* left : {"122.750000", "28.500000", "29.500000"})
+            QVERIFY2(!text.contains(left), left);
+    }
+
+    // A saved file stays the user's: owner and group (root saves it), permissions and extended
+    // attributes are those of the file it replaces.
+    void attributesKept()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("owners and extended attributes are kept on POSIX systems only");
+#else
+        if (!isRoot())
+            QSKIP("only root can give a file to another user");
+        QString name = m_dir.filePath("kept.gpx");
+        QVERIFY(writeFile(name, "old contents"));
+        const QByteArray path = QFile::encodeName(name);
+        if (::setxattr(path.constData(), "user.kv730", "mine", 4, 0) != 0)
+            QSKIP("no extended attributes on this file system");
+        QVERIFY(::chown(path.constData(), 4321, 8765) == 0 && ::chmod(path.constData(), 0640) == 0);
+        QVERIFY(m_registry.save(Sample, name, {0}, false));
+        struct stat st = {};
+        QVERIFY(::stat(path.constData(), &st) == 0);
+        QCOMPARE(std::make_tuple(st.st_uid, st.st_gid, st.st_mode & 07777),
+                 std::make_tuple(uid_t(4321), gid_t(8765), mode_t(0640)));
+        char value[16] = {};
+        QCOMPARE(::getxattr(path.constData(), "user.kv730", value, sizeof value), ssize_t(4));
+        QCOMPARE(QByteArray(value), QByteArray("mine"));
+        QVERIFY(readFile(name) != "old contents");
+#endif
+    }
+
     // A save that fails says why, leaves the old file (or device, or pipe) as it was and no
     // temporary file behind. Committing onto a device or pipe would have put a regular file in
     // its place and reported success.
@@ -193,7 +257,8 @@ private slots:
         QTest::addColumn<QString>("message");
         const QStringList faults{"size limit|cannot be written", "full drive|No space left",
                                  "vanished folder|cannot be written",
-                                 "/dev/full|not a regular file", "pipe|not a regular file"};
+                                 "/dev/full|not a regular file", "pipe|not a regular file",
+                                 "hard link|has 2 names (hard links)"};
         for (const QString& fault : faults)
             for (const char* ext : {".tkx", ".csv", ".gpx", ".kml"})
                 QTest::addRow("%s %s", qPrintable(fault.section('|', 0, 0)), ext)
@@ -221,6 +286,12 @@ private slots:
             QVERIFY(makeFifo(name));
         else if (fault != "/dev/full" && fault != "vanished folder")
             QVERIFY(writeFile(name, "old contents"));
+        // Replaced, the file would lose its other name, which would keep the old contents.
+#ifdef Q_OS_UNIX
+        if (fault == "hard link")
+            QVERIFY(::link(QFile::encodeName(name).constData(),
+                           QFile::encodeName(folder + "/other").constData()) == 0);
+#endif
         struct stat before = {}, after = {};
         ::stat(QFile::encodeName(name).constData(), &before);
         Track big{1399371630, 2, {}};
@@ -239,7 +310,10 @@ private slots:
         if (S_ISREG(before.st_mode))
             QCOMPARE(readFile(name), QByteArray("old contents"));
         const bool none = fault == "vanished folder" || fault == "/dev/full";
-        QCOMPARE(entries(folder), none ? QStringList() : QStringList{"old" + extension});
+        QStringList expected{"old" + extension};
+        if (fault == "hard link")
+            expected << "other";
+        QCOMPARE(entries(folder), none ? QStringList() : expected);
     }
 };
 
