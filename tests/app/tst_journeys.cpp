@@ -400,6 +400,62 @@ private slots:
         QCOMPARE(entries(dir.path()), expected);
     }
 
+    void openFailuresInOneBox_data()
+    {
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<int>("damaged");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lines"); // of the box's informative text
+        QTest::newRow("two missing") << 2 << 0 << "2 file(s) could not be opened." << 2;
+        QTest::newRow("ten missing") << 10 << 0 << "10 file(s) could not be opened." << 10;
+        QTest::newRow("twelve missing") << 12 << 0 << "12 file(s) could not be opened." << 11;
+        QTest::newRow("two damaged") << 0 << 2
+                                     << "2 file(s) are damaged; what could be read was opened." << 2;
+        QTest::newRow("missing and damaged")
+            << 11 << 1 << "11 file(s) could not be opened." << 12;
+    }
+    // However many files fail, one box at the end: the first ten and a count, all of them
+    // under Details; the files that could be read are opened.
+    void openFailuresInOneBox()
+    {
+        QFETCH(int, missing);
+        QFETCH(int, damaged);
+        QTemporaryDir dir;
+        QStringList files{m_archive};
+        for (int i = 0; i < missing; ++i)
+            files << dir.filePath(QString("missing%1.tkx").arg(i));
+        for (int i = 0; i < damaged; ++i) {
+            files << dir.filePath(QString("cut%1.tkx").arg(i));
+            QVERIFY(writeFile(files.last(), readFile(m_archive).chopped(48)));
+        }
+        m_w.reset(new MainWindow);
+        QString text, informative, details;
+        m_answers->expect<QMessageBox>([&](QMessageBox* box) {
+            text = box->text(), informative = box->informativeText();
+            details = box->detailedText();
+            box->accept();
+        });
+        int further = 0; // boxes after the first
+        QTimer sweeper;
+        connect(&sweeper, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && m_answers->done())
+                ++further, box->accept();
+        });
+        sweeper.start(5);
+        QVERIFY(!m_w->openFiles(files) || missing == 0);
+        QCoreApplication::processEvents();
+        QVERIFY(m_answers->done());
+        QCOMPARE(further, 0);
+        QTEST(text, "text");
+        QTEST(informative.split('\n').size(), "lines");
+        QCOMPARE(details.split('\n').size(), missing + damaged);
+        for (int i = 0; i < qMin(missing, 10); ++i)
+            QVERIFY(informative.contains(QDir::toNativeSeparators(files.at(1 + i))));
+        QCOMPARE(informative.contains("more (see the details)"), missing + damaged > 10);
+        QCOMPARE(m_w->tracks().size(), 2 * (1 + damaged));
+    }
+
     void geotagFromTheWindow()
     {
         const auto photo = [this](const char* name, const char* time) {
