@@ -78,9 +78,8 @@ void DownloadRun::showProgress()
     if (!m_progress || m_state != Reading)
         return;
     const int files = m_files.size();
-    m_progress->setLabelText(tr("Downloading track file %1 of %2...")
-                                 .arg(qMin(m_done + 1, files))
-                                 .arg(files));
+    m_progress->setLabelText(
+        tr("Downloading track file %1 of %2...").arg(qMin(m_done + 1, files)).arg(files));
     double part = files > 0 ? double(m_done) / files : 0.0;
     if (m_totalBytes > 0) {
         const qint64 current = qBound<qint64>(0, m_device->bytesRead(), m_sizes.value(m_done));

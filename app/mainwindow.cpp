@@ -251,11 +251,11 @@ void MainWindow::createActions()
     m_downloadAct = make("downloadAct", tr("Download all track points"),
                          QStringLiteral(":/images/download.png"));
     connect(m_downloadAct, &QAction::triggered, this, &MainWindow::DownloadDeviceTrackPoints);
-    m_deleteAct = make("deleteAct", tr("Delete all track points"),
-                       QStringLiteral(":/images/clean.png"));
+    m_deleteAct =
+        make("deleteAct", tr("Delete all track points"), QStringLiteral(":/images/clean.png"));
     connect(m_deleteAct, &QAction::triggered, this, &MainWindow::DeleteDeviceTrackPoints);
-    m_deviceSettingAct = make("deviceSettingAct", tr("Device setting"),
-                              QStringLiteral(":/images/setting.png"));
+    m_deviceSettingAct =
+        make("deviceSettingAct", tr("Device setting"), QStringLiteral(":/images/setting.png"));
     connect(m_deviceSettingAct, &QAction::triggered, this, &MainWindow::DeviceSetting);
 
     m_playAct = make("playAct", tr("play"), QStringLiteral(":/images/play.png"));
@@ -366,8 +366,9 @@ void MainWindow::createDocks()
     m_statisticsDock = dock("statisticsDock", tr("Statistics"), m_mapWidget->statisticsView());
     m_profileDock = dock("profileDock", tr("Profile"), m_mapWidget->profileChart());
     // On a small screen the map keeps half the height: the panes around it may be small.
-    for (QWidget* pane : std::initializer_list<QWidget*>{m_mapWidget->statisticsView(), m_mapWidget->profileChart(),
-                          m_mapWidget->findChild<QWidget*>(QStringLiteral("treeWidget_2"))}) {
+    for (QWidget* pane : std::initializer_list<QWidget*>{
+             m_mapWidget->statisticsView(), m_mapWidget->profileChart(),
+             m_mapWidget->findChild<QWidget*>(QStringLiteral("treeWidget_2"))}) {
         if (pane)
             pane->setMinimumHeight(40);
     }
@@ -873,11 +874,10 @@ bool MainWindow::saveFile(QString fileName, const QString& selectedFilter, QList
                           bool markedOnly)
 {
     fileName = saveFileName(fileName, selectedFilter, m_registry.writableExtensions());
-    selection.erase(std::remove_if(selection.begin(), selection.end(),
-                                   [this](int index) {
-                                       return index < 0 || index >= m_tracks.size();
-                                   }),
-                    selection.end());
+    selection.erase(
+        std::remove_if(selection.begin(), selection.end(),
+                       [this](int index) { return index < 0 || index >= m_tracks.size(); }),
+        selection.end());
     if (!m_registry.save(m_tracks, fileName, selection, markedOnly, Qt::CaseInsensitive)) {
         showFileFailure(this, "Save:", tr("Save"), tr("The file %1 could not be saved.\n%2"),
                         fileName, m_registry.errorString());
@@ -947,8 +947,7 @@ void MainWindow::DeleteDeviceTrackPoints()
         return;
     const QString backupFolder = DeviceKV310::newBackupFolder();
     QMessageBox box(QMessageBox::Warning, tr("Delete all track points"),
-                    tr("Delete device all track points."),
-                    QMessageBox::Yes | QMessageBox::No);
+                    tr("Delete device all track points."), QMessageBox::Yes | QMessageBox::No);
     box.setInformativeText(
         tr("Do you want to delete all track points?") + QLatin1Char('\n') +
         tr("The track files are first copied to %1.").arg(QDir::toNativeSeparators(backupFolder)));

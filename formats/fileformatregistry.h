@@ -26,8 +26,8 @@ public:
                            Qt::CaseSensitivity cs = Qt::CaseSensitive) const;
     bool load(QVector<Track>& tracks, const QString& fileName);
     // The extension is looked up as cs says (the converter wants it as registered).
-    bool save(const QVector<Track>& tracks, QString fileName, QList<int> selection,
-              bool markedOnly, Qt::CaseSensitivity cs = Qt::CaseSensitive);
+    bool save(const QVector<Track>& tracks, QString fileName, QList<int> selection, bool markedOnly,
+              Qt::CaseSensitivity cs = Qt::CaseSensitive);
     // The extensions (with their dots) of the formats that read, or write, in the order
     // they were registered.
     QStringList readableExtensions() const;

@@ -14,8 +14,8 @@
 #include "view/viewlog.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QSettings>
 #include <QTreeWidget>
 #include <QWebFrame>
