@@ -6,12 +6,17 @@
 #include "device/trackfileheaderdialog.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProgressDialog>
+#include <QTimer>
 
 DownloadRun::DownloadRun(DeviceKV310* device, const QString& drive, QProgressDialog* progress,
                          QWidget* window)
     : QObject(window), m_device(device), m_drive(drive), m_progress(progress), m_window(window)
 {
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(100);
+    connect(m_progressTimer, &QTimer::timeout, this, &DownloadRun::showProgress);
 }
 
 DownloadRun::~DownloadRun()
@@ -46,15 +51,52 @@ void DownloadRun::filesListed(const QVector<TrackFileHeader>& headers)
     }
     m_state = Reading;
     m_done = 0;
+    m_doneBytes = 0;
+    m_totalBytes = 0;
+    m_sizes.clear();
+    for (int index : qAsConst(m_files)) {
+        const qint64 size = qMax<qint64>(0, QFileInfo(m_device->fileList().value(index)).size());
+        m_sizes << size;
+        m_totalBytes += size;
+    }
     if (m_progress) {
-        m_progress->setLabelText(tr("Downloading track files..."));
-        m_progress->setRange(0, m_files.size());
+        m_progress->setCancelButtonText(tr("Cancel"));
+        m_progress->setRange(0, ProgressSteps);
+        connect(m_progress.data(), &QProgressDialog::canceled, this, &DownloadRun::stop,
+                Qt::UniqueConnection);
     }
     readNext();
     if (m_progress && m_state == Reading) {
-        m_progress->setValue(0);
+        showProgress();
         m_progress->show();
+        m_progressTimer->start();
     }
+}
+
+void DownloadRun::showProgress()
+{
+    if (!m_progress || m_state != Reading)
+        return;
+    const int files = m_files.size();
+    m_progress->setLabelText(
+        tr("Downloading track file %1 of %2...").arg(qMin(m_done + 1, files)).arg(files));
+    double part = files > 0 ? double(m_done) / files : 0.0;
+    if (m_totalBytes > 0) {
+        const qint64 current = qBound<qint64>(0, m_device->bytesRead(), m_sizes.value(m_done));
+        part = double(m_doneBytes + current) / double(m_totalBytes);
+    }
+    // The maximum would close the dialog before the run has ended.
+    m_progress->setValue(qMin(ProgressSteps - 1, int(part * ProgressSteps)));
+}
+
+void DownloadRun::stop()
+{
+    if (m_state != Reading)
+        return;
+    m_device->cancelRead();
+    m_stopped = true;
+    qCInfo(lcApp) << "download stopped after" << m_done << "of" << m_files.size() << "files";
+    end();
 }
 
 void DownloadRun::readNext()
@@ -78,17 +120,14 @@ void DownloadRun::readReported(int cmd, int status)
             track.startTime = track.points.first().time;
         m_tracks.append(track);
     }
+    m_doneBytes += m_sizes.value(m_done);
     ++m_done;
-    // At the maximum the dialog hides itself; a modal one also handles events here, among
-    // them the removal of the logger. One the user closed stays closed.
-    if (m_progress && m_progress->isVisible())
-        m_progress->setValue(m_done);
-    if (m_state != Reading)
-        return;
-    if (m_done < m_files.size())
+    if (m_done < m_files.size()) {
         readNext();
-    else
+        showProgress();
+    } else {
         end();
+    }
 }
 
 void DownloadRun::driveRemoved(const QString& drive)
@@ -116,6 +155,7 @@ void DownloadRun::fail(int cmd, const QString& reason)
 void DownloadRun::end()
 {
     m_state = Ended;
+    m_progressTimer->stop();
     if (m_progress)
         m_progress->reset();
     // From the event loop: the end may come from inside a notice of the drive watcher or a
@@ -127,6 +167,7 @@ void DownloadRun::cancel()
 {
     const bool reading = m_state == Reading;
     m_state = Ended;
+    m_progressTimer->stop();
     if (reading) {
         m_device->cancelRead();
         if (m_progress)

@@ -11,6 +11,7 @@
 
 class DeviceKV310;
 class QProgressDialog;
+class QTimer;
 class QWidget;
 
 // One download from a logger, from the listing of its track files to the last read: the
@@ -23,6 +24,8 @@ class DownloadRun : public QObject
 
 public:
     enum State { Listing, Selecting, Reading, Ended };
+    // Range of the progress bar.
+    static constexpr int ProgressSteps = 10000;
 
     // The window passes the worker's reports on (filesListed, readReported); the progress
     // dialog is the window's and is shown while the files are read.
@@ -38,6 +41,10 @@ public:
     void driveRemoved(const QString& drive);
     // Ends the run without a word (the window closes); finished() is not emitted.
     void cancel();
+    // The user stopped the run: the file being read is dropped, those read to their end are
+    // kept, and the run ends as after its last file.
+    void stop();
+    bool stoppedByUser() const { return m_stopped; }
 
     State state() const { return m_state; }
     QString drive() const { return m_drive; }
@@ -56,6 +63,8 @@ signals:
 
 private:
     void readNext();
+    // The bar follows the bytes read, so that one large file moves it too.
+    void showProgress();
     void fail(int cmd, const QString& reason);
     void end();
 
@@ -70,4 +79,9 @@ private:
     QVector<Track> m_tracks;
     QString m_failure;
     int m_failedCommand = 0;
+    bool m_stopped = false;
+    QVector<qint64> m_sizes; // of the chosen files, as listed
+    qint64 m_totalBytes = 0;
+    qint64 m_doneBytes = 0; // of the files read so far
+    QTimer* m_progressTimer = nullptr;
 };

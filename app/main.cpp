@@ -54,7 +54,7 @@ int main(int argc, char* argv[])
             [&window, files, unreadable, once] {
                 once->deleteLater();
                 QTimer::singleShot(0, &window, [&window, files, unreadable] {
-                    window.openFiles(files, unreadable);
+                    window.openFiles(files, false, unreadable);
                 });
             });
     }

@@ -34,6 +34,7 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QSlider>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
@@ -145,12 +146,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     m_mapWidget = new MapWidget(&m_tracks, this, this);
 
     m_progressDialog = new QProgressDialog(QString(), QString(), 0, 50, this);
-    m_progressDialog->setWindowModality(Qt::WindowModal);
+    // Not modal: the window stays usable during a download, and its close box and Ctrl+Q
+    // reach it (they ask before ending the download).
+    m_progressDialog->setWindowModality(Qt::NonModal);
     m_progressDialog->setWindowTitle(tr("Download all track points"));
     // Cancelling once stops the timer that would otherwise show the dialog by itself.
     emit m_progressDialog->canceled();
 
     createActions();
+    // Ctrl+Q works with the progress shown in front as well.
+    m_progressDialog->addAction(m_exitAct);
     createDocks();
     createMenus();
     createToolBar();
@@ -233,6 +238,9 @@ void MainWindow::createActions()
 
     m_openAct = make("openAct", tr("&Open"), QStringLiteral(":/images/open.png"));
     connect(m_openAct, &QAction::triggered, this, &MainWindow::open);
+    m_addFilesAct = make("addFilesAct", tr("Add Files..."), QString());
+    m_addFilesAct->setStatusTip(tr("Add the tracks of files to the tracks shown"));
+    connect(m_addFilesAct, &QAction::triggered, this, &MainWindow::addFiles);
     m_saveAct = make("saveAct", tr("&Save"), QStringLiteral(":/images/save.png"));
     connect(m_saveAct, &QAction::triggered, this, &MainWindow::save);
     m_exitAct = make("exitAct", tr("E&xit"), QString());
@@ -244,11 +252,11 @@ void MainWindow::createActions()
     m_downloadAct = make("downloadAct", tr("Download all track points"),
                          QStringLiteral(":/images/download.png"));
     connect(m_downloadAct, &QAction::triggered, this, &MainWindow::DownloadDeviceTrackPoints);
-    m_deleteAct = make("deleteAct", tr("Delete all track points"),
-                       QStringLiteral(":/images/clean.png"));
+    m_deleteAct =
+        make("deleteAct", tr("Delete all track points"), QStringLiteral(":/images/clean.png"));
     connect(m_deleteAct, &QAction::triggered, this, &MainWindow::DeleteDeviceTrackPoints);
-    m_deviceSettingAct = make("deviceSettingAct", tr("Device setting"),
-                              QStringLiteral(":/images/setting.png"));
+    m_deviceSettingAct =
+        make("deviceSettingAct", tr("Device setting"), QStringLiteral(":/images/setting.png"));
     connect(m_deviceSettingAct, &QAction::triggered, this, &MainWindow::DeviceSetting);
 
     m_playAct = make("playAct", tr("play"), QStringLiteral(":/images/play.png"));
@@ -311,6 +319,7 @@ void MainWindow::createMenus()
 {
     QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->addAction(m_openAct);
+    fileMenu->addAction(m_addFilesAct);
     fileMenu->addAction(m_saveAct);
     fileMenu->addAction(tr("Geotag Photos..."), this, &MainWindow::geotagPhotos)
         ->setObjectName(QStringLiteral("geotagAct"));
@@ -357,6 +366,13 @@ void MainWindow::createDocks()
     };
     m_statisticsDock = dock("statisticsDock", tr("Statistics"), m_mapWidget->statisticsView());
     m_profileDock = dock("profileDock", tr("Profile"), m_mapWidget->profileChart());
+    // On a small screen the map keeps half the height: the panes around it may be small.
+    for (QWidget* pane : std::initializer_list<QWidget*>{
+             m_mapWidget->statisticsView(), m_mapWidget->profileChart(),
+             m_mapWidget->findChild<QWidget*>(QStringLiteral("treeWidget_2"))}) {
+        if (pane)
+            pane->setMinimumHeight(40);
+    }
     // Tabbed in one low strip, so that on a small screen they leave the height to the map.
     addDockWidget(Qt::BottomDockWidgetArea, m_statisticsDock);
     addDockWidget(Qt::BottomDockWidgetArea, m_profileDock);
@@ -418,11 +434,30 @@ void MainWindow::readSettings()
         restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray());
     else
         setWindowState(windowState() | Qt::WindowMaximized);
-    if (!restoreState(settings.value(QStringLiteral("windowState")).toByteArray(),
-                      windowStateVersion)) {
+    QSplitter* trackSplitter = m_mapWidget->findChild<QSplitter*>(QStringLiteral("splitter"));
+    QSplitter* mapSplitter = m_mapWidget->findChild<QSplitter*>(QStringLiteral("splitter_2"));
+    const QByteArray state = settings.value(QStringLiteral("windowState")).toByteArray();
+    if (restoreState(state, windowStateVersion)) {
+        // The panes of the map widget as well: left to their defaults, they would take
+        // their share back from the map at every start. Once more when the window has its
+        // size: restored into a window not shown yet, the docks come back taller.
+        const QByteArray tracks = settings.value(QStringLiteral("trackSplitter")).toByteArray();
+        const QByteArray map = settings.value(QStringLiteral("mapSplitter")).toByteArray();
+        m_restoreLayout = [this, state, tracks, map, trackSplitter, mapSplitter] {
+            restoreState(state, windowStateVersion);
+            if (trackSplitter)
+                trackSplitter->restoreState(tracks);
+            if (mapSplitter)
+                mapSplitter->restoreState(map);
+        };
+        m_restoreLayout();
+    } else {
+        // The map takes most of the height, the point list and the docks a strip each.
+        if (mapSplitter)
+            mapSplitter->setSizes({5000, 1000});
         // Dock sizes take effect only once the window is laid out.
         QTimer::singleShot(0, this, [this] {
-            const int strip = qBound(100, height() / 5, 200);
+            const int strip = qBound(60, height() / 8, 200);
             resizeDocks({m_statisticsDock, m_profileDock}, {strip, strip}, Qt::Vertical);
         });
     }
@@ -453,11 +488,38 @@ void MainWindow::writeSettings()
     settings.setValue(QStringLiteral("heightUnit"), m_heightUnit);
     settings.setValue(QStringLiteral("timeSwitch"), m_timeSwitch);
     settings.setValue(QStringLiteral("windowState"), saveState(windowStateVersion));
+    if (auto* split = m_mapWidget->findChild<QSplitter*>(QStringLiteral("splitter")))
+        settings.setValue(QStringLiteral("trackSplitter"), split->saveState());
+    if (auto* split = m_mapWidget->findChild<QSplitter*>(QStringLiteral("splitter_2")))
+        settings.setValue(QStringLiteral("mapSplitter"), split->saveState());
     settings.setValue(QStringLiteral("speedColours"), m_speedColoursAct->isChecked());
+}
+
+bool MainWindow::mayCloseDuringDownload()
+{
+    if (!m_run || m_run->state() != DownloadRun::Reading)
+        return true;
+    QMessageBox box(QMessageBox::Question, tr("Exit"), tr("A download is going on."),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setInformativeText(tr("Stop the download and quit?"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_restoreLayout)
+        QTimer::singleShot(0, this, [restore = std::move(m_restoreLayout)] { restore(); });
+    m_restoreLayout = nullptr;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!mayCloseDuringDownload()) {
+        event->ignore();
+        return;
+    }
     writeSettings();
     // A running playback signals this window and the map; end it before they go.
     m_mapWidget->pause();
@@ -471,29 +533,36 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-// The one local file of a drag, or an empty name.
-static QString droppedFile(const QMimeData* data)
+// The local files of a drag; empty when it carries anything else.
+static QStringList droppedFiles(const QMimeData* data)
 {
-    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
-    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+    QStringList files;
+    for (const QUrl& url : data ? data->urls() : QList<QUrl>()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    if (!droppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
-    const QString file = droppedFile(event->mimeData());
-    if (file.isEmpty())
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    m_lastDirectory = QFileInfo(file).absolutePath();
+    m_lastDirectory = QFileInfo(files.first()).absolutePath();
+    // Ctrl held adds the files to the shown tracks, as "Add Files..." does.
+    const bool add = event->keyboardModifiers() & Qt::ControlModifier;
     // Not inside the drop: the source of the drag waits for it to end, and the open may
     // ask the user something.
-    QTimer::singleShot(0, this, [this, file] { openFile(file); });
+    QTimer::singleShot(0, this, [this, files, add] { openFiles(files, add); });
 }
 
 QStringList MainWindow::scanMountedDrives()
@@ -624,15 +693,43 @@ void MainWindow::geotagPhotos()
 
 // ---- Opening and saving ----
 
-void MainWindow::open()
+QString MainWindow::openFilter() const
+{
+    QStringList patterns, filters;
+    for (const QString& extension : m_registry.readableExtensions()) {
+        const QString pattern = QLatin1Char('*') + extension;
+        patterns << pattern;
+        filters << tr("%1 File (%2)").arg(extension.mid(1).toUpper(), pattern);
+    }
+    filters.prepend(tr("All track files (%1)").arg(patterns.join(QLatin1Char(' '))));
+    return filters.join(QStringLiteral(";;"));
+}
+
+QStringList MainWindow::chooseFilesToOpen(const QString& title)
 {
     m_mapWidget->pause();
-    QFileDialog dialog(this);
+    QFileDialog dialog(this, title);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setDirectory(m_lastDirectory);
-    dialog.setNameFilter(tr("TKX File (*.tkx);;GPL File (*.gpl)"));
-    QString file;
-    if (chooseFile(dialog, &file, &m_lastDirectory))
-        openFile(file);
+    dialog.setNameFilter(openFilter());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    m_lastDirectory = dialog.directory().absolutePath();
+    return dialog.selectedFiles();
+}
+
+void MainWindow::open()
+{
+    const QStringList files = chooseFilesToOpen(tr("Open"));
+    if (!files.isEmpty())
+        openFiles(files);
+}
+
+void MainWindow::addFiles()
+{
+    const QStringList files = chooseFilesToOpen(tr("Add Files"));
+    if (!files.isEmpty())
+        openFiles(files, true);
 }
 
 bool MainWindow::openFile(const QString& fileName)
@@ -640,46 +737,93 @@ bool MainWindow::openFile(const QString& fileName)
     return openFiles(QStringList(fileName));
 }
 
-bool MainWindow::openFiles(const QStringList& fileNames, const QSet<QString>& unreadableNames)
+bool MainWindow::openFiles(const QStringList& fileNames, bool add,
+                           const QSet<QString>& unreadableNames)
 {
     m_mapWidget->pause();
     QVector<Track> loaded;
     int opened = 0;
-    QStringList damaged;
+    int failed = 0;
+    // One line per file that failed or was damaged, for the one box at the end.
+    QStringList problems;
+    QStringList messages; // the full message of each, for a single one
     for (const QString& fileName : fileNames) {
         QVector<Track> tracks;
+        const QString shownName = QDir::toNativeSeparators(fileName);
         // Such a name would open nothing, and the failure would read as a missing file.
         if (unreadableNames.contains(fileName)) {
-            showFileFailure(this, "Load:", tr("Open"), tr("The file %1 could not be opened.\n%2"),
-                            fileName, ArgumentNames::reason());
+            problems << tr("%1: %2").arg(shownName, ArgumentNames::reason());
+            messages << tr("The file %1 could not be opened.\n%2").arg(shownName, ArgumentNames::reason());
+            ++failed;
             continue;
         }
         if (!m_registry.load(tracks, fileName)) {
-            showFileFailure(this, "Load:", tr("Open"), tr("The file %1 could not be opened.\n%2"),
-                            fileName, m_registry.errorString());
+            const QString reason = m_registry.errorString();
+            qCWarning(lcApp) << "Load:" << fileName << "failed:" << reason;
+            problems << tr("%1: %2").arg(shownName, reason);
+            messages << tr("The file %1 could not be opened.\n%2").arg(shownName, reason);
+            ++failed;
             continue;
         }
         qCDebug(lcApp) << "Load:" << fileName << tracks.size() << "tracks";
-        if (!m_registry.warningString().isEmpty())
-            damaged << tr("The file %1 is damaged; what could be read was opened.\n%2")
-                           .arg(QDir::toNativeSeparators(fileName), m_registry.warningString());
+        if (!m_registry.warningString().isEmpty()) {
+            // What could be read is shown, and the box says what was lost.
+            problems << tr("%1 (damaged, opened in part): %2")
+                            .arg(shownName, m_registry.warningString());
+            messages << tr("The file %1 is damaged; what could be read was opened.\n%2")
+                            .arg(shownName, m_registry.warningString());
+        }
         loaded += tracks;
         ++opened;
     }
-    if (opened == 0)
-        return false;
-    m_tracks = loaded;
-    m_mapWidget->updateTrackList();
-    const QString what = fileNames.size() == 1 ? QFileInfo(fileNames.first()).fileName()
-                                               : tr("%1 files").arg(opened);
-    statusBar()->showMessage(
-        tr("Opened %1 (tracks: %2, points: %3).")
-            .arg(what, QString::number(m_tracks.size()),
-                 QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
-    // A damaged file shows what could be read, and says what was lost.
-    for (const QString& text : damaged)
-        QMessageBox::warning(this, tr("Open"), text);
-    return opened == fileNames.size();
+    if (opened > 0) {
+        QList<int> keepTicked;
+        QList<int> added;
+        if (add) {
+            keepTicked = m_mapWidget->checkedTracks();
+            for (int k = 0; k < loaded.size(); ++k)
+                added << m_tracks.size() + k;
+            m_tracks += loaded;
+        } else {
+            m_tracks = loaded;
+            added = allTracks(m_tracks);
+        }
+        m_mapWidget->updateTrackList();
+        m_mapWidget->showLoadedTracks(added, keepTicked);
+        const QString what = fileNames.size() == 1 ? QFileInfo(fileNames.first()).fileName()
+                                                   : tr("%1 files").arg(opened);
+        statusBar()->showMessage(
+            (add ? tr("Added %1 (tracks: %2, points: %3).")
+                 : tr("Opened %1 (tracks: %2, points: %3)."))
+                .arg(what, QString::number(loaded.size()),
+                     QString::number(pointCount(loaded, allTracks(loaded), false))));
+    }
+    reportOpenProblems(problems, messages, failed);
+    return failed == 0;
+}
+
+void MainWindow::reportOpenProblems(const QStringList& problems, const QStringList& messages,
+                                    int failed)
+{
+    if (problems.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Warning, tr("Open"), messages.first(), QMessageBox::Ok, this);
+    if (problems.size() > 1) {
+        // A long run of failures is one box, not one box for each.
+        const int damaged = problems.size() - failed;
+        box.setText(failed == 0 ? tr("%n file(s) are damaged; what could be read was opened.",
+                                     nullptr, damaged)
+                                : tr("%n file(s) could not be opened.", nullptr, failed));
+        QStringList shown = problems.mid(0, MaxListedProblems);
+        if (problems.size() > MaxListedProblems)
+            shown << tr("... and %n more (see the details).", nullptr,
+                        problems.size() - MaxListedProblems);
+        if (failed > 0 && damaged > 0)
+            shown.prepend(tr("%n file(s) were damaged and opened in part.", nullptr, damaged));
+        box.setInformativeText(shown.join(QLatin1Char('\n')));
+        box.setDetailedText(problems.join(QLatin1Char('\n')));
+    }
+    box.exec();
 }
 
 void MainWindow::save()
@@ -694,7 +838,11 @@ void MainWindow::save()
     }
     MyFileDialog dialog(this);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // The dialog asks before replacing a file, about the name that will be written.
+    const QStringList writable = m_registry.writableExtensions();
+    dialog.setFinalName([writable](const QString& typed, const QString& filter) {
+        return saveFileName(typed, filter, writable);
+    });
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(
         tr("TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)"));
@@ -704,8 +852,15 @@ void MainWindow::save()
         saveFile(file, dialog.selectedNameFilter(), selection, dialog.markedOnly());
 }
 
-QString MainWindow::saveFileName(const QString& typedName, const QString& selectedFilter)
+QString MainWindow::saveFileName(const QString& typedName, const QString& selectedFilter,
+                                 const QStringList& writable)
 {
+    // A typed extension of a format written chooses that format, whatever the filter says.
+    const QString base = QFileInfo(typedName).fileName();
+    for (const QString& extension : writable) {
+        if (base.endsWith(extension, Qt::CaseInsensitive) && base.size() > extension.size())
+            return typedName;
+    }
     static const struct {
         const char* filter;
         const char* extension;
@@ -719,9 +874,7 @@ QString MainWindow::saveFileName(const QString& typedName, const QString& select
         // The dialog shows the filters translated; either form names the same extension.
         if (selectedFilter != QLatin1String(entry.filter) && selectedFilter != tr(entry.filter))
             continue;
-        const QString extension = QLatin1String(entry.extension);
-        return typedName.endsWith(extension, Qt::CaseSensitive) ? typedName
-                                                                : typedName + extension;
+        return typedName + QLatin1String(entry.extension);
     }
     return typedName;
 }
@@ -729,13 +882,12 @@ QString MainWindow::saveFileName(const QString& typedName, const QString& select
 bool MainWindow::saveFile(QString fileName, const QString& selectedFilter, QList<int> selection,
                           bool markedOnly)
 {
-    fileName = saveFileName(fileName, selectedFilter);
-    selection.erase(std::remove_if(selection.begin(), selection.end(),
-                                   [this](int index) {
-                                       return index < 0 || index >= m_tracks.size();
-                                   }),
-                    selection.end());
-    if (!m_registry.save(m_tracks, fileName, selection, markedOnly)) {
+    fileName = saveFileName(fileName, selectedFilter, m_registry.writableExtensions());
+    selection.erase(
+        std::remove_if(selection.begin(), selection.end(),
+                       [this](int index) { return index < 0 || index >= m_tracks.size(); }),
+        selection.end());
+    if (!m_registry.save(m_tracks, fileName, selection, markedOnly, Qt::CaseInsensitive)) {
         showFileFailure(this, "Save:", tr("Save"), tr("The file %1 could not be saved.\n%2"),
                         fileName, m_registry.errorString());
         return false;
@@ -776,10 +928,16 @@ void MainWindow::downloadFinished()
     if (!run->tracks().isEmpty()) {
         m_tracks = run->tracks();
         m_mapWidget->updateTrackList();
+        m_mapWidget->showLoadedTracks(allTracks(m_tracks));
         statusBar()->showMessage(
             tr("Downloaded %1 track files from %2 (points: %3).")
                 .arg(QString::number(m_tracks.size()), QDir::toNativeSeparators(run->drive()),
                      QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
+    }
+    if (run->stoppedByUser()) {
+        if (run->tracks().isEmpty())
+            statusBar()->showMessage(tr("Download cancelled."));
+        return;
     }
     if (!run->failure().isEmpty())
         showDeviceMessage(this, QMessageBox::Warning, tr("Download all track points"),
@@ -798,8 +956,7 @@ void MainWindow::DeleteDeviceTrackPoints()
         return;
     const QString backupFolder = DeviceKV310::newBackupFolder();
     QMessageBox box(QMessageBox::Warning, tr("Delete all track points"),
-                    tr("Delete device all track points."),
-                    QMessageBox::Yes | QMessageBox::No);
+                    tr("Delete device all track points."), QMessageBox::Yes | QMessageBox::No);
     box.setInformativeText(
         tr("Do you want to delete all track points?") + QLatin1Char('\n') +
         tr("The track files are first copied to %1.").arg(QDir::toNativeSeparators(backupFolder)));
@@ -812,6 +969,7 @@ void MainWindow::DeleteDeviceTrackPoints()
     m_deleting = true;
     m_deviceGroup->setEnabled(false);
     m_progressDialog->setLabelText(tr("Deleting track files..."));
+    m_progressDialog->setCancelButtonText(QString()); // a deletion half-way would help no one
     m_progressDialog->setRange(0, 0);
     m_progressDialog->show();
     m_device->deleteAllTrackFiles(drive, backupFolder);

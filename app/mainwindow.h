@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QVector>
 
+#include <functional>
+
 class QAction;
 class QActionGroup;
 class QCloseEvent;
@@ -59,15 +61,21 @@ public:
     // Opening replaces the collection only when the whole read succeeded.
     bool openFile(const QString& fileName);
     // Opens several files as one collection, in the given order; a file that cannot be read
-    // is reported and left out, as is one of unreadableNames (ArgumentNames). False when any
-    // file failed.
-    bool openFiles(const QStringList& fileNames, const QSet<QString>& unreadableNames = {});
-    // Appends the selected filter's extension as saveFileName() says, then writes.
+    // is left out, as is one of unreadableNames (ArgumentNames), and all failures are reported
+    // together at the end. The collection read replaces the shown tracks, or with add is
+    // appended to them. False when any file failed.
+    bool openFiles(const QStringList& fileNames, bool add = false,
+                   const QSet<QString>& unreadableNames = {});
+    // Names the file as saveFileName() says, then writes.
     bool saveFile(QString fileName, const QString& selectedFilter, QList<int> selection,
                   bool markedOnly);
-    // The typed name with the extension of the save dialog's selected filter appended,
-    // unless the name already ends with it (case-sensitive).
-    static QString saveFileName(const QString& typedName, const QString& selectedFilter);
+    // The typed name as it is when it ends with the extension of a format written (in any
+    // case: that format is written), else with the extension of the save dialog's selected
+    // filter appended.
+    static QString saveFileName(const QString& typedName, const QString& selectedFilter,
+                                const QStringList& writable = {".tkx", ".gpx", ".kml", ".csv"});
+    // The open dialog's filters: every readable format together, then one by one.
+    QString openFilter() const;
 
     static const QString versionText;
     // Loads :/translate/<localeName>.qm, or the en_US file when there is none.
@@ -78,6 +86,7 @@ public:
 
 private slots:
     void open();
+    void addFiles();
     void save();
     void filter();
     void toggled();
@@ -101,6 +110,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // A file dropped anywhere on the window is opened as if chosen in the open dialog.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -121,6 +131,13 @@ private:
     void showDeviceSettings();
     void enableDeviceCommands();
     void showFilterStatus();
+    // The files chosen in the open dialog; empty when it was cancelled.
+    QStringList chooseFilesToOpen(const QString& title);
+    // Asks before a close ends a download; false when the user wants to stay.
+    bool mayCloseDuringDownload();
+    // One box for every file of an open that failed or was damaged.
+    void reportOpenProblems(const QStringList& problems, const QStringList& messages, int failed);
+    static const int MaxListedProblems = 10;
 
     Ui::MainWindow* ui = nullptr;
     MapWidget* m_mapWidget = nullptr;
@@ -140,6 +157,7 @@ private:
     DriveWatcher* m_driveWatcher = nullptr;
 
     QAction* m_openAct = nullptr;
+    QAction* m_addFilesAct = nullptr;
     QAction* m_saveAct = nullptr;
     QAction* m_exitAct = nullptr;
     QAction* m_filterAct = nullptr;
@@ -168,4 +186,5 @@ private:
     QDockWidget* m_profileDock = nullptr;
     QSlider* m_speedSlider = nullptr;
     QLabel* m_filterStatus = nullptr;
+    std::function<void()> m_restoreLayout; // the saved layout, once the window is shown
 };

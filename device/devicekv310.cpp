@@ -176,6 +176,7 @@ void DeviceKV310::startTrackFileRead(quint16 fileIndex)
         emit FireRecvStatus(CMD_CONNECT_RESULT, 0);
         return;
     }
+    m_bytesRead.store(0);
     m_readState.store(Reading);
     m_readClock.start();
     m_watchdog->start(m_readTimeLimitMs.load());
@@ -270,6 +271,7 @@ void DeviceKV310::readFile()
     bool timedOut = false;
     const ReadResult result =
         readTrackData(*file, GpsFilter::limit(), &m_firstPoint, &m_followingPoints, [&]() {
+            m_bytesRead.store(file->pos(), std::memory_order_relaxed);
             if (m_readState.load(std::memory_order_relaxed) != Reading)
                 return false;
             timedOut = m_readClock.hasExpired(timeLimit);

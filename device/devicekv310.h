@@ -75,6 +75,8 @@ public:
     // Ends the current read without any report (the drive has gone).
     void cancelRead();
     void setReadTimeLimit(int milliseconds);
+    // Bytes of the file being read that the worker has gone through, for a progress bar.
+    qint64 bytesRead() const { return m_bytesRead.load(std::memory_order_relaxed); }
     QList<QString> fileList() const { return m_fileList; }
     // Track files left on the drive by the last deleteAllTrackFiles.
     int remainingTrackFiles() const { return m_remainingTrackFiles; }
@@ -144,6 +146,7 @@ private:
     QVector<DevicePoint> m_followingPoints;
 
     std::atomic<int> m_readState{Idle};
+    std::atomic<qint64> m_bytesRead{0};
     std::atomic<int> m_readTimeLimitMs{60000};
     QElapsedTimer m_readClock;
     QTimer* m_watchdog = nullptr;

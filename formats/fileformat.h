@@ -20,6 +20,9 @@ public:
     // Writes the tracks of selection (indices into tracks, in order).
     virtual bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
                       bool markedOnly) = 0;
+    // Whether load() and save() do anything but fail; the dialogs offer only what works.
+    virtual bool canRead() const { return true; }
+    virtual bool canWrite() const { return true; }
     // Why the last load or save failed, for the user.
     QString errorString() const { return m_errorString; }
     // What the last successful load left out of a damaged file (tracks, points), for the

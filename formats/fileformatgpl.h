@@ -13,6 +13,7 @@ public:
     bool load(QVector<Track>& tracks, const QString& fileName) override;
     bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
               bool markedOnly) override;
+    bool canWrite() const override { return false; }
 
     // Appends the track of one log read from an open device, as load() does for a file;
     // false, with nothing appended, when the device fails.

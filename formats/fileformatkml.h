@@ -14,6 +14,7 @@ public:
     bool load(QVector<Track>& tracks, const QString& fileName) override;
     bool save(QVector<Track> tracks, QString& fileName, QList<int> selection,
               bool markedOnly) override;
+    bool canRead() const override { return false; }
     // The file's bytes, written to an open device; false when a write failed.
     static bool write(QIODevice* device, const QVector<Track>& tracks, const QList<int>& selection,
                       bool markedOnly, const char* lineEnd = platformLineEnd);

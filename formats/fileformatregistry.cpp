@@ -21,6 +21,8 @@ void FileFormatRegistry::add(const QString& extension, FileFormat* format)
 {
     delete m_formats.value(extension);
     m_formats.insert(extension, format);
+    if (!m_order.contains(extension))
+        m_order.append(extension);
 }
 
 void FileFormatRegistry::addStandardFormats(const DisplaySettings* settings)
@@ -71,10 +73,30 @@ bool FileFormatRegistry::load(QVector<Track>& tracks, const QString& fileName)
     return ok;
 }
 
-bool FileFormatRegistry::save(const QVector<Track>& tracks, QString fileName, QList<int> selection,
-                              bool markedOnly)
+QStringList FileFormatRegistry::readableExtensions() const
 {
-    FileFormat* format = findFormat(fileName);
+    QStringList extensions;
+    for (const QString& extension : m_order) {
+        if (m_formats.value(extension)->canRead())
+            extensions << extension;
+    }
+    return extensions;
+}
+
+QStringList FileFormatRegistry::writableExtensions() const
+{
+    QStringList extensions;
+    for (const QString& extension : m_order) {
+        if (m_formats.value(extension)->canWrite())
+            extensions << extension;
+    }
+    return extensions;
+}
+
+bool FileFormatRegistry::save(const QVector<Track>& tracks, QString fileName, QList<int> selection,
+                              bool markedOnly, Qt::CaseSensitivity cs)
+{
+    FileFormat* format = findFormat(fileName, cs);
     if (!format) {
         m_errorString =
             QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");

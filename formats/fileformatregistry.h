@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // Extension (with its dot) to format object; owns the objects. Saving looks the extension
 // up case-sensitively; opening without regard to case, since a FAT drive shows short names
@@ -24,8 +25,13 @@ public:
     FileFormat* findFormat(const QString& fileName,
                            Qt::CaseSensitivity cs = Qt::CaseSensitive) const;
     bool load(QVector<Track>& tracks, const QString& fileName);
-    bool save(const QVector<Track>& tracks, QString fileName, QList<int> selection,
-              bool markedOnly);
+    // The extension is looked up as cs says (the converter wants it as registered).
+    bool save(const QVector<Track>& tracks, QString fileName, QList<int> selection, bool markedOnly,
+              Qt::CaseSensitivity cs = Qt::CaseSensitive);
+    // The extensions (with their dots) of the formats that read, or write, in the order
+    // they were registered.
+    QStringList readableExtensions() const;
+    QStringList writableExtensions() const;
     // Why the last load or save failed, for the user.
     QString errorString() const { return m_errorString; }
     // What the last successful load left out of a damaged file, for the user; empty when
@@ -34,6 +40,7 @@ public:
 
 private:
     QMap<QString, FileFormat*> m_formats;
+    QStringList m_order; // the extensions as registered
     QString m_errorString;
     QString m_warningString;
 };

@@ -15,6 +15,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QSettings>
 #include <QTreeWidget>
 
@@ -55,6 +56,7 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
             &MapWidget::TreeWidgetItemDoubleClicked);
     connect(ui->treeWidget_2, &QTreeView::doubleClicked, this,
             &MapWidget::TreeWidget2ItemDoubleClicked);
+    ui->treeWidget->installEventFilter(this);
 
     m_playbackThread = new PlaybackThread(this);
 
@@ -79,6 +81,7 @@ MapWidget::~MapWidget()
 {
     // The worker signals this widget: it must end before the widget goes.
     m_playbackThread->stop();
+    ui->treeWidget->removeEventFilter(this);
     delete ui;
 }
 
@@ -148,6 +151,47 @@ void MapWidget::updateTrackList()
         all << k;
     fitTracks(all);
     emit pointsListed();
+}
+
+void MapWidget::showLoadedTracks(const QList<int>& loaded, const QList<int>& keepTicked)
+{
+    QList<int> shown;
+    for (int k : loaded) {
+        if (k >= 0 && k < m_trackRoot->childCount())
+            shown << k;
+    }
+    if (shown.isEmpty())
+        return;
+    // Ticked as one change: the map is brought in step once, not once per track.
+    ++m_itemChangeDepth;
+    for (const QList<int>& ticks : {keepTicked, shown}) {
+        for (int k : ticks) {
+            if (k >= 0 && k < m_trackRoot->childCount())
+                m_trackRoot->child(k)->setCheckState(0, Qt::Checked);
+        }
+    }
+    TreeCheckState::updateParent(m_trackRoot->child(0));
+    --m_itemChangeDepth;
+    syncMapWithTree(m_trackRoot);
+
+    QTreeWidgetItem* first = m_trackRoot->child(shown.first());
+    ui->treeWidget->setCurrentItem(first);
+    TreeWidgetItemDoubleClicked(first, 0);
+    // After the listing, which centres the map on its first point.
+    fitTracks(shown);
+}
+
+bool MapWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched == ui->treeWidget) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        QTreeWidgetItem* item = ui->treeWidget->currentItem();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && item) {
+            TreeWidgetItemDoubleClicked(item, 0);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MapWidget::fitTracks(const QList<int>& indices)

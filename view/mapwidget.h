@@ -35,6 +35,9 @@ public:
     ~MapWidget() override;
 
     void updateTrackList();
+    // Ticks the tracks loaded (and those of keepTicked), lists the first loaded one and fits
+    // the map to the loaded ones: what was just read is what the user wants to see.
+    void showLoadedTracks(const QList<int>& loaded, const QList<int>& keepTicked = {});
     void showTrackPoints(float speed, int rule);
     void play();
     void pause();
@@ -88,6 +91,10 @@ signals:
     void pointShown(int index);
     // The point list was refilled or emptied (a track listed, a filter applied or cleared).
     void pointsListed();
+
+protected:
+    // Enter on a track lists it, as a double-click does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createTrackRoot();

@@ -14,6 +14,7 @@
 #include "isolation.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"
+#include "view/googlemapoperator.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
@@ -128,6 +129,52 @@ class TestJourneys : public QObject
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         });
     }
+    // Several files at once, as typed into the name field; records the dialog's filters.
+    void chooseFiles(const QStringList& paths, QStringList* filters = nullptr)
+    {
+        m_answers->expect<QFileDialog>([paths, filters](QFileDialog* dialog) {
+            if (filters)
+                *filters = dialog->nameFilters();
+            dialog->setDirectory(QFileInfo(paths.first()).absolutePath());
+            QStringList names;
+            for (const QString& path : paths)
+                names << '"' + QFileInfo(path).fileName() + '"';
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(names.join(' '));
+            // The names typed count, not those the list may have selected so far.
+            for (auto* view : dialog->findChildren<QAbstractItemView*>())
+                if (view->selectionModel())
+                    view->selectionModel()->clearSelection();
+            QVERIFY(dialog->fileMode() == QFileDialog::ExistingFiles);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+    }
+    // What the user sees after tracks were read: those tracks ticked (and no other but
+    // `alsoTicked`), the first of them listed, and the map fitted to them after the listing.
+    void verifyShown(const QList<int>& read, const QList<int>& alsoTicked = {})
+    {
+        QList<int> ticked = read + alsoTicked;
+        std::sort(ticked.begin(), ticked.end());
+        QCOMPARE(m_w->mapWidget()->checkedTracks(), ticked);
+        QCOMPARE(m_w->mapWidget()->currentTrackRow(), read.first());
+        QCOMPARE(m_w->mapWidget()->listedPoints().size(),
+                 m_w->tracks().at(read.first()).points.size());
+        double s = 90, w = 180, n = -90, e = -180;
+        for (int k : read) {
+            for (const Vec3& p : m_w->tracks().at(k).points) {
+                s = qMin(s, p.lat), n = qMax(n, p.lat), w = qMin(w, p.lon), e = qMax(e, p.lon);
+            }
+        }
+        QCOMPARE(m_views.value(m_views.size() - 1),
+                 QString::asprintf("fit %.5f %.5f %.5f %.5f", s, w, n, e));
+    }
+    // The sizes of the docks, the map and the point list.
+    QString layout()
+    {
+        return QString("dock %1 map %2 points %3")
+            .arg(dock("profileDock")->height())
+            .arg(m_w->mapWidget()->findChild<QWebView*>("webView")->height())
+            .arg(m_w->mapWidget()->findChild<QTreeView*>("treeWidget_2")->height());
+    }
     // Ticks every file of the logger (or none) and applies, after `before`.
     void select(bool all, const std::function<void()>& before = {})
     {
@@ -175,6 +222,8 @@ class TestJourneys : public QObject
     QScopedPointer<DialogAnswerer> m_answers;
     QStringList m_steps;
     bool m_opened = false; // the collection is the archive, as opened
+    QStringList m_views;   // what the map was told to show: "centre", "fit s w n e"
+    QString m_layout;      // layout() as the window closed
 
 private slots:
     void initTestCase()
@@ -206,6 +255,8 @@ private slots:
         QSettings("Veltrona", "KV-730").clear();
         m_answers.reset(new DialogAnswerer);
         m_opened = false;
+        m_views.clear();
+        m_layout.clear();
     }
 
     void cleanup()
@@ -286,7 +337,7 @@ private slots:
         m_w.reset(new MainWindow);
         const QString name = QDir::temp().filePath(QString("bad") + QChar(0xfffd) + ".gpl");
         m_answers->expectBox();
-        QVERIFY(!m_w->openFiles({name}, {name}));
+        QVERIFY(!m_w->openFiles({name}, false, {name}));
         QTRY_VERIFY(m_answers->done());
         const QString message = m_answers->boxes.value(0);
         QVERIFY2(message.contains("not valid UTF-8 text") && !message.contains("No such file"),
@@ -364,6 +415,48 @@ private slots:
             expected << "filler";
         expected.sort(Qt::CaseInsensitive);
         QCOMPARE(entries(dir.path()), expected);
+    }
+
+    void openFailuresInOneBox_data()
+    {
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<int>("damaged");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("two missing") << 2 << 0 << "2 file(s) could not be opened.";
+        QTest::newRow("two damaged")
+            << 0 << 2 << "2 file(s) are damaged; what could be read was opened.";
+        QTest::newRow("eleven missing, one damaged")
+            << 11 << 1 << "11 file(s) could not be opened.";
+    }
+    // One box at the end, whatever the number of failures: the first ten and a count, all
+    // of them under Details; what could be read is opened.
+    void openFailuresInOneBox()
+    {
+        QFETCH(int, missing);
+        QFETCH(int, damaged);
+        QTemporaryDir dir;
+        QStringList files{m_archive};
+        for (int i = 0; i < missing + damaged; ++i)
+            files << dir.filePath(QString("f%1.tkx").arg(i));
+        for (int i = missing; i < missing + damaged; ++i)
+            QVERIFY(writeFile(files.at(1 + i), readFile(m_archive).chopped(48)));
+        m_w.reset(new MainWindow);
+        QString details;
+        m_answers->expect<QMessageBox>([&](QMessageBox* box) {
+            details = box->detailedText();
+            m_answers->expectBox(); // a second box, if any, is counted and closed
+            m_answers->boxes << box->text() + '\n' + box->informativeText();
+            box->accept();
+        });
+        m_w->openFiles(files);
+        QCOMPARE(m_answers->boxes.size(), 1);
+        const QStringList lines = m_answers->boxes.first().split('\n');
+        QTEST(lines.first(), "text");
+        QCOMPARE(lines.size(),
+                 1 + qMin(missing + damaged, 10) + (missing + damaged > 10) + (missing && damaged));
+        QVERIFY(lines.value(1).contains(QDir::toNativeSeparators(files.at(1))) || damaged);
+        QCOMPARE(details.split('\n').size(), missing + damaged);
+        QCOMPARE(m_w->tracks().size(), 2 * (1 + damaged));
     }
 
     void geotagFromTheWindow()
@@ -608,12 +701,20 @@ void TestJourneys::step(const QString& name)
     if (name == "start" || name == "restart") {
         m_w.reset(); // the previous window goes first, as at the end of the program
         m_w.reset(new MainWindow);
+        GoogleMapOperator* map = m_w->mapWidget()->mapOperator();
+        connect(map, &GoogleMapOperator::setCenter, m_w.data(), [this] { m_views << "centre"; });
+        connect(map, &GoogleMapOperator::fitBounds, m_w.data(),
+                [this](double s, double w, double n, double e) {
+                    m_views << QString::asprintf("fit %.5f %.5f %.5f %.5f", s, w, n, e);
+                });
         m_w->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_w.data()));
         if (name == "restart") { // what the last session chose, the docks' layout too
             QVERIFY(m_w->action("milesAct")->isChecked() &&
                     m_w->lastDirectory() == QDir(m_out).absolutePath());
             QVERIFY(dock("statisticsDock")->isHidden() && !dock("profileDock")->isHidden());
+            // Laid out as it was saved, not a little more to the docks at each start.
+            QTRY_COMPARE(layout(), m_layout);
             return;
         }
         // No stored geometry: maximised on the offscreen screen of 800 x 600, where the
@@ -622,7 +723,9 @@ void TestJourneys::step(const QString& name)
         QCOMPARE(m_w->tabifiedDockWidgets(dock("statisticsDock")),
                  QList<QDockWidget*>{dock("profileDock")});
         QTRY_VERIFY(dock("profileDock")->height() <= m_w->height() / 4);
-        QVERIFY(m_w->height() <= 600 && m_w->mapWidget()->height() >= m_w->height() / 2);
+        QVERIFY(m_w->height() <= 600);
+        const auto* view = m_w->mapWidget()->findChild<QWebView*>("webView");
+        QTRY_VERIFY2(view->height() >= m_w->height() / 2, qPrintable(layout()));
         QVERIFY(
             m_w->findChild<QSlider*>("speedSlider")->isVisible()); // not behind the tool bar's ">>"
     } else if (name == "early" || name.startsWith("plug:")) {
@@ -654,25 +757,26 @@ void TestJourneys::step(const QString& name)
         QCOMPARE(m_w->tracks().at(1).startTime, start(2015, 2));
         QCOMPARE(m_w->tracks().at(1).points.size(), 2);
         QCOMPARE(m_w->tracks().at(0).points.at(0).marked, 1);
+        verifyShown({0, 1});
     } else if (name == "hold") {
         // The following steps happen while the download goes on, its dialog closed.
         const QStringList during = m_steps;
         m_steps.clear();
         select(true);
-        m_answers->expect<QProgressDialog>([this, during](QProgressDialog* progress) {
-            QTest::keyClick(progress, Qt::Key_Escape);
-            QVERIFY(!progress->isVisible() && m_w->isDownloadRunning());
-            for (const QString& s : during) {
-                if (m_w && !QTest::currentTestFailed())
-                    step(s);
-            }
-        });
         trigger("downloadAct");
+        // The progress shows beside the window, which stays usable.
+        QTRY_VERIFY(m_w->findChild<QProgressDialog*>()->isVisible() && m_w->isDownloadRunning());
+        QVERIFY(!QApplication::activeModalWidget());
+        for (const QString& s : during) {
+            if (m_w && !QTest::currentTestFailed())
+                step(s);
+        }
     } else if (name == "open") {
         chooseFile(m_archive);
         trigger("openAct");
         QCOMPARE(tkx(m_w->tracks()), readFile(m_archive));
         QCOMPARE(m_w->statusBar()->currentMessage(), "Opened two.tkx (tracks: 2, points: 4).");
+        verifyShown({0, 1});
         m_opened = true;
         if (m_w->isDownloadRunning()) // a read that ends now must not touch what is shown
             QTRY_COMPARE_WITH_TIMEOUT(m_w->downloadRun()->tracks().size(), 1, 30000);
@@ -698,6 +802,7 @@ void TestJourneys::step(const QString& name)
         chooseFile(m_out + "trip.tkx");
         trigger("openAct");
         QCOMPARE(tkx(m_w->tracks()), readFile(m_out + "trip.tkx"));
+        verifyShown({0, 1});
     } else if (name == "filter" || name == "play") {
         QTreeWidgetItem* item = trackRoot()->child(0);
         item->treeWidget()->setCurrentItem(item);
@@ -768,9 +873,16 @@ void TestJourneys::step(const QString& name)
     } else if (name == "exit") {
         m_w->action("feetAct")->trigger();
         dock("statisticsDock")->toggleViewAction()->trigger();
+        QCoreApplication::sendPostedEvents(); // laid out without the hidden dock
+        m_layout = layout();
+        const bool downloading = m_w->isDownloadRunning();
+        if (downloading)
+            m_answers->expectBox(QMessageBox::Yes);
         QElapsedTimer clock;
         clock.start();
         m_w->action("exitAct")->trigger();
+        QCOMPARE(m_answers->boxes.contains("A download is going on.\nStop the download and quit?"),
+                 downloading);
         QVERIFY(!m_w->isVisible() && !m_w->mapWidget()->isPlaying() && !m_w->isDownloadRunning());
         const QString dir = m_w->lastDirectory();
         const bool miles = m_w->speedUnit() == 1;
@@ -796,12 +908,14 @@ void TestJourneys::step(const QString& name)
         QCoreApplication::sendEvent(m_w->windowHandle(), &dropped);
         QTRY_COMPARE(tkx(m_w->tracks()), readFile(m_archive));
         QCOMPARE(m_w->lastDirectory(), QFileInfo(m_archive).absolutePath());
+        verifyShown({0, 1});
         QTest::qWait(100);
         QCOMPARE(m_w->mapWidget()->mapPage()->evaluate("location.href").toString(),
                  GoogleMapPage::pageUrl().toString());
     } else if (name == "none") {
         // Nothing is ticked after an open: no file is asked for and nothing is written.
         QVERIFY(writeFile(m_out + "old.gpx", "old contents"));
+        trackRoot()->setCheckState(0, Qt::Unchecked);
         QString asked;
         m_answers->expect<QDialog>([&asked](QDialog* dialog) {
             auto* box = qobject_cast<QMessageBox*>(dialog);
@@ -840,6 +954,102 @@ void TestJourneys::step(const QString& name)
                                               QDir::toNativeSeparators(backup) + ".");
         QCOMPARE(QDir(m_logger).entryList(QDir::Files), QStringList{"kv730.ini"});
         QVERIFY(m_w->deviceGroup()->isEnabled());
+    } else if (name.startsWith("enter:")) {
+        // The key on the second track lists it and ticks it, as a double-click does.
+        auto* tree = m_w->mapWidget()->findChild<QTreeWidget*>("treeWidget");
+        trackRoot()->setCheckState(0, Qt::Unchecked);
+        tree->setCurrentItem(trackRoot()->child(1));
+        QSignalSpy listed(m_w->mapWidget(), &MapWidget::pointsListed);
+        QTest::keyClick(tree, name.endsWith("Enter") ? Qt::Key_Enter : Qt::Key_Return);
+        QVERIFY(listed.count() > 0);
+        QCOMPARE(m_w->mapWidget()->checkedTracks(), QList<int>{1});
+        QCOMPARE(m_w->mapWidget()->listedPoints().size(), m_w->tracks().at(1).points.size());
+    } else if (name == "replace") {
+        // "trip" becomes trip.gpx, which is there: the question names it; No keeps it.
+        QVERIFY(writeFile(m_out + "trip.gpx", "old contents"));
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            chooseFile(m_out + "trip", "GPX File (*.gpx)");
+            m_answers->expectBox(answer);
+            if (answer == QMessageBox::No)
+                m_answers->expect<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+            trigger("saveAct");
+            QCOMPARE(m_answers->boxes.last(),
+                     QString("trip.gpx already exists.\nDo you want to replace it?"));
+            QCOMPARE(readFile(m_out + "trip.gpx").contains("<trkpt"), answer == QMessageBox::Yes);
+        }
+        QCOMPARE(m_answers->boxes.size(), 2);
+    } else if (name == "typed") {
+        // The typed extension of a format written chooses it, in any case; no other is added.
+        for (const QStringList& row :
+             {QStringList{"typed.gpx", "TKX", "<gpx"}, QStringList{"Upper.KML", "CSV", "<kml"},
+              QStringList{"typed.gpl", "CSV", "Date"}}) {
+            chooseFile(m_out + row[0], row[1] + " File (*." + row[1].toLower() + ")");
+            trigger("saveAct");
+            const QString written = row[2] == "Date" ? row[0] + ".csv" : row[0];
+            QVERIFY2(readFile(m_out + written).contains(row[2].toUtf8()), qPrintable(written));
+        }
+        QCOMPARE(entries(m_out).filter("typed.gpx.").size() + entries(m_out).filter("KML.").size(),
+                 0);
+    } else if (name == "several") {
+        // Open takes several files as one collection; Add Files and a drop with Ctrl held
+        // add to it, keeping the ticks; all track files are offered together first.
+        const QString log = m_tmp.filePath("one.gpl"); // beside the archive
+        QVERIFY(writeFile(log, logLines(2016, 3, 4)));
+        QStringList filters;
+        chooseFiles({m_archive, log}, &filters);
+        trigger("openAct");
+        QCOMPARE(filters.value(0), "All track files (*.tkx *.gpl)");
+        QCOMPARE(m_w->statusBar()->currentMessage(), "Opened 2 files (tracks: 3, points: 8).");
+        verifyShown({0, 1, 2});
+        trackRoot()->child(1)->setCheckState(0, Qt::Unchecked);
+        chooseFiles({log});
+        trigger("addFilesAct");
+        QCOMPARE(m_w->tracks().size(), 4);
+        QCOMPARE(m_w->statusBar()->currentMessage(), "Added one.gpl (tracks: 1, points: 4).");
+        verifyShown({3}, {0, 2});
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(m_archive), QUrl::fromLocalFile(log)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_w.data(), &enter);
+        QDropEvent dropped(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                           Qt::ControlModifier);
+        QCoreApplication::sendEvent(m_w.data(), &dropped);
+        QTRY_COMPARE(m_w->tracks().size(), 7);
+        verifyShown({4, 5, 6}, {0, 2, 3});
+    } else if (name == "cancel") {
+        // A first file of 256 MB, then one the worker never finishes: the bar follows the
+        // bytes; Cancel ends the run at once and keeps the file read.
+        select(true);
+        trigger("downloadAct");
+        auto* progress = m_w->findChild<QProgressDialog*>();
+        QTRY_VERIFY_WITH_TIMEOUT(m_w->downloadRun() && m_w->downloadRun()->tracks().size() == 1,
+                                 30000);
+        QCOMPARE(progress->labelText(), "Downloading track file 2 of 2...");
+        QVERIFY2(progress->value() > 0 && progress->value() < progress->maximum() / 4,
+                 qPrintable(QString::number(progress->value())));
+        auto* cancel = progress->findChild<QPushButton*>();
+        QVERIFY(cancel && cancel->isVisible());
+        cancel->click();
+        QTRY_VERIFY(!m_w->isDownloadRunning() && m_w->deviceGroup()->isEnabled());
+        QVERIFY(!progress->isVisible() && m_answers->boxes.isEmpty());
+        QCOMPARE(m_w->tracks().size(), 1);
+        verifyShown({0});
+    } else if (name == "quit:no") {
+        // Ctrl+Q as the window system delivers it, to the progress dialog that has just
+        // come up, and to the window: asked each time, No.
+        auto* progress = m_w->findChild<QProgressDialog*>();
+        for (QWidget* target :
+             {static_cast<QWidget*>(progress), static_cast<QWidget*>(m_w.data())}) {
+            target->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(target));
+            m_answers->expectBox(QMessageBox::No);
+            QTest::keyClick(target->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+            QTRY_VERIFY(m_answers->done());
+        }
+        QCOMPARE(m_answers->boxes.size(), 2);
+        QTRY_VERIFY(m_answers->done());
+        QCOMPARE(m_answers->boxes.last(), "A download is going on.\nStop the download and quit?");
+        QVERIFY(m_w->isVisible() && m_w->isDownloadRunning());
     } else {
         QFAIL(qPrintable("unknown step " + name));
     }
