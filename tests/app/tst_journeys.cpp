@@ -172,7 +172,7 @@ class TestJourneys : public QObject
     {
         return QString("dock %1 map %2 points %3")
             .arg(dock("profileDock")->height())
-            .arg(m_w->mapWidget()->findChild<QWebView*>("webView")->height())
+            .arg(m_w->mapWidget()->findChild<MapView*>("webView")->height())
             .arg(m_w->mapWidget()->findChild<QTreeView*>("treeWidget_2")->height());
     }
     // Ticks every file of the logger (or none) and applies, after `before`.
@@ -724,7 +724,7 @@ void TestJourneys::step(const QString& name)
                  QList<QDockWidget*>{dock("profileDock")});
         QTRY_VERIFY(dock("profileDock")->height() <= m_w->height() / 4);
         QVERIFY(m_w->height() <= 600);
-        const auto* view = m_w->mapWidget()->findChild<QWebView*>("webView");
+        const auto* view = m_w->mapWidget()->findChild<MapView*>("webView");
         QTRY_VERIFY2(view->height() >= m_w->height() / 2, qPrintable(layout()));
         QVERIFY(
             m_w->findChild<QSlider*>("speedSlider")->isVisible()); // not behind the tool bar's ">>"
