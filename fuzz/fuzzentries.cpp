@@ -89,7 +89,7 @@ bool logReader(const QByteArray& data)
         // reader's checks and gives -350 degrees, so only the 32-bit range bounds them.
         if (p.time <= previous || !std::isfinite(p.lat) || !std::isfinite(p.lon) ||
             std::fabs(p.lat) > 2148.0 || std::fabs(p.lon) > 2148.0 || p.marked < 0 ||
-            p.marked > 1 || quint32(p.speed) > 10000u)
+            p.marked > 1 || quint32(p.speed) > 100000u)
             return false;
         previous = p.time;
     }
