@@ -736,7 +736,24 @@ private slots:
                                    p(80, 0.00101, 12.0, 10), p(90, 0.00201, 20.0, 4100)};
         const double km = 180.0 / M_PI / 6371008.8 * 1000;
         QTest::newRow("pauses") << Track{0, 2, pauses}
-                                << "1 90 20 223.502111 41.00 | 10 20 13 3 | 5.56 mi/hr 25.00 mi/hr";
+                                << "1 90 20 223.502111 41.00 | 10 20 0 0 | 5.56 mi/hr 25.00 mi/hr";
+        // Ascent: swings under the threshold (12 m) are noise, a real climb keeps its height.
+        const auto profile = [&](const QVector<double>& alts) {
+            QVector<Vec3> points;
+            for (double alt : alts)
+                points << p(points.size(), 0.0, alt);
+            return Track{0, 2, points};
+        };
+        QTest::newRow("flat walk, 8 to 15 m")
+            << profile({8, 15, 9, 14, 8, 15, 10, 13, 8, 12})
+            << "0 9 0 0.000000 0.00 | 8 15 0 0 | 0.00 mi/hr —";
+        QTest::newRow("noisy climb")
+            << profile({0, 5, 3, 20, 18, 60, 55, 100, 98, 150, 300, 290})
+            << "0 11 0 0.000000 0.00 | 0 300 300 0 | 0.00 mi/hr —";
+        QTest::newRow("hill") << profile({100, 140, 130, 139, 90, 95, 88})
+                              << "0 6 0 0.000000 0.00 | 88 140 40 52 | 0.00 mi/hr —";
+        QTest::newRow("down by 12 m exactly")
+            << profile({50, 45, 38}) << "0 2 0 0.000000 0.00 | 38 50 0 12 | 0.00 mi/hr —";
         QTest::newRow("no altitude")
             << Track{0, 1, pauses} << "1 90 20 223.502111 - | - | 5.56 mi/hr 25.00 mi/hr";
         QTest::newRow("single point") << Track{0, 2, {p(0, 35, 123.5, 250, 1)}}
