@@ -463,6 +463,42 @@ private slots:
         QCOMPARE(dialog.config.gpsInterval, index.toInt() + 1.0);
     }
 
+    // The program as a user starts it, without a display: help and version are printed.
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("rules");  // QT_LOGGING_RULES; empty: not set
+        QTest::addColumn<QString>("output"); // its start
+        QTest::addColumn<bool>("debug");     // the tool's debug lines on standard error
+        QTest::newRow("--help") << "--help" << "" << "Usage: " << false;
+        QTest::newRow("-h and a file") << "-h trip.gpl" << "" << "Usage: " << false;
+        QTest::newRow("--version") << "--version" << "" << "kv730 " KV730_VERSION "\n" << false;
+        QTest::newRow("debug asked for")
+            << "--version" << "kv730.*.debug=true" << "kv730 " KV730_VERSION "\n" << true;
+    }
+    void commandLine()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, rules);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
+                                 "QT_LOGGING_RULES", "QT_LOGGING_CONF"})
+            env.remove(name);
+        if (!rules.isEmpty())
+            env.insert("QT_LOGGING_RULES", rules);
+        env.insert("LANG", "C");
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(KV730_BINARY_DIR "/kv730", arguments.split(' '));
+        QFETCH(QString, output);
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = process.readAllStandardError();
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QString(process.readAllStandardOutput()).startsWith(output));
+        QTEST(err.contains("kv730.app:"), "debug");
+    }
+
     void translator_data()
     {
         addTable("window/languages.txt", {"locale", "file", "fileMenu", "qtCancel"});
