@@ -194,7 +194,7 @@ private slots:
         for (const QString& dir : {m_logger, m_busy, m_out})
             QVERIFY(QDir(dir).removeRecursively() && QDir().mkpath(dir));
         for (const QString& drive : {m_logger, m_busy})
-            QVERIFY(writeFile(drive + "kv730.ini", "Data Logger = Position:G-Sensor\n"));
+            QVERIFY(writeFile(drive + "kv730.ini", "Data Logger = Position:G-Sensor\r\n"));
         QVERIFY(writeFile(m_logger + "a.gpl", logLines(2016, 1, 3)));
         QVERIFY(writeFile(m_logger + "b.GPL", logLines(2015, 2, 2))); // no date the header takes
         QVERIFY(writeFile(m_logger + "c.gpl", "no usable line\r\n"));
@@ -833,12 +833,17 @@ void TestJourneys::step(const QString& name)
     } else if (name == "settings") {
         m_answers->expect<DeviceSettingDialog>([](DeviceSettingDialog* dialog) {
             dialog->findChild<QComboBox*>("intervalBox")->setCurrentIndex(2);
+            dialog->findChild<QCheckBox*>("powerSavingBox")->setChecked(false);
             dialog->findChild<QPushButton*>("applyButton")->click();
         });
         m_answers->expectBox();
         trigger("deviceSettingAct");
         QCOMPARE(m_answers->boxes, QStringList{"Set device configuration ok."});
-        QVERIFY(readFile(m_logger + "kv730.ini").contains("\nGPS interval = 3\n"));
+        // What the dialog does not show (G-sensor logging) and the file's line ends stay.
+        QCOMPARE(readFile(m_logger + "kv730.ini"),
+                 QByteArray("Data Logger = Position:G-Sensor\r\nGPS interval = 3\r\n"
+                            "Power Saving Mode = Disable\r\nBluetooth Status = Disable\r\n"
+                            "Height Limit = Enable\r\nTest Mode = Disable\r\n"));
     } else if (name == "delete") {
         // Asked with a warning, No unless chosen; done on the worker with the progress shown.
         bool warned = false;

@@ -306,7 +306,10 @@ private slots:
               "expected");
     }
 
-    void writeConfig_data() { addTable("worker/writes.txt", {"config", "fault", "text"}); }
+    void writeConfig_data()
+    {
+        addTable("worker/writes.txt", {"config", "fault", "before", "text"});
+    }
 
     void writeConfig()
     {
@@ -329,7 +332,8 @@ private slots:
                 QSKIP(qPrintable(tmpfs->reason()));
         }
         const QString dir = tmpfs ? tmpfs->path() : tmp.path(), path = dir + "/kv730.ini";
-        QVERIFY(writeFile(path, "old content\n"));
+        QFETCH(QString, before);
+        QVERIFY(before == "<none>" || writeFile(path, before.toUtf8()));
         if (tmpfs)
             tmpfs->fill();
         if (fault == "fifo")
