@@ -134,12 +134,9 @@ void MapWidget::updateTrackList()
 
     for (int k = 0; k < m_tracks->size(); ++k) {
         const Track& track = m_tracks->at(k);
-        const QString title =
-            QStringLiteral("%1. ").arg(k + 1) +
-            TimeText::dateTime(TimeText::split(track.startTime, true), QStringLiteral(" - "));
         emit m_mapOperator->addPolyline();
 
-        auto* item = new QTreeWidgetItem(m_trackRoot, QStringList(title));
+        auto* item = new QTreeWidgetItem(m_trackRoot, QStringList(trackTitle(k)));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
         item->setCheckState(0, Qt::Unchecked);
         setTrackToolTip(item, k);
@@ -242,11 +239,27 @@ ProfileChart* MapWidget::profileChart() const
     return m_profileChart;
 }
 
+QString MapWidget::trackTitle(int track) const
+{
+    // The track starts with its first point, as its figures say, in the chosen time; the
+    // first dated line of a log may be one that gave no point.
+    const Track& t = m_tracks->at(track);
+    const bool timed = track < m_statistics.size() && m_statistics.at(track).hasTime;
+    const qint64 start = timed ? m_statistics.at(track).startTime : t.startTime;
+    return QStringLiteral("%1. ").arg(track + 1) +
+           TimeText::dateTime(TimeText::split(start, localTime()), QStringLiteral(" - "));
+}
+
 void MapWidget::refreshStatistics()
 {
     if (m_trackRoot) {
-        for (int k = 0; k < m_trackRoot->childCount(); ++k)
+        for (int k = 0; k < m_trackRoot->childCount() && k < m_tracks->size(); ++k) {
+            {
+                const QSignalBlocker blocker(ui->treeWidget); // no change of the map
+                m_trackRoot->child(k)->setText(0, trackTitle(k));
+            }
             setTrackToolTip(m_trackRoot->child(k), k);
+        }
     }
     showStatistics();
 }

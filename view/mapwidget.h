@@ -92,6 +92,7 @@ signals:
 
 private:
     void createTrackRoot();
+    QString trackTitle(int track) const;
     QString pointTitle(int number, const Vec3& point) const;
     bool localTime() const;
     // After a stop that sets the position itself, announcements still queued from the

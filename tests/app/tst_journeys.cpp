@@ -1,4 +1,5 @@
 #include "../device/lockedpath.h"
+#include "../formats/tzswitch.h"
 #include "../photofactory.h"
 #include "../tmpfsmount.h"
 #include "app/downloadrun.h"
@@ -461,6 +462,31 @@ private slots:
         QCOMPARE(dialog.findChild<QComboBox*>("intervalBox")->currentIndex(), index.toInt());
         dialog.findChild<QPushButton*>("applyButton")->click();
         QCOMPARE(dialog.config.gpsInterval, index.toInt() + 1.0);
+    }
+
+    // The track list names a track by its first point, in the chosen time, as its figures do.
+    void trackTimes_data()
+    {
+        QTest::addColumn<bool>("utc");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("local time, Adelaide") << false << "1. 2016-05-06 - 19:30:05";
+        QTest::newRow("UTC time") << true << "1. 2016-05-06 - 10:00:05";
+    }
+    void trackTimes()
+    {
+        QFETCH(bool, utc);
+        const TzSwitch zone("Australia/Adelaide"); // 9:30 ahead of UTC in May
+        // The first dated line gives no point (its tag is wrong).
+        QByteArray log = logLines(2016, 0, 3);
+        log.replace("10:00:10,@GPS", "10:00:00,$GPS").replace("10:00:11", "10:00:05");
+        QVERIFY(writeFile(m_out + "walk.gpl", log));
+        step("start");
+        QVERIFY(m_w->openFiles({m_out + "walk.gpl"}));
+        m_w->action(utc ? "utcTimeAct" : "localTimeAct")->trigger();
+        QTreeWidgetItem* track = trackRoot()->child(0);
+        QTEST(track->text(0), "title");
+        QVERIFY2(track->toolTip(0).contains("\nStart: " + track->text(0).mid(3) + '\n'),
+                 qPrintable(track->toolTip(0)));
     }
 
     // The program as a user starts it, without a display: help and version are printed.
