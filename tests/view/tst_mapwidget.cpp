@@ -549,7 +549,8 @@ private slots:
         const Vec3 p = TestSupport::point(25.0417, -121.5654, 100.5, T0, 1, 1234);
         load({{T0, 2, {pt(1), p}}, {T0, 1, {pt(2)}}}, 0);
         settings = TestSettings(units[0] == '1', units[2] == '1', units[4] == '1');
-        widget.showTrackPoints(-1.0f, 0); // as the main window's unit and time switches do
+        widget.refreshStatistics(); // as the main window's unit and time switches do
+        widget.showTrackPoints(-1.0f, 0);
         auto cells = [this](int row, QList<int> columns) {
             QStringList got;
             for (int c : columns)
@@ -560,7 +561,8 @@ private slots:
                  "2*|2017-07-14|" + row.section("; ", 0, 0) +
                      QString("|25\u00b02'30.1200\" N|121\u00b033'55.4400\" W|") +
                      row.section("; ", 1).replace("; ", "|"));
-        QCOMPARE(trackItem(0)->text(0), QString("1. 2017-07-14 - 10:40:00")); // always local
+        QCOMPARE(trackItem(0)->text(0), // the first point's time, as its rows show it
+                 "1. 2017-07-14 - " + QString(units[4] == '1' ? "10:40:00" : "02:40:00"));
         load(tracks, 1); // no altitude and speed
         QCOMPARE(cells(0, {0, 5, 6}), QString("1||"));
     }
