@@ -42,6 +42,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 static void initResources()
 {
@@ -239,6 +240,12 @@ void MainWindow::createActions()
     connect(m_exitAct, &QAction::triggered, this, &QWidget::close);
     m_filterAct = make("filterAct", tr("Filter"), QStringLiteral(":/images/search.png"));
     connect(m_filterAct, &QAction::triggered, this, &MainWindow::filter);
+    m_clearFilterAct = make("clearFilterAct", tr("Clear Filter"), QString());
+    m_clearFilterAct->setEnabled(false);
+    connect(m_clearFilterAct, &QAction::triggered, this, [this] {
+        m_mapWidget->resetPlayback();
+        m_mapWidget->showTrackPoints(-1.0f, FilterRule::None);
+    });
 
     m_downloadAct = make("downloadAct", tr("Download all track points"),
                          QStringLiteral(":/images/download.png"));
@@ -336,6 +343,9 @@ void MainWindow::createMenus()
     QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->addAction(m_statisticsDock->toggleViewAction());
     viewMenu->addAction(m_profileDock->toggleViewAction());
+    viewMenu->addSeparator();
+    viewMenu->addAction(m_filterAct);
+    viewMenu->addAction(m_clearFilterAct);
     viewMenu->addSeparator();
     viewMenu->addAction(m_zoomTracksAct);
     viewMenu->addAction(m_speedColoursAct);
@@ -563,6 +573,7 @@ void MainWindow::rewind()
 void MainWindow::filter()
 {
     FilterDialog dialog;
+    dialog.setSpeedUnit(m_speedUnit);
     if (dialog.exec() != QDialog::Accepted || !dialog.isFilterValid())
         return;
     m_mapWidget->resetPlayback();
@@ -916,17 +927,19 @@ void MainWindow::showFilterStatus()
     static const char* const comparisons[] = {">", ">=", "=", "<", "<="};
     const int rule = m_mapWidget->filterRule();
     const int row = m_mapWidget->currentTrackRow();
+    m_clearFilterAct->setEnabled(rule != FilterRule::None);
     if (rule < 1 || rule > 6 || row < 0 || row >= m_tracks.size()) {
         m_filterStatus->hide();
         return;
     }
-    // The threshold is entered in km/h whatever unit the lists show.
-    const QString what = rule == 6
-                             ? tr("marked points")
-                             : tr("speed %1 %2 %3")
-                                   .arg(QLatin1String(comparisons[rule - 1]),
-                                        QString::number(double(m_mapWidget->filterSpeed()) / 100.0),
-                                        Units::speedName(0));
+    // The threshold in the unit the lists show, as it was typed.
+    const double kmh = double(m_mapWidget->filterSpeed()) / 100.0;
+    const double shown = m_speedUnit != 0 ? kmh / Units::KmPerMile : kmh;
+    const QString what = rule == 6 ? tr("marked points")
+                                   : tr("speed %1 %2 %3")
+                                         .arg(QLatin1String(comparisons[rule - 1]),
+                                              QString::number(std::round(shown * 1000.0) / 1000.0),
+                                              Units::speedName(m_speedUnit));
     m_filterStatus->setText(tr("Filter: %1 (%2 of %3 points listed)")
                                 .arg(what, QString::number(m_mapWidget->listedPoints().size()),
                                      QString::number(m_tracks.at(row).points.size())));

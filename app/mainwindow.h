@@ -141,6 +141,7 @@ private:
     QAction* m_saveAct = nullptr;
     QAction* m_exitAct = nullptr;
     QAction* m_filterAct = nullptr;
+    QAction* m_clearFilterAct = nullptr;
     QAction* m_downloadAct = nullptr;
     QAction* m_deleteAct = nullptr;
     QAction* m_deviceSettingAct = nullptr;

@@ -67,8 +67,8 @@ QByteArray DeviceConfig::mergedInto(const QByteArray& old, const char* lineEnd) 
     // The logger's file keeps its own line ends, whatever the platform's are.
     const int firstEnd = old.indexOf('\n');
     const QByteArray end = firstEnd > 0 && old.at(firstEnd - 1) == '\r' ? "\r\n"
-                           : firstEnd >= 0                                ? "\n"
-                                                                          : lineEnd;
+                           : firstEnd >= 0                              ? "\n"
+                                                                        : lineEnd;
     QByteArray text;
     QList<bool> written;
     for (int i = 0; i < settings.size(); ++i)

@@ -33,7 +33,7 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
     initMapResources();
     ui->setupUi(this);
 
-    m_pointModel = new PointListModel(&m_listedPoints, this);
+    m_pointModel = new PointListModel(&m_listedPoints, &m_listedNumbers, this);
     ui->treeWidget_2->setModel(m_pointModel);
 
     // Created after the form, so that the web view and its page go before the bridge.
@@ -118,6 +118,7 @@ void MapWidget::updateTrackList()
     ui->treeWidget->clear();
     m_pointModel->beginListing();
     m_listedPoints.clear();
+    m_listedNumbers.clear();
     m_pointModel->endListing(m_pointModel->format(), QStringList());
 
     emit m_mapOperator->deleteAllObject();
@@ -293,6 +294,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
 {
     m_pointModel->beginListing();
     m_listedPoints.clear();
+    m_listedNumbers.clear();
 
     const int row = currentTrackRow();
     if (row < 0 || m_tracks->isEmpty() || row >= m_tracks->size()) {
@@ -341,11 +343,14 @@ void MapWidget::showTrackPoints(float speed, int rule)
         m_listedPoints = track.points;
     } else {
         m_listedPoints.reserve(track.points.size());
-        for (const Vec3& p : track.points) {
-            if (keep(p))
-                m_listedPoints.append(p);
+        for (int i = 0; i < track.points.size(); ++i) {
+            if (keep(track.points.at(i))) {
+                m_listedPoints.append(track.points.at(i));
+                m_listedNumbers.append(i + 1);
+            }
         }
         m_listedPoints.squeeze();
+        m_listedNumbers.squeeze();
     }
 
     if (!m_listedPoints.isEmpty())
@@ -446,7 +451,7 @@ void MapWidget::showPointAndSelectInfo(int index)
     if (index < 0 || index >= m_listedPoints.size())
         return;
     const Vec3& p = m_listedPoints.at(index);
-    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(index + 1, p));
+    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(recordNumber(index), p));
 
     const QModelIndex row = m_pointModel->index(index, 0);
     ui->treeWidget_2->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect |
@@ -468,7 +473,7 @@ void MapWidget::TreeWidget2ItemDoubleClicked(const QModelIndex& index)
         return;
     m_playPosition = row;
     const Vec3& p = m_listedPoints.at(row);
-    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(row + 1, p));
+    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(recordNumber(row), p));
     if (m_profileChart)
         m_profileChart->setCursorIndex(row);
     emit pointShown(row);

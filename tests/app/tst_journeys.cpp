@@ -464,6 +464,64 @@ private slots:
         QCOMPARE(dialog.config.gpsInterval, index.toInt() + 1.0);
     }
 
+    // A filter typed in the lists' speed unit keeps the record numbers; Clear Filter lists all.
+    void filterAndClear_data()
+    {
+        QTest::addColumn<bool>("miles");
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("numbers"); // record numbers listed
+        QTest::addColumn<QString>("status");
+        // The points go at 10, 20, 30, 40 and 50 km/h; the first is marked.
+        // clang-format off
+        QTest::newRow("km/h") << false << "radioGreater" << "25" << "3 4 5"
+                              << "Filter: speed > 25 km/hr (3 of 5 points listed)";
+        QTest::newRow("mi/h") << true << "radioLessEqual" << "15" << "1* 2"
+                              << "Filter: speed <= 15 mi/hr (2 of 5 points listed)";
+        QTest::newRow("marked") << true << "radioMarkPoint" << "" << "1*"
+                                << "Filter: marked points (1 of 5 points listed)";
+        // clang-format on
+    }
+    void filterAndClear()
+    {
+        QFETCH(bool, miles);
+        QFETCH(QString, radio);
+        QFETCH(QString, typed);
+        // (2502.1004 would truncate to the position before it and give speed 0)
+        QVERIFY(
+            writeFile(m_out + "five.gpl", logLines(2016, 1, 5).replace("2502.1004", "2502.1104")));
+        step("start");
+        QVERIFY(m_w->openFiles({m_out + "five.gpl"}));
+        m_w->action(miles ? "milesAct" : "kilometersAct")->trigger();
+        QTreeWidgetItem* item = trackRoot()->child(0);
+        item->treeWidget()->setCurrentItem(item);
+        m_w->mapWidget()->TreeWidgetItemDoubleClicked(item, 0);
+        const auto numbers = [this] {
+            QStringList texts;
+            const auto* model =
+                m_w->mapWidget()->findChild<QAbstractItemView*>("treeWidget_2")->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                texts << model->index(row, 0).data().toString();
+            return texts.join(' ');
+        };
+        QString unit;
+        m_answers->expect<FilterDialog>([&](FilterDialog* dialog) {
+            unit = dialog->findChild<QLabel*>("unitLabel")->text();
+            dialog->findChild<QRadioButton*>(radio)->click();
+            QTest::keyClicks(dialog->findChild<QLineEdit*>("lineEdit"), typed);
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QVERIFY(!m_w->action("clearFilterAct")->isEnabled());
+        trigger("filterAct");
+        QCOMPARE(unit, QString(miles ? "mi/hr" : "km/hr"));
+        QTEST(numbers(), "numbers");
+        QTEST(m_w->findChild<QLabel*>("filterStatus")->text(), "status");
+        m_w->action("clearFilterAct")->trigger();
+        QCOMPARE(numbers(), QString("1* 2 3 4 5"));
+        QVERIFY(m_w->findChild<QLabel*>("filterStatus")->isHidden());
+        QVERIFY(!m_w->action("clearFilterAct")->isEnabled());
+    }
+
     // The track list names a track by its first point, in the chosen time, as its figures do.
     void trackTimes_data()
     {
@@ -496,11 +554,13 @@ private slots:
         QTest::addColumn<QString>("rules");  // QT_LOGGING_RULES; empty: not set
         QTest::addColumn<QString>("output"); // its start
         QTest::addColumn<bool>("debug");     // the tool's debug lines on standard error
+        // clang-format off
         QTest::newRow("--help") << "--help" << "" << "Usage: " << false;
         QTest::newRow("-h and a file") << "-h trip.gpl" << "" << "Usage: " << false;
         QTest::newRow("--version") << "--version" << "" << "kv730 " KV730_VERSION "\n" << false;
         QTest::newRow("debug asked for")
             << "--version" << "kv730.*.debug=true" << "kv730 " KV730_VERSION "\n" << true;
+        // clang-format on
     }
     void commandLine()
     {

@@ -746,12 +746,10 @@ private slots:
                 points << p(points.size(), 0.0, alt);
             return Track{0, 2, points};
         };
-        QTest::newRow("flat walk, 8 to 15 m")
-            << profile({8, 15, 9, 14, 8, 15, 10, 13, 8, 12})
-            << "0 9 0 0.000000 0.00 | 8 15 0 0 | 0.00 mi/hr —";
-        QTest::newRow("noisy climb")
-            << profile({0, 5, 3, 20, 18, 60, 55, 100, 98, 150, 300, 290})
-            << "0 11 0 0.000000 0.00 | 0 300 300 0 | 0.00 mi/hr —";
+        QTest::newRow("flat walk, 8 to 15 m") << profile({8, 15, 9, 14, 8, 15, 10, 13, 8, 12})
+                                              << "0 9 0 0.000000 0.00 | 8 15 0 0 | 0.00 mi/hr —";
+        QTest::newRow("noisy climb") << profile({0, 5, 3, 20, 18, 60, 55, 100, 98, 150, 300, 290})
+                                     << "0 11 0 0.000000 0.00 | 0 300 300 0 | 0.00 mi/hr —";
         QTest::newRow("hill") << profile({100, 140, 130, 139, 90, 95, 88})
                               << "0 6 0 0.000000 0.00 | 88 140 40 52 | 0.00 mi/hr —";
         QTest::newRow("down by 12 m exactly")
