@@ -197,7 +197,7 @@ private slots:
         for (const QString& drive : {m_logger, m_busy})
             QVERIFY(writeFile(drive + "kv730.ini", "Data Logger = Position:G-Sensor\r\n"));
         QVERIFY(writeFile(m_logger + "a.gpl", logLines(2016, 1, 3)));
-        QVERIFY(writeFile(m_logger + "b.GPL", logLines(2015, 2, 2))); // no date the header takes
+        QVERIFY(writeFile(m_logger + "b.GPL", logLines(2015, 2, 2)));
         QVERIFY(writeFile(m_logger + "c.gpl", "no usable line\r\n"));
         // Points, then zeros that take the worker a second to read (a.gpl) or for ever (z.gpl).
         for (const QString name : {"a.gpl", "z.gpl"}) {
@@ -743,7 +743,19 @@ void TestJourneys::step(const QString& name)
         QVERIFY(m_w->deviceGroup()->isEnabled());
     } else if (name == "download" || name == "nothing") {
         const QByteArray before = tkx(m_w->tracks());
-        select(name == "download");
+        QList<QStringList> rows; // start, name, size, duration of each file offered
+        if (name == "nothing") {
+            select(false);
+        } else {
+            // Every file is ticked already: Apply at once.
+            m_answers->expect<TrackFileHeaderDialog>([&rows](TrackFileHeaderDialog* dialog) {
+                for (int i = 0; i < dialog->rootItem()->childCount(); ++i) {
+                    const QTreeWidgetItem* file = dialog->rootItem()->child(i);
+                    rows << QStringList{file->text(1), file->text(2), file->text(3), file->text(4)};
+                }
+                dialog->findChild<QPushButton*>("applyButton")->click();
+            });
+        }
         trigger("downloadAct");
         QTRY_VERIFY(!m_w->isDownloadRunning() && m_w->deviceGroup()->isEnabled());
         if (name == "nothing") {
@@ -760,6 +772,19 @@ void TestJourneys::step(const QString& name)
         QCOMPARE(m_w->tracks().at(1).startTime, start(2015, 2));
         QCOMPARE(m_w->tracks().at(1).points.size(), 2);
         QCOMPARE(m_w->tracks().at(0).points.at(0).marked, 1);
+        // The list named each file, its size and its duration, and gave the start that the
+        // downloaded track has.
+        QCOMPARE(rows.size(), 3);
+        const QStringList names{"a.gpl", "b.GPL", "c.gpl"}, durations{"0:00:02", "0:00:01", ""};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(rows.at(i).at(1), names.at(i));
+            QVERIFY2(rows.at(i).at(2).startsWith(
+                         QString::number(QFileInfo(m_logger + names.at(i)).size()) + ' '),
+                     qPrintable(rows.at(i).at(2)));
+            QCOMPARE(rows.at(i).at(3), durations.at(i));
+        }
+        QCOMPARE(rows.at(0).at(0), trackRoot()->child(0)->text(0).mid(3));
+        QCOMPARE(rows.at(1).at(0), trackRoot()->child(1)->text(0).mid(3));
     } else if (name == "hold") {
         // The following steps happen while the download goes on, its dialog closed.
         const QStringList during = m_steps;
