@@ -127,14 +127,21 @@ bool MainWindow::loadTranslator(QTranslator& translator, const QString& localeNa
 bool MainWindow::loadQtTranslator(QTranslator& qtTranslator, const QTranslator& translator)
 {
     // Qt's texts follow the tool's own: where the tool stays English, so do its dialogs.
-    if (translator.isEmpty())
-        return false;
     const QString language = QFileInfo(translator.filePath()).completeBaseName();
+    if (translator.isEmpty() || language.startsWith(QLatin1String("en")))
+        return false;
     const QString dir = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
     const bool ok =
         qtTranslator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"), dir);
     qCDebug(lcApp) << "Qt translation" << language << dir << ok;
     return ok;
+}
+
+QString MainWindow::titleText()
+{
+    // The model string, and the release of this tool beside it.
+    return tr("KV-730 ") + versionText + QStringLiteral(" (") + QStringLiteral(KV730_VERSION) +
+           QLatin1Char(')');
 }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -161,7 +168,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(m_mapWidget, &MapWidget::pointsListed, this, &MainWindow::showFilterStatus);
 
     setCentralWidget(m_mapWidget);
-    setWindowTitle(tr("KV-730 ") + versionText);
+    setWindowTitle(titleText());
 
     m_device = new DeviceKV310();
 
@@ -535,7 +542,7 @@ void MainWindow::toggled()
 
 void MainWindow::about()
 {
-    QMessageBox::about(this, tr("About KV730 Tool"), tr("KV-730 ") + versionText);
+    QMessageBox::about(this, tr("About KV730 Tool"), titleText());
 }
 
 void MainWindow::playOrPause()

@@ -67,6 +67,8 @@ public:
     // unless the name already ends with it (case-sensitive).
     static QString saveFileName(const QString& typedName, const QString& selectedFilter);
 
+    // "KV-730 ", the model string and the tool's version: the window title and About.
+    static QString titleText();
     static const QString versionText;
     // Loads :/translate/<localeName>.qm, or the en_US file when there is none.
     static bool loadTranslator(QTranslator& translator, const QString& localeName);
