@@ -679,7 +679,7 @@ private slots:
         emit widget.profileChart()->pointClicked(1);
         QVERIFY(!widget.isPlaying());
         QCOMPARE(recorder.calls.filter("viewPoint"),
-                 QStringList{"viewPoint 3 120 2. 2017-07-14 - 02:40:30"});
+                 QStringList{"viewPoint 3 120 4. 2017-07-14 - 02:40:30"}); // its record number
         QCOMPARE(list()->selectionModel()->selectedRows().value(0).row(), 1);
         QCOMPARE(widget.profileChart()->cursorIndex(), 1);
     }
