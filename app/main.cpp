@@ -57,8 +57,10 @@ int main(int argc, char* argv[])
         QCommandLineParser parser;
         setUp(parser);
         parser.parse(QCoreApplication::arguments());
-        if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
-            parser.process(core); // prints and exits
+        if (parser.isSet(QStringLiteral("help-all")))
+            parser.process(core); // prints and exits, as does each of the two below
+        if (parser.isSet(QStringLiteral("help")))
+            parser.showHelp();
         if (parser.isSet(QStringLiteral("version")))
             parser.showVersion();
     }

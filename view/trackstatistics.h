@@ -15,7 +15,7 @@
 // points counts as moving when its great-circle distance over its time difference
 // exceeds 1 km/h; intervals whose time difference is not positive, or that touch a
 // point without a time, add nothing to the moving time but still add their distance.
-// Ascent and descent count a climb or a descent only once it exceeds AscentThreshold from
+// Ascent and descent count a climb or a descent only once it reaches AscentThreshold from
 // the last turning point (hysteresis), so that altitude noise does not add up on a flat
 // track. Speed and altitude figures exist only for tracks that record them (fmt 2).
 class TrackStatistics

@@ -564,7 +564,7 @@ private slots:
         QTest::addColumn<bool>("debug");     // the tool's debug lines on standard error
         // clang-format off
         QTest::newRow("--help") << "--help" << "" << "Usage: " << false;
-        QTest::newRow("-h and a file") << "-h trip.gpl" << "" << "Usage: " << false;
+        QTest::newRow("-h, a file and a Qt option") << "-h trip.gpl -style fusion" << "" << "Usage: " << false;
         QTest::newRow("--version") << "--version" << "" << "kv730 " KV730_VERSION "\n" << false;
         QTest::newRow("debug asked for")
             << "--version" << "kv730.*.debug=true" << "kv730 " KV730_VERSION "\n" << true;
