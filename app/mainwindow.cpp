@@ -44,6 +44,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 static void initResources()
 {
@@ -128,14 +129,21 @@ bool MainWindow::loadTranslator(QTranslator& translator, const QString& localeNa
 bool MainWindow::loadQtTranslator(QTranslator& qtTranslator, const QTranslator& translator)
 {
     // Qt's texts follow the tool's own: where the tool stays English, so do its dialogs.
-    if (translator.isEmpty())
-        return false;
     const QString language = QFileInfo(translator.filePath()).completeBaseName();
+    if (translator.isEmpty() || language.startsWith(QLatin1String("en")))
+        return false;
     const QString dir = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
     const bool ok =
         qtTranslator.load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"), dir);
     qCDebug(lcApp) << "Qt translation" << language << dir << ok;
     return ok;
+}
+
+QString MainWindow::titleText()
+{
+    // The model string, and the release of this tool beside it.
+    return tr("KV-730 ") + versionText + QStringLiteral(" (") + QStringLiteral(KV730_VERSION) +
+           QLatin1Char(')');
 }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -166,7 +174,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     connect(m_mapWidget, &MapWidget::pointsListed, this, &MainWindow::showFilterStatus);
 
     setCentralWidget(m_mapWidget);
-    setWindowTitle(tr("KV-730 ") + versionText);
+    setWindowTitle(titleText());
 
     m_device = new DeviceKV310();
 
@@ -248,6 +256,12 @@ void MainWindow::createActions()
     connect(m_exitAct, &QAction::triggered, this, &QWidget::close);
     m_filterAct = make("filterAct", tr("Filter"), QStringLiteral(":/images/search.png"));
     connect(m_filterAct, &QAction::triggered, this, &MainWindow::filter);
+    m_clearFilterAct = make("clearFilterAct", tr("Clear Filter"), QString());
+    m_clearFilterAct->setEnabled(false);
+    connect(m_clearFilterAct, &QAction::triggered, this, [this] {
+        m_mapWidget->resetPlayback();
+        m_mapWidget->showTrackPoints(-1.0f, FilterRule::None);
+    });
 
     m_downloadAct = make("downloadAct", tr("Download all track points"),
                          QStringLiteral(":/images/download.png"));
@@ -346,6 +360,9 @@ void MainWindow::createMenus()
     QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->addAction(m_statisticsDock->toggleViewAction());
     viewMenu->addAction(m_profileDock->toggleViewAction());
+    viewMenu->addSeparator();
+    viewMenu->addAction(m_filterAct);
+    viewMenu->addAction(m_clearFilterAct);
     viewMenu->addSeparator();
     viewMenu->addAction(m_zoomTracksAct);
     viewMenu->addAction(m_speedColoursAct);
@@ -595,7 +612,7 @@ void MainWindow::toggled()
 
 void MainWindow::about()
 {
-    QMessageBox::about(this, tr("About KV730 Tool"), tr("KV-730 ") + versionText);
+    QMessageBox::about(this, tr("About KV730 Tool"), titleText());
 }
 
 void MainWindow::playOrPause()
@@ -633,6 +650,7 @@ void MainWindow::rewind()
 void MainWindow::filter()
 {
     FilterDialog dialog;
+    dialog.setSpeedUnit(m_speedUnit);
     if (dialog.exec() != QDialog::Accepted || !dialog.isFilterValid())
         return;
     m_mapWidget->resetPlayback();
@@ -1081,17 +1099,19 @@ void MainWindow::showFilterStatus()
     static const char* const comparisons[] = {">", ">=", "=", "<", "<="};
     const int rule = m_mapWidget->filterRule();
     const int row = m_mapWidget->currentTrackRow();
+    m_clearFilterAct->setEnabled(rule != FilterRule::None);
     if (rule < 1 || rule > 6 || row < 0 || row >= m_tracks.size()) {
         m_filterStatus->hide();
         return;
     }
-    // The threshold is entered in km/h whatever unit the lists show.
-    const QString what = rule == 6
-                             ? tr("marked points")
-                             : tr("speed %1 %2 %3")
-                                   .arg(QLatin1String(comparisons[rule - 1]),
-                                        QString::number(double(m_mapWidget->filterSpeed()) / 100.0),
-                                        Units::speedName(0));
+    // The threshold in the unit the lists show, as it was typed.
+    const double kmh = double(m_mapWidget->filterSpeed()) / 100.0;
+    const double shown = m_speedUnit != 0 ? kmh / Units::KmPerMile : kmh;
+    const QString what = rule == 6 ? tr("marked points")
+                                   : tr("speed %1 %2 %3")
+                                         .arg(QLatin1String(comparisons[rule - 1]),
+                                              QString::number(std::round(shown * 1000.0) / 1000.0),
+                                              Units::speedName(m_speedUnit));
     m_filterStatus->setText(tr("Filter: %1 (%2 of %3 points listed)")
                                 .arg(what, QString::number(m_mapWidget->listedPoints().size()),
                                      QString::number(m_tracks.at(row).points.size())));

@@ -77,6 +77,8 @@ public:
     // The open dialog's filters: every readable format together, then one by one.
     QString openFilter() const;
 
+    // "KV-730 ", the model string and the tool's version: the window title and About.
+    static QString titleText();
     static const QString versionText;
     // Loads :/translate/<localeName>.qm, or the en_US file when there is none.
     static bool loadTranslator(QTranslator& translator, const QString& localeName);
@@ -161,6 +163,7 @@ private:
     QAction* m_saveAct = nullptr;
     QAction* m_exitAct = nullptr;
     QAction* m_filterAct = nullptr;
+    QAction* m_clearFilterAct = nullptr;
     QAction* m_downloadAct = nullptr;
     QAction* m_deleteAct = nullptr;
     QAction* m_deviceSettingAct = nullptr;

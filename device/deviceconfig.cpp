@@ -4,6 +4,7 @@
 #include "formats/savefile.h"
 #include "formats/textoutput.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTextStream>
@@ -57,15 +58,65 @@ QString DeviceConfig::toText() const
     return text;
 }
 
+QByteArray DeviceConfig::mergedInto(const QByteArray& old, const char* lineEnd) const
+{
+    QList<QByteArray> settings = toText().toUtf8().split('\n');
+    settings.removeLast(); // after the last line end
+    if (old.isEmpty())
+        return settings.join(lineEnd) + lineEnd;
+    // The logger's file keeps its own line ends, whatever the platform's are.
+    const int firstEnd = old.indexOf('\n');
+    const QByteArray end = firstEnd > 0 && old.at(firstEnd - 1) == '\r' ? "\r\n"
+                           : firstEnd >= 0                              ? "\n"
+                                                                        : lineEnd;
+    QByteArray text;
+    QList<bool> written;
+    for (int i = 0; i < settings.size(); ++i)
+        written << false;
+    int start = 0;
+    while (start < old.size()) {
+        int stop = old.indexOf('\n', start);
+        stop = stop < 0 ? old.size() : stop + 1;
+        QByteArray line = old.mid(start, stop - start);
+        start = stop;
+        const QByteArray key = line.left(line.indexOf('=')).trimmed();
+        for (int i = 0; i < settings.size() && line.contains('='); ++i) {
+            const QByteArray& setting = settings.at(i);
+            if (setting.left(setting.indexOf('=')).trimmed() != key)
+                continue;
+            written[i] = true;
+            const QByteArray value = setting.mid(setting.indexOf('=') + 1).trimmed();
+            if (line.mid(line.indexOf('=') + 1).trimmed() != value)
+                line = setting + (line.endsWith('\n') ? end : QByteArray());
+        }
+        text += line;
+    }
+    for (int i = 0; i < settings.size(); ++i) {
+        if (written.at(i))
+            continue;
+        if (!text.endsWith('\n'))
+            text += end;
+        text += settings.at(i) + end;
+    }
+    return text;
+}
+
 bool DeviceConfig::writeFile(const QString& filePath) const
 {
+    // Anything but a plain file of a sensible size is replaced as if there were none.
+    QByteArray old;
+    const QFileInfo info(filePath);
+    QFile oldFile(filePath);
+    if (info.isFile() && info.size() <= 65536 && oldFile.open(QIODevice::ReadOnly))
+        old = oldFile.read(65536);
+    oldFile.close();
     SaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly)) {
         qCWarning(lcDevice) << "cannot write" << filePath << file.errorString();
         return false;
     }
-    TextOutput out(&file);
-    out.appendText(toText().toUtf8());
+    TextOutput out(&file, "\n");
+    out.append(mergedInto(old, platformLineEnd));
     if (!out.flush() || !file.commit()) {
         qCWarning(lcDevice) << "cannot write" << filePath << file.errorString();
         return false;

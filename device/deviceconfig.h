@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The logger's configuration, as held in kv730.ini.
@@ -15,8 +16,12 @@ struct DeviceConfig {
     static DeviceConfig readFile(const QString& filePath);
     // The six lines the logger expects, with "\n" line ends.
     QString toText() const;
-    // Replaces the file with toText(), its lines ended with the platform's line end. The
-    // old file is only replaced once the new one is complete, so the logger never ends up
-    // without one.
+    // `old` (a kv730.ini) with the six settings set to this record. Everything else stays
+    // as it was: other keys, comments, the order and the line ends; a setting that `old`
+    // lacks is added at its end. Without an old file, toText() with `lineEnd`.
+    QByteArray mergedInto(const QByteArray& old, const char* lineEnd) const;
+    // Rewrites the file's settings (mergedInto), or writes toText() with the platform's line
+    // ends where there is no file. The old file is only replaced once the new one is
+    // complete, so the logger never ends up without one.
     bool writeFile(const QString& filePath) const;
 };

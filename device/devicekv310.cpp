@@ -15,6 +15,7 @@
 #include <QTime>
 #include <QTimer>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
@@ -23,22 +24,10 @@ namespace
 
 const int waitForStuckReadMs = 2000;
 
-bool isValidDateTimeInRange(const LogDateTime& t, int firstYear, int lastYear)
-{
-    return t.valid && t.year >= firstYear && t.year <= lastYear;
-}
-
 // A pipe put in the place of a track file would block the open, and the read, for good.
 bool isPlainFile(const QString& path)
 {
     return QFileInfo(path).isFile();
-}
-
-// The field is UTC: read it without the detour through local time, which would lose the
-// points of a spring-forward hour of the user's zone.
-LogDateTime parseDateField(const LogLineReader::Field& field)
-{
-    return LogDateTime::parseLatin1AsUtc(field.data, field.size);
 }
 
 } // namespace
@@ -101,26 +90,61 @@ void DeviceKV310::setReadTimeLimit(int milliseconds)
     m_readTimeLimitMs.store(qMax(1, milliseconds));
 }
 
-bool DeviceKV310::readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date)
+bool DeviceKV310::readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date,
+                                      qint64* duration)
 {
     QFile file(path);
     if (!isPlainFile(path) || !file.open(QIODevice::ReadOnly))
         return false;
-    return readTrackFileHeader(file, timeOfDay, date);
+    return readTrackFileHeader(file, timeOfDay, date, duration);
 }
 
-bool DeviceKV310::readTrackFileHeader(QIODevice& file, quint32* timeOfDay, quint32* date)
+bool DeviceKV310::readTrackFileHeader(QIODevice& file, quint32* timeOfDay, quint32* date,
+                                      qint64* duration)
 {
-    LogLineReader reader(file);
-    while (reader.next()) {
-        const LogDateTime t = parseDateField(reader.field(1));
-        if (!isValidDateTimeInRange(t, 2016, 2035))
-            continue;
-        *date = quint32(t.day * 10000 + t.month * 100 + t.year - 2000);
-        *timeOfDay = quint32(t.hour * 10000 + t.minute * 100 + t.second);
-        return true;
+    // The lines the download keeps, so that the list gives a file the start its track gets.
+    const auto firstKept = [](QIODevice& device, bool toEnd, LogDateTime* first,
+                              LogDateTime* last) {
+        LogLineFilter filter(LogLinePolicy::worker, GpsFilter::limit());
+        LogLineReader reader(device);
+        bool found = false;
+        while (reader.nextLine()) {
+            if (!reader.split() || filter.take(reader) != LogLineFilter::Kept)
+                continue;
+            *last = filter.fix().time;
+            if (!found)
+                *first = *last;
+            found = true;
+            if (!toEnd)
+                break;
+        }
+        return found;
+    };
+    LogDateTime t;
+    LogDateTime last;
+    if (!firstKept(file, false, &t, &last)) {
+        if (duration)
+            *duration = -1;
+        return false;
     }
-    return false;
+    *date = quint32(t.day * 10000 + t.month * 100 + t.year - 2000);
+    *timeOfDay = quint32(t.hour * 10000 + t.minute * 100 + t.second);
+    if (duration) {
+        // The end from the file's last 64 KiB only (a small file is read again whole): a
+        // listing must not read whole files. Unknown (-1) when they hold no point.
+        const qint64 from = std::max<qint64>(0, file.size() - 64 * 1024);
+        LogDateTime end = last;
+        bool found = false;
+        if (!file.isSequential() && file.seek(from)) {
+            char c = 0;
+            while (from > 0 && c != '\n' && file.getChar(&c)) {
+            } // the rest of a line cut by the seek
+            LogDateTime unused;
+            found = firstKept(file, true, &unused, &end);
+        }
+        *duration = found ? std::max<qint64>(0, end.secs - t.secs) : -1;
+    }
+    return true;
 }
 
 void DeviceKV310::listTrackFiles(const QString& drivePath)
@@ -138,9 +162,10 @@ void DeviceKV310::listTrackFiles(const QString& drivePath)
         qCDebug(lcDevice) << "Load:" << path;
         quint32 timeOfDay = 0;
         quint32 date = 0;
-        readTrackFileHeader(path, &timeOfDay, &date);
+        qint64 duration = -1;
+        readTrackFileHeader(path, &timeOfDay, &date, &duration);
         m_fileList.append(path);
-        m_headerList.append({timeOfDay, date, counter});
+        m_headerList.append({timeOfDay, date, counter, name, QFileInfo(path).size(), duration});
         ++counter;
     }
     QVector<TrackFileHeader> headers;
@@ -150,6 +175,9 @@ void DeviceKV310::listTrackFiles(const QString& drivePath)
         header.timeOfDay = entry.timeOfDay;
         header.date = entry.date;
         header.fileIndexes = {entry.index};
+        header.fileName = entry.fileName;
+        header.fileSize = entry.fileSize;
+        header.duration = entry.duration;
         headers.append(header);
     }
     emit FireRecvTrackFileHeader(headers);

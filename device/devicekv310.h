@@ -96,9 +96,13 @@ public:
     // A folder under backupRoot() named after the current time that does not exist yet.
     static QString newBackupFolder();
 
-    // The header of one track file: the first line dated 2016 to 2035.
-    static bool readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date);
-    static bool readTrackFileHeader(QIODevice& file, quint32* timeOfDay, quint32* date);
+    // The header of one track file: the time of the first point a download of it gives,
+    // and with `duration` the seconds from there to its last point (the whole file is read;
+    // -1 without points). False when the file gives no point.
+    static bool readTrackFileHeader(const QString& path, quint32* timeOfDay, quint32* date,
+                                    qint64* duration = nullptr);
+    static bool readTrackFileHeader(QIODevice& file, quint32* timeOfDay, quint32* date,
+                                    qint64* duration = nullptr);
 
     enum ReadResult { ReadComplete, ReadFailed, ReadStopped };
     // The points of one open track file with the given jump-filter limit, as run() reads
@@ -127,6 +131,9 @@ private:
         quint32 timeOfDay;
         quint32 date;
         int index;
+        QString fileName;
+        qint64 fileSize;
+        qint64 duration;
     };
 
     enum Job { ReadJob, DeleteJob };

@@ -83,7 +83,7 @@ DeviceSettingDialog::DeviceSettingDialog(DeviceConfig& cfg, QWidget* parent) : Q
 
 void DeviceSettingDialog::apply()
 {
-    config.loggingFormat = 1;
+    // The logging format stays as the logger's user set it: the dialog offers no choice of it.
     config.powerSaving = m_powerSavingBox->isChecked();
     config.bluetooth = m_bluetoothBox->isChecked();
     config.heightLimit = m_heightLimitBox->isChecked();

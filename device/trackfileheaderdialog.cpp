@@ -1,11 +1,13 @@
 #include "device/trackfileheaderdialog.h"
 
 #include "device/devicekv310.h"
+#include "view/trackstatistics.h"
 #include "view/treecheckstate.h"
 
 #include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -29,8 +31,9 @@ TrackFileHeaderDialog::TrackFileHeaderDialog(QVector<TrackFileHeader>& headers, 
     setWindowTitle(tr("Select Track Files"));
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("trackFileTree"));
-    m_tree->setColumnCount(2);
-    m_tree->setHeaderLabels({tr("Selection"), tr("Track Files")});
+    m_tree->setColumnCount(5);
+    m_tree->setHeaderLabels(
+        {tr("Selection"), tr("Track Files"), tr("File Name"), tr("Size"), tr("Duration")});
     m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     const Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
@@ -38,7 +41,9 @@ TrackFileHeaderDialog::TrackFileHeaderDialog(QVector<TrackFileHeader>& headers, 
     m_rootItem->setText(0, tr(""));
     m_rootItem->setText(1, tr("KV-730 files"));
     m_rootItem->setFlags(flags);
-    m_rootItem->setCheckState(0, Qt::Unchecked);
+    // Every file is ticked: a download usually fetches them all.
+    m_rootItem->setCheckState(0, m_headers.isEmpty() ? Qt::Unchecked : Qt::Checked);
+    const QLocale locale;
     for (int i = 0; i < m_headers.size(); ++i) {
         auto* item = new QTreeWidgetItem(m_rootItem);
         item->setText(0, QString::number(i + 1));
@@ -49,12 +54,20 @@ TrackFileHeaderDialog::TrackFileHeaderDialog(QVector<TrackFileHeader>& headers, 
                                         .toLocalTime()
                                         .toString(QStringLiteral("yyyy-MM-dd - hh:mm:ss"));
         item->setText(1, start);
+        item->setText(2, header.fileName);
+        if (header.fileSize >= 0)
+            item->setText(3, locale.formattedDataSize(header.fileSize, 1,
+                                                      QLocale::DataSizeTraditionalFormat));
+        if (header.duration >= 0)
+            item->setText(4, TrackStatistics::formatDuration(header.duration));
+        item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(4, Qt::AlignRight | Qt::AlignVCenter);
         item->setFlags(flags);
-        item->setCheckState(0, Qt::Unchecked);
+        item->setCheckState(0, Qt::Checked);
     }
     m_rootItem->setExpanded(true);
-    m_tree->resizeColumnToContents(0);
-    m_tree->resizeColumnToContents(1);
+    for (int column = 0; column < m_tree->columnCount(); ++column)
+        m_tree->resizeColumnToContents(column);
 
     m_applyButton = new QPushButton(tr("Apply"), this);
     m_applyButton->setObjectName(QStringLiteral("applyButton"));

@@ -14,7 +14,7 @@ constexpr double JumpDistance = 10000.0; // metres
 
 } // namespace
 
-const LogLinePolicy LogLinePolicy::logReader = {false, 10000, 2, false};
+const LogLinePolicy LogLinePolicy::logReader = {false, 100000, 2, false};
 const LogLinePolicy LogLinePolicy::worker = {true, 100000, 1, true};
 
 LogLineFilter::LogLineFilter(const LogLinePolicy& policy, qint8 limit)

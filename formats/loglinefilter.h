@@ -10,13 +10,16 @@ class LogLineReader;
 // device worker (DeviceKV310) apply the same line rules and jump filter, except in the
 // points below, where each keeps the rule of the logger maker's own software for it. The
 // differences are deliberate: files opened and files downloaded give the points that
-// users of the maker's tools know, so do not make the two agree.
+// users of the maker's tools know, so do not make the two agree. The speed limit is the
+// exception: the log reader's 100 km/h replaced every faster speed by the one before it,
+// so a drive on a freeway showed a flat 100 km/h once opened; a speed that is simply wrong
+// is no rule worth keeping, and both readers now use the worker's 1000 km/h.
 struct LogLinePolicy {
     // A line dated the same second as the last one that passed: kept by the worker, dropped
     // by the log reader (both drop a line dated earlier).
     bool equalTimePasses;
     // A speed above this many hundredths of km/h (read as unsigned) is replaced by the
-    // previous speed: 1000 km/h in the worker, 100 km/h in the log reader.
+    // previous speed: 1000 km/h in both readers.
     quint32 speedLimit;
     // What a dropped jump adds to the rejection counter: 1 in the worker, 2 in the log
     // reader, which therefore keeps the old reference for half as many dropped lines.

@@ -91,7 +91,7 @@ bool logReader(const QByteArray& data)
         if (p.time <= previous || !std::isfinite(p.lat) || !std::isfinite(p.lon) ||
             !std::isfinite(p.alt) ||
             std::fabs(p.lat) > 2148.0 || std::fabs(p.lon) > 2148.0 || p.marked < 0 ||
-            p.marked > 1 || quint32(p.speed) > 10000u)
+            p.marked > 1 || quint32(p.speed) > 100000u)
             return false;
         previous = p.time;
     }
@@ -135,13 +135,15 @@ bool deviceHeader(const QByteArray& data)
     buffer.open(QIODevice::ReadOnly);
     quint32 timeOfDay = 0;
     quint32 date = 0;
-    if (!DeviceKV310::readTrackFileHeader(buffer, &timeOfDay, &date))
-        return timeOfDay == 0 && date == 0;
+    qint64 duration = 0;
+    if (!DeviceKV310::readTrackFileHeader(buffer, &timeOfDay, &date, &duration))
+        return timeOfDay == 0 && date == 0 && duration == -1;
     const quint32 year = date % 100;
     const quint32 month = date / 100 % 100;
     const quint32 day = date / 10000;
-    return year >= 16 && year <= 35 && month >= 1 && month <= 12 && day >= 1 && day <= 31 &&
-           timeOfDay / 10000 <= 23 && timeOfDay / 100 % 100 <= 59 && timeOfDay % 100 <= 59;
+    return duration >= -1 && year >= 10 && year <= 35 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= 31 && timeOfDay / 10000 <= 23 && timeOfDay / 100 % 100 <= 59 &&
+           timeOfDay % 100 <= 59;
 }
 
 bool tkxReader(const QByteArray& data, const QString& scratchDir)

@@ -1,17 +1,26 @@
 #include "view/filterdialog.h"
 #include "ui_filterdialog.h"
 
+#include "view/units.h"
+
 #include <QPushButton>
 
 FilterDialog::FilterDialog(QWidget* parent) : QDialog(parent), ui(new Ui::FilterDialog)
 {
     ui->setupUi(this);
+    setSpeedUnit(0);
     // Typing the speed and Enter is the whole use; an entry that would filter nothing
     // cannot be accepted.
     ui->lineEdit->setFocus();
     connect(ui->lineEdit, &QLineEdit::textChanged, this, &FilterDialog::updateOkButton);
     connect(ui->radioMarkPoint, &QRadioButton::toggled, this, &FilterDialog::updateOkButton);
     updateOkButton();
+}
+
+void FilterDialog::setSpeedUnit(int speedUnit)
+{
+    m_speedUnit = speedUnit;
+    ui->unitLabel->setText(Units::speedName(speedUnit));
 }
 
 FilterDialog::~FilterDialog()
@@ -76,6 +85,8 @@ void FilterDialog::on_radioMarkPoint_toggled(bool checked)
 void FilterDialog::on_buttonBox_accepted()
 {
     speedValue = entryValue();
+    if (speedValue != -1.0f && m_speedUnit != 0)
+        speedValue = float(double(speedValue) * Units::KmPerMile);
     if (ruleCode == FilterRule::Marked) {
         speedValue = -1.0f;
         valid = true;

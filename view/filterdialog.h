@@ -18,6 +18,9 @@ public:
     explicit FilterDialog(QWidget* parent = nullptr);
     ~FilterDialog() override;
 
+    // The unit the speed is typed in (DisplaySettings: 0 km/h, else mi/h), named beside it.
+    void setSpeedUnit(int speedUnit);
+    // The typed speed in km/h; -1.0 when there is none.
     float filterValue() const { return speedValue; }
     int filterRuleCode() const { return ruleCode; }
     bool isFilterValid() const { return valid; }
@@ -34,11 +37,12 @@ private slots:
     void updateOkButton();
 
 private:
-    // The entry in km/h; -1 when it is empty, not a number or negative.
+    // The entry as typed; -1 when it is empty, not a number or negative.
     float entryValue() const;
 
     Ui::FilterDialog* ui;
     float speedValue = -1.0f;
     int ruleCode = FilterRule::Greater;
     bool valid = true;
+    int m_speedUnit = 0;
 };

@@ -33,7 +33,7 @@ MapWidget::MapWidget(const QVector<Track>* tracks, const DisplaySettings* settin
     initMapResources();
     ui->setupUi(this);
 
-    m_pointModel = new PointListModel(&m_listedPoints, this);
+    m_pointModel = new PointListModel(&m_listedPoints, &m_listedNumbers, this);
     ui->treeWidget_2->setModel(m_pointModel);
 
     // Created after the form, so that the web view and its page go before the bridge.
@@ -108,6 +108,7 @@ void MapWidget::updateTrackList()
     ui->treeWidget->clear();
     m_pointModel->beginListing();
     m_listedPoints.clear();
+    m_listedNumbers.clear();
     m_pointModel->endListing(m_pointModel->format(), QStringList());
 
     emit m_mapOperator->deleteAllObject();
@@ -124,12 +125,9 @@ void MapWidget::updateTrackList()
 
     for (int k = 0; k < m_tracks->size(); ++k) {
         const Track& track = m_tracks->at(k);
-        const QString title =
-            QStringLiteral("%1. ").arg(k + 1) +
-            TimeText::dateTime(TimeText::split(track.startTime, true), QStringLiteral(" - "));
         emit m_mapOperator->addPolyline();
 
-        auto* item = new QTreeWidgetItem(m_trackRoot, QStringList(title));
+        auto* item = new QTreeWidgetItem(m_trackRoot, QStringList(trackTitle(k)));
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
         item->setCheckState(0, Qt::Unchecked);
         setTrackToolTip(item, k);
@@ -273,11 +271,27 @@ ProfileChart* MapWidget::profileChart() const
     return m_profileChart;
 }
 
+QString MapWidget::trackTitle(int track) const
+{
+    // The track starts with its first point, as its figures say, in the chosen time; the
+    // first dated line of a log may be one that gave no point.
+    const Track& t = m_tracks->at(track);
+    const bool timed = track < m_statistics.size() && m_statistics.at(track).hasTime;
+    const qint64 start = timed ? m_statistics.at(track).startTime : t.startTime;
+    return QStringLiteral("%1. ").arg(track + 1) +
+           TimeText::dateTime(TimeText::split(start, localTime()), QStringLiteral(" - "));
+}
+
 void MapWidget::refreshStatistics()
 {
     if (m_trackRoot) {
-        for (int k = 0; k < m_trackRoot->childCount(); ++k)
+        for (int k = 0; k < m_trackRoot->childCount() && k < m_tracks->size(); ++k) {
+            {
+                const QSignalBlocker blocker(ui->treeWidget); // no change of the map
+                m_trackRoot->child(k)->setText(0, trackTitle(k));
+            }
             setTrackToolTip(m_trackRoot->child(k), k);
+        }
     }
     showStatistics();
 }
@@ -311,6 +325,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
 {
     m_pointModel->beginListing();
     m_listedPoints.clear();
+    m_listedNumbers.clear();
 
     const int row = currentTrackRow();
     if (row < 0 || m_tracks->isEmpty() || row >= m_tracks->size()) {
@@ -359,11 +374,14 @@ void MapWidget::showTrackPoints(float speed, int rule)
         m_listedPoints = track.points;
     } else {
         m_listedPoints.reserve(track.points.size());
-        for (const Vec3& p : track.points) {
-            if (keep(p))
-                m_listedPoints.append(p);
+        for (int i = 0; i < track.points.size(); ++i) {
+            if (keep(track.points.at(i))) {
+                m_listedPoints.append(track.points.at(i));
+                m_listedNumbers.append(i + 1);
+            }
         }
         m_listedPoints.squeeze();
+        m_listedNumbers.squeeze();
     }
 
     if (!m_listedPoints.isEmpty())
@@ -464,7 +482,7 @@ void MapWidget::showPointAndSelectInfo(int index)
     if (index < 0 || index >= m_listedPoints.size())
         return;
     const Vec3& p = m_listedPoints.at(index);
-    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(index + 1, p));
+    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(recordNumber(index), p));
 
     const QModelIndex row = m_pointModel->index(index, 0);
     ui->treeWidget_2->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect |
@@ -486,7 +504,7 @@ void MapWidget::TreeWidget2ItemDoubleClicked(const QModelIndex& index)
         return;
     m_playPosition = row;
     const Vec3& p = m_listedPoints.at(row);
-    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(row + 1, p));
+    emit m_mapOperator->viewPoint(p.lat, p.lon, pointTitle(recordNumber(row), p));
     if (m_profileChart)
         m_profileChart->setCursorIndex(row);
     emit pointShown(row);

@@ -56,6 +56,11 @@ public:
     static QString formatCoordinate(double value, int axis, int format);
 
     const QVector<Vec3>& listedPoints() const { return m_listedPoints; }
+    // The record number in its track of listed point `row` (1 for the track's first point).
+    int recordNumber(int row) const
+    {
+        return row < m_listedNumbers.size() ? m_listedNumbers.at(row) : row + 1;
+    }
     // Row of the track whose points are listed, as the track tree's current row; -1 if none.
     int currentTrackRow() const;
     int playPosition() const { return m_playPosition; }
@@ -98,6 +103,7 @@ protected:
 
 private:
     void createTrackRoot();
+    QString trackTitle(int track) const;
     QString pointTitle(int number, const Vec3& point) const;
     bool localTime() const;
     // After a stop that sets the position itself, announcements still queued from the
@@ -119,6 +125,7 @@ private:
     PointListModel* m_pointModel = nullptr;
     QMultiMap<unsigned, Vec3> m_trackMarkers;
     QVector<Vec3> m_listedPoints;
+    QVector<int> m_listedNumbers;          // record numbers of a filtered list; empty: row + 1
     QVector<TrackStatistics> m_statistics; // one per track, from the last updateTrackList
     int m_listedTrack = -1;                // track of m_listedPoints, -1 for none
     QPointer<QTreeWidget> m_statisticsView;

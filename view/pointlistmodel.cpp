@@ -4,8 +4,9 @@
 #include "view/mapwidget.h"
 #include "view/units.h"
 
-PointListModel::PointListModel(const QVector<Vec3>* points, QObject* parent)
-    : QAbstractTableModel(parent), m_points(points), m_headers(QString())
+PointListModel::PointListModel(const QVector<Vec3>* points, const QVector<int>* numbers,
+                               QObject* parent)
+    : QAbstractTableModel(parent), m_points(points), m_numbers(numbers), m_headers(QString())
 {
 }
 
@@ -38,8 +39,10 @@ QString PointListModel::text(int row, int column) const
         return QString();
     const Vec3& p = m_points->at(row);
     switch (column) {
-    case 0:
-        return p.marked ? QString::number(row + 1) + QLatin1Char('*') : QString::number(row + 1);
+    case 0: {
+        const int number = row < m_numbers->size() ? m_numbers->at(row) : row + 1;
+        return p.marked ? QString::number(number) + QLatin1Char('*') : QString::number(number);
+    }
     case 1:
         return TimeText::date(TimeText::split(p.time, m_format.local));
     case 2:

@@ -21,7 +21,10 @@ public:
         bool local = true; // local time instead of UTC
     };
 
-    explicit PointListModel(const QVector<Vec3>* points, QObject* parent = nullptr);
+    // numbers: the record number of each listed point in its track (1 for the first); row
+    // n shows n + 1 where there are none.
+    PointListModel(const QVector<Vec3>* points, const QVector<int>* numbers,
+                   QObject* parent = nullptr);
 
     // Brackets a change of the listed points. Empty headers keep the columns as they are.
     void beginListing();
@@ -38,6 +41,7 @@ public:
 
 private:
     const QVector<Vec3>* m_points;
+    const QVector<int>* m_numbers;
     Format m_format;
     QStringList m_headers;
 };

@@ -58,6 +58,44 @@ double TrackStatistics::distance(double lat1, double lon1, double lat2, double l
     return 2.0 * EarthRadius * centralHalfAngle(a);
 }
 
+namespace
+{
+
+// Ascent and descent with hysteresis: a change of direction counts only once the altitude
+// has moved AscentThreshold away from the last turning point, and from then on every
+// metre beyond that point counts. Swings smaller than the threshold add nothing, so
+// altitude noise on a flat track is not summed, while a real climb keeps its full height
+// (only a last stretch shorter than the threshold is left out).
+struct ClimbCounter {
+    explicit ClimbCounter(double start) : turn(start) {}
+    void add(double alt)
+    {
+        if (direction >= 0 && alt > turn) {
+            if (direction > 0 || alt - turn >= TrackStatistics::AscentThreshold) {
+                up += alt - turn;
+                turn = alt;
+                direction = 1;
+            }
+        } else if (direction <= 0 && alt < turn) {
+            if (direction < 0 || turn - alt >= TrackStatistics::AscentThreshold) {
+                down += turn - alt;
+                turn = alt;
+                direction = -1;
+            }
+        } else if (std::abs(alt - turn) >= TrackStatistics::AscentThreshold) {
+            (direction > 0 ? down : up) += std::abs(alt - turn);
+            turn = alt;
+            direction = -direction;
+        }
+    }
+    double turn;       // the highest altitude of a climb, the lowest of a descent
+    int direction = 0; // 1 climbing, -1 descending, 0 not yet known
+    double up = 0.0;
+    double down = 0.0;
+};
+
+} // namespace
+
 TrackStatistics TrackStatistics::compute(const Track& track)
 {
     return compute(track.points, track.fmt);
@@ -89,8 +127,7 @@ TrackStatistics TrackStatistics::compute(const QVector<Vec3>& points, int fmt)
     quint32 maxSpeed = quint32(p[0].speed);
     double minAlt = p[0].alt;
     double maxAlt = p[0].alt;
-    double up = 0.0;
-    double down = 0.0;
+    ClimbCounter climb(p[0].alt);
 
     for (int i = 1; i < n; ++i) {
         const Vec3& q = p[i];
@@ -115,11 +152,7 @@ TrackStatistics TrackStatistics::compute(const QVector<Vec3>& points, int fmt)
 
         marked += q.marked != 0 ? 1 : 0;
         maxSpeed = std::max(maxSpeed, quint32(q.speed));
-        const double rise = q.alt - p[i - 1].alt;
-        if (rise > 0)
-            up += rise;
-        else
-            down -= rise;
+        climb.add(q.alt);
         minAlt = std::min(minAlt, q.alt);
         maxAlt = std::max(maxAlt, q.alt);
 
@@ -143,8 +176,8 @@ TrackStatistics TrackStatistics::compute(const QVector<Vec3>& points, int fmt)
         s.maxSpeedKmh = Units::speedKmh(s.maxSpeedRaw);
         s.minAltitude = minAlt;
         s.maxAltitude = maxAlt;
-        s.ascent = up;
-        s.descent = down;
+        s.ascent = climb.up;
+        s.descent = climb.down;
     }
     return s;
 }

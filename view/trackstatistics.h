@@ -15,9 +15,9 @@
 // points counts as moving when its great-circle distance over its time difference
 // exceeds 1 km/h; intervals whose time difference is not positive, or that touch a
 // point without a time, add nothing to the moving time but still add their distance.
-// Ascent and descent are the plain sums of the rises and falls between consecutive
-// altitudes, without smoothing, so receiver noise adds to both. Speed and altitude
-// figures exist only for tracks that record them (fmt 2).
+// Ascent and descent count a climb or a descent only once it reaches AscentThreshold from
+// the last turning point (hysteresis), so that altitude noise does not add up on a flat
+// track. Speed and altitude figures exist only for tracks that record them (fmt 2).
 class TrackStatistics
 {
     Q_DECLARE_TR_FUNCTIONS(TrackStatistics)
@@ -25,6 +25,11 @@ class TrackStatistics
 public:
     static constexpr double EarthRadius = 6371008.8; // mean radius, metres
     static constexpr double MovingSpeedKmh = 1.0;
+    // Metres. The logger's altitude wanders by several metres from one fix to the next and
+    // by up to about 10 m over minutes while standing still (vertical error of a consumer
+    // receiver is about 1.5 times its horizontal one); 12 m stays above that noise and is
+    // still small against the climbs worth counting.
+    static constexpr double AscentThreshold = 12.0;
 
     static TrackStatistics compute(const Track& track);
     static TrackStatistics compute(const QVector<Vec3>& points, int fmt);
@@ -46,8 +51,8 @@ public:
     bool hasAltitude = false;
     double minAltitude = 0.0; // metres
     double maxAltitude = 0.0;
-    double ascent = 0.0;  // metres, sum of rises
-    double descent = 0.0; // metres, sum of falls, positive
+    double ascent = 0.0;  // metres, climbs beyond the threshold
+    double descent = 0.0; // metres, descents beyond the threshold, positive
 
     bool hasAverageSpeed() const { return duration > 0; }
     bool hasMovingAverageSpeed() const { return movingTime > 0; }

@@ -16,126 +16,126 @@
     <name>DeviceKV310</name>
     <message>
         <source>the logger does not respond</source>
-        <translation type="unfinished"></translation>
+        <translation>the logger does not respond</translation>
     </message>
     <message>
         <source>the file is not on the logger&apos;s list</source>
-        <translation type="unfinished"></translation>
+        <translation>the file is not on the logger&apos;s list</translation>
     </message>
     <message numerus="yes">
         <source>the logger did not answer within %n second(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>the logger did not answer within %n second</numerusform>
+            <numerusform>the logger did not answer within %n seconds</numerusform>
         </translation>
     </message>
     <message>
         <source>the logger is no longer connected</source>
-        <translation type="unfinished"></translation>
+        <translation>the logger is no longer connected</translation>
     </message>
     <message>
         <source>the file could not be read (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>the file could not be read (%1)</translation>
     </message>
     <message>
         <source>not a regular file</source>
-        <translation type="unfinished"></translation>
+        <translation>not a regular file</translation>
     </message>
     <message>
         <source>no such file</source>
-        <translation type="unfinished"></translation>
+        <translation>no such file</translation>
     </message>
 </context>
 <context>
     <name>DeviceSettingDialog</name>
     <message>
         <source>Device setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Logger Settings</translation>
     </message>
     <message>
         <source>Data logging format</source>
-        <translation type="unfinished"></translation>
+        <translation>What is logged</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished"></translation>
+        <translation>Position</translation>
     </message>
     <message>
         <source>Data logging setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Options</translation>
     </message>
     <message>
         <source>Power Saving Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Power saving</translation>
     </message>
     <message>
         <source>Bluetooth Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Bluetooth</translation>
     </message>
     <message>
         <source>Height Limit</source>
-        <translation type="unfinished"></translation>
+        <translation>Height limit</translation>
     </message>
     <message>
         <source>Test Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Test mode</translation>
     </message>
     <message>
         <source>Data logging interval</source>
-        <translation type="unfinished"></translation>
+        <translation>Logging interval</translation>
     </message>
     <message>
         <source>1 Sec</source>
-        <translation type="unfinished"></translation>
+        <translation>1 second</translation>
     </message>
     <message>
         <source>2 Sec</source>
-        <translation type="unfinished"></translation>
+        <translation>2 seconds</translation>
     </message>
     <message>
         <source>3 Sec</source>
-        <translation type="unfinished"></translation>
+        <translation>3 seconds</translation>
     </message>
     <message>
         <source>4 Sec</source>
-        <translation type="unfinished"></translation>
+        <translation>4 seconds</translation>
     </message>
     <message>
         <source>5 Sec</source>
-        <translation type="unfinished"></translation>
+        <translation>5 seconds</translation>
     </message>
     <message>
         <source>GPS interval:</source>
-        <translation type="unfinished"></translation>
+        <translation>A position every:</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Apply</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
     <name>DownloadRun</name>
     <message>
         <source>Downloading track files...</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloading track files...</translation>
     </message>
     <message>
         <source>the logger was removed</source>
-        <translation type="unfinished"></translation>
+        <translation>the logger was removed</translation>
     </message>
     <message>
         <source>The track file %1 could not be downloaded: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>The track file %1 could not be downloaded: %2.</translation>
     </message>
     <message numerus="yes">
         <source>%n further track file(s) were not downloaded.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n further track file was not downloaded.</numerusform>
+            <numerusform>%n further track files were not downloaded.</numerusform>
         </translation>
     </message>
 </context>
@@ -143,104 +143,104 @@
     <name>ExivSupport</name>
     <message>
         <source>This is not a photo, or not of a known kind.</source>
-        <translation type="unfinished"></translation>
+        <translation>This is not a photo, or not of a known kind.</translation>
     </message>
     <message>
         <source>The photo is damaged (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>The photo is damaged (%1).</translation>
     </message>
     <message>
         <source>The photo&apos;s metadata would grow beyond what a JPEG file can hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>The photo&apos;s metadata would grow beyond what a JPEG file can hold.</translation>
     </message>
     <message>
         <source>Not enough memory.</source>
-        <translation type="unfinished"></translation>
+        <translation>Not enough memory.</translation>
     </message>
     <message>
         <source>It cannot be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>It cannot be read: %1</translation>
     </message>
 </context>
 <context>
     <name>FileFormat</name>
     <message>
         <source>The file cannot be written: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be written: %1</translation>
     </message>
 </context>
 <context>
     <name>FileFormatCSV</name>
     <message>
         <source>CSV files cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV files cannot be opened.</translation>
     </message>
 </context>
 <context>
     <name>FileFormatGPL</name>
     <message>
         <source>Log files cannot be written, only read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Log files cannot be written, only read.</translation>
     </message>
     <message>
         <source>The file cannot be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be read: %1</translation>
     </message>
     <message>
         <source>The file cannot be read to its end: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be read to its end: %1</translation>
     </message>
     <message>
         <source>The log holds more points than a track can keep: its last %1 points were left out.</source>
-        <translation type="unfinished"></translation>
+        <translation>The log holds more points than a track can keep: its last %1 points were left out.</translation>
     </message>
 </context>
 <context>
     <name>FileFormatGPX</name>
     <message>
         <source>GPX files cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>GPX files cannot be opened.</translation>
     </message>
 </context>
 <context>
     <name>FileFormatKML</name>
     <message>
         <source>KML files cannot be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>KML files cannot be opened.</translation>
     </message>
 </context>
 <context>
     <name>FileFormatRegistry</name>
     <message>
         <source>Unknown file extension.</source>
-        <translation type="unfinished"></translation>
+        <translation>Unknown file extension.</translation>
     </message>
     <message>
         <source>%1 is not a regular file.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 is not a regular file.</translation>
     </message>
 </context>
 <context>
     <name>FileFormatTKR</name>
     <message>
         <source>The file cannot be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be read: %1</translation>
     </message>
     <message>
         <source>The file is not a TKX archive.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file is not a TKX archive.</translation>
     </message>
     <message>
         <source>The file is not a complete TKX archive: its track index of %1 entries runs past the end of the file.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file is not a complete TKX archive: its track index of %1 entries runs past the end of the file.</translation>
     </message>
     <message>
         <source>The file became shorter while it was read.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file became shorter while it was read.</translation>
     </message>
     <message>
         <source>The archive is incomplete: %1 of its %2 tracks and %3 of its %4 points are missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>The archive is incomplete: %1 of its %2 tracks and %3 of its %4 points are missing.</translation>
     </message>
     <message>
         <source>Of the missing points, %1 were read but left out: no logger records such values.</source>
@@ -251,243 +251,243 @@
     <name>FileReplacer</name>
     <message>
         <source>No temporary file can be made beside it: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No temporary file can be made beside it: %1</translation>
     </message>
     <message>
         <source>It cannot be written: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>It cannot be written: %1</translation>
     </message>
     <message>
         <source>It cannot be copied: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>It cannot be copied: %1</translation>
     </message>
     <message>
         <source>It cannot be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>It cannot be read: %1</translation>
     </message>
     <message>
         <source>The file is no longer there.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file is no longer there.</translation>
     </message>
     <message>
         <source>It cannot be replaced: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>It cannot be replaced: %1</translation>
     </message>
     <message>
         <source>No copy of the original can be kept: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No copy of the original can be kept: %1</translation>
     </message>
 </context>
 <context>
     <name>FilterDialog</name>
     <message>
         <source>Filter</source>
-        <translation type="unfinished"></translation>
+        <translation>Filter Points</translation>
     </message>
     <message>
         <source>Filter Rule</source>
-        <translation type="unfinished"></translation>
+        <translation>List the points</translation>
     </message>
     <message>
         <source>&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&gt;</translation>
     </message>
     <message>
         <source>&gt;=</source>
-        <translation type="unfinished"></translation>
+        <translation>&gt;=</translation>
     </message>
     <message>
         <source>=</source>
-        <translation type="unfinished"></translation>
+        <translation>=</translation>
     </message>
     <message>
         <source>&lt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;</translation>
     </message>
     <message>
         <source>&lt;=</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;=</translation>
     </message>
     <message>
         <source>All Mark Point</source>
-        <translation type="unfinished"></translation>
+        <translation>Marked points only</translation>
     </message>
     <message>
         <source>Filter Speed:</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed:</translation>
     </message>
 </context>
 <context>
     <name>GeotagDialog</name>
     <message>
         <source>Geotag Photos</source>
-        <translation type="unfinished"></translation>
+        <translation>Geotag Photos</translation>
     </message>
     <message>
         <source>Add Photos...</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Photos...</translation>
     </message>
     <message>
         <source>Add Folder...</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Folder...</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>File</translation>
     </message>
     <message>
         <source>Capture time</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture time</translation>
     </message>
     <message>
         <source>UTC time</source>
-        <translation type="unfinished"></translation>
+        <translation>UTC time</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished"></translation>
+        <translation>Position</translation>
     </message>
     <message>
         <source>Matching</source>
-        <translation type="unfinished"></translation>
+        <translation>Matching</translation>
     </message>
     <message>
         <source>Camera time zone:</source>
-        <translation type="unfinished"></translation>
+        <translation>Camera time zone:</translation>
     </message>
     <message>
         <source>The zone the camera&apos;s clock was set to. Photos that record their own offset from UTC are read in that offset.</source>
-        <translation type="unfinished"></translation>
+        <translation>The zone the camera&apos;s clock was set to. Photos that record their own offset from UTC are read in that offset.</translation>
     </message>
     <message>
         <source>Camera clock ahead by:</source>
-        <translation type="unfinished"></translation>
+        <translation>Camera clock ahead by:</translation>
     </message>
     <message>
         <source>How far the camera&apos;s clock was ahead of the true time, in seconds: 133 for a camera 2 min 13 s fast, -5 for one 5 s slow.</source>
-        <translation type="unfinished"></translation>
+        <translation>How far the camera&apos;s clock was ahead of the true time, in seconds: 133 for a camera 2 min 13 s fast, -5 for one 5 s slow.</translation>
     </message>
     <message>
         <source> s</source>
-        <translation type="unfinished"></translation>
+        <translation> s</translation>
     </message>
     <message>
         <source>Largest gap between track points:</source>
-        <translation type="unfinished"></translation>
+        <translation>Largest gap between track points:</translation>
     </message>
     <message>
         <source>A photo taken between two track points further apart than this gets no position.</source>
-        <translation type="unfinished"></translation>
+        <translation>A photo taken between two track points further apart than this gets no position.</translation>
     </message>
     <message>
         <source>Replace positions already in photos</source>
-        <translation type="unfinished"></translation>
+        <translation>Replace positions already in photos</translation>
     </message>
     <message>
         <source>Keep a copy of each original file (name_original)</source>
-        <translation type="unfinished"></translation>
+        <translation>Keep a copy of each original file (name_original)</translation>
     </message>
     <message>
         <source>Write</source>
-        <translation type="unfinished"></translation>
+        <translation>Write</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>This computer (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>This computer (%1)</translation>
     </message>
     <message>
         <source>UTC</source>
-        <translation type="unfinished"></translation>
+        <translation>UTC</translation>
     </message>
     <message>
         <source>Reading the photos...</source>
-        <translation type="unfinished"></translation>
+        <translation>Reading the photos...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Add Photos</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Photos</translation>
     </message>
     <message>
         <source>Photos (%1);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Photos (%1);;All files (*)</translation>
     </message>
     <message>
         <source>Add Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Folder</translation>
     </message>
     <message numerus="yes">
         <source>%1 of %2 photos matched, on %3 points of %n ticked track(s).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1 of %2 photos matched, on %3 points of %n ticked track.</numerusform>
+            <numerusform>%1 of %2 photos matched, on %3 points of %n ticked tracks.</numerusform>
         </translation>
     </message>
     <message>
         <source>, %1 m</source>
-        <translation type="unfinished"></translation>
+        <translation>, %1 m</translation>
     </message>
     <message>
         <source> (the photo has a position already and is left as it is)</source>
-        <translation type="unfinished"></translation>
+        <translation> (the photo has a position already and is left as it is)</translation>
     </message>
     <message>
         <source>%1, %2 UTC</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, %2 UTC</translation>
     </message>
     <message>
         <source>Not written: the writing was cancelled.</source>
-        <translation type="unfinished"></translation>
+        <translation>Not written: the writing was cancelled.</translation>
     </message>
     <message>
         <source>Writing the positions into the photos...</source>
-        <translation type="unfinished"></translation>
+        <translation>Writing the positions into the photos...</translation>
     </message>
     <message>
         <source>%1 skipped: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 skipped: %2</translation>
     </message>
     <message>
         <source>%1 failed: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 failed: %2</translation>
     </message>
     <message numerus="yes">
         <source>%n photo(s) tagged.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo tagged.</numerusform>
+            <numerusform>%n photos tagged.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n photo(s) skipped.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo skipped.</numerusform>
+            <numerusform>%n photos skipped.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n photo(s) failed.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo failed.</numerusform>
+            <numerusform>%n photos failed.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>... and %n more.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>... and %n more.</numerusform>
+            <numerusform>... and %n more.</numerusform>
         </translation>
     </message>
 </context>
@@ -495,30 +495,30 @@
     <name>GeotagMatcher</name>
     <message>
         <source>The photo does not record when it was taken.</source>
-        <translation type="unfinished"></translation>
+        <translation>The photo does not record when it was taken.</translation>
     </message>
     <message>
         <source>The chosen tracks hold no timed points.</source>
-        <translation type="unfinished"></translation>
+        <translation>The chosen tracks hold no timed points.</translation>
     </message>
     <message>
         <source>Taken before the first track point (%1 UTC).</source>
-        <translation type="unfinished"></translation>
+        <translation>Taken before the first track point (%1 UTC).</translation>
     </message>
     <message>
         <source>Taken after the last track point (%1 UTC).</source>
-        <translation type="unfinished"></translation>
+        <translation>Taken after the last track point (%1 UTC).</translation>
     </message>
     <message>
         <source>Taken in a gap of %1 s between track points (largest allowed: %2 s).</source>
-        <translation type="unfinished"></translation>
+        <translation>Taken in a gap of %1 s between track points (largest allowed: %2 s).</translation>
     </message>
 </context>
 <context>
     <name>GoogleMapOperator</name>
     <message>
         <source>Map tiles cannot be loaded: no network connection or no such tiles.</source>
-        <translation type="unfinished"></translation>
+        <translation>Map tiles cannot be loaded: no network connection or no such tiles.</translation>
     </message>
 </context>
 <context>
@@ -532,446 +532,456 @@
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
-        <translation type="unfinished"></translation>
+        <translation>KV-730</translation>
     </message>
     <message>
         <source>KV-730 </source>
-        <translation type="unfinished"></translation>
+        <translation>KV-730 </translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Open</translation>
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Save</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xit</translation>
     </message>
     <message>
         <source>Filter</source>
-        <translation type="unfinished"></translation>
+        <translation>Filter Points...</translation>
     </message>
     <message>
         <source>Download all track points</source>
-        <translation type="unfinished"></translation>
+        <translation>Download Tracks...</translation>
     </message>
     <message>
         <source>Delete all track points</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete All Tracks on the Logger...</translation>
     </message>
     <message>
         <source>Device setting</source>
-        <translation type="unfinished"></translation>
+        <translation>Logger Settings...</translation>
     </message>
     <message>
         <source>play</source>
-        <translation type="unfinished"></translation>
+        <translation>Play</translation>
     </message>
     <message>
         <source>stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>rewind</source>
-        <translation type="unfinished"></translation>
+        <translation>Rewind</translation>
     </message>
     <message>
         <source>&amp;About</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;About</translation>
     </message>
     <message>
         <source>Show the application&apos;s About box</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the application&apos;s About box</translation>
     </message>
     <message>
         <source>Kilometers</source>
-        <translation type="unfinished"></translation>
+        <translation>Kilometers</translation>
     </message>
     <message>
         <source>Miles</source>
-        <translation type="unfinished"></translation>
+        <translation>Miles</translation>
     </message>
     <message>
         <source>Feet</source>
-        <translation type="unfinished"></translation>
+        <translation>Feet</translation>
     </message>
     <message>
         <source>Meter</source>
-        <translation type="unfinished"></translation>
+        <translation>Meters</translation>
     </message>
     <message>
         <source>UTC time</source>
-        <translation type="unfinished"></translation>
+        <translation>UTC time</translation>
     </message>
     <message>
         <source>Local time</source>
-        <translation type="unfinished"></translation>
+        <translation>Local time</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>File</translation>
     </message>
     <message>
         <source>Device :</source>
-        <translation type="unfinished"></translation>
+        <translation>Logger:</translation>
     </message>
     <message>
         <source>Speed:</source>
-        <translation type="unfinished"></translation>
+        <translation>Playback speed:</translation>
     </message>
     <message>
         <source>About KV730 Tool</source>
-        <translation type="unfinished"></translation>
+        <translation>About the KV-730 Tool</translation>
     </message>
     <message>
         <source>pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>WARNGING</source>
-        <translation type="unfinished"></translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>Failed to start</source>
-        <translation type="unfinished"></translation>
+        <translation>Loggers plugged in from now on cannot be detected: watching the drives failed to start.</translation>
     </message>
     <message>
         <source>TKX File (*.tkx);;GPL File (*.gpl)</source>
-        <translation type="unfinished"></translation>
+        <translation>TKX File (*.tkx);;GPL File (*.gpl)</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>The file %1 could not be opened.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The file %1 could not be opened.
+%2</translation>
     </message>
     <message>
         <source>TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>TKX File (*.tkx);;GPX File (*.gpx);;KML File (*.kml);;CSV File (*.csv)</translation>
     </message>
     <message>
         <source>TKX File (*.tkx)</source>
-        <translation type="unfinished"></translation>
+        <translation>TKX File (*.tkx)</translation>
     </message>
     <message>
         <source>GPX File (*.gpx)</source>
-        <translation type="unfinished"></translation>
+        <translation>GPX File (*.gpx)</translation>
     </message>
     <message>
         <source>KML File (*.kml)</source>
-        <translation type="unfinished"></translation>
+        <translation>KML File (*.kml)</translation>
     </message>
     <message>
         <source>CSV File (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV File (*.csv)</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>The file %1 could not be saved.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The file %1 could not be saved.
+%2</translation>
     </message>
     <message>
         <source>Delete device all track points.</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete all tracks on the logger</translation>
     </message>
     <message>
         <source>Do you want to delete all track points?</source>
-        <translation type="unfinished"></translation>
+        <translation>Do you want to delete all track files from the logger?</translation>
     </message>
     <message>
         <source>The track files are first copied to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>The track files are first copied to %1.</translation>
     </message>
     <message>
         <source>Set device configuration ok.</source>
-        <translation type="unfinished"></translation>
+        <translation>The logger&apos;s settings were saved.</translation>
     </message>
     <message>
         <source>Failed to set device configuration.</source>
-        <translation type="unfinished"></translation>
+        <translation>The logger&apos;s settings could not be saved.</translation>
     </message>
     <message>
         <source>Delete all track files ok.</source>
-        <translation type="unfinished"></translation>
+        <translation>All track files were deleted from the logger.</translation>
     </message>
     <message numerus="yes">
         <source>%n track file(s) could not be deleted and remain on the device.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n track file could not be deleted and remains on the logger.</numerusform>
+            <numerusform>%n track files could not be deleted and remain on the logger.</numerusform>
         </translation>
     </message>
     <message>
         <source>Failed connect device.</source>
-        <translation type="unfinished"></translation>
+        <translation>Could not connect to the logger.</translation>
     </message>
     <message>
         <source>Read device data timeout.</source>
-        <translation type="unfinished"></translation>
+        <translation>The logger did not answer in time.</translation>
     </message>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistics</translation>
     </message>
     <message>
         <source>Profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profile</translation>
     </message>
     <message>
         <source>Companion tool for the KV-730 GPS data logger.</source>
-        <translation type="unfinished"></translation>
+        <translation>Companion tool for the KV-730 GPS data logger.</translation>
     </message>
     <message>
         <source>Track files to open (.tkx archives, .gpl logs); shown together.</source>
-        <translation type="unfinished"></translation>
+        <translation>Track files to open (.tkx archives, .gpl logs); shown together.</translation>
     </message>
     <message>
         <source>&amp;Device</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Device</translation>
     </message>
     <message>
         <source>&amp;Unit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Unit</translation>
     </message>
     <message>
         <source>&amp;Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Speed</translation>
     </message>
     <message>
         <source>&amp;Height</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Height</translation>
     </message>
     <message>
         <source>&amp;Time</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Time</translation>
     </message>
     <message>
         <source>&amp;View</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;View</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>Playback speed:
 left: slow, one point every 0.75 s
 middle: normal, one point every 0.5 s
 right: fast, one point every 0.25 s</source>
-        <translation type="unfinished"></translation>
+        <translation>Playback speed:
+left: slow, one point every 0.75 s
+middle: normal, one point every 0.5 s
+right: fast, one point every 0.25 s</translation>
     </message>
     <message>
         <source>%1 files</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 files</translation>
     </message>
     <message>
         <source>Opened %1 (tracks: %2, points: %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Opened %1 (tracks: %2, points: %3).</translation>
     </message>
     <message>
         <source>Saved %1 (tracks: %2, points: %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Saved %1 (tracks: %2, points: %3).</translation>
     </message>
     <message>
         <source>marked points</source>
-        <translation type="unfinished"></translation>
+        <translation>marked points</translation>
     </message>
     <message>
         <source>speed %1 %2 %3</source>
-        <translation type="unfinished"></translation>
+        <translation>speed %1 %2 %3</translation>
     </message>
     <message>
         <source>Filter: %1 (%2 of %3 points listed)</source>
-        <translation type="unfinished"></translation>
+        <translation>Filter: %1 (%2 of %3 points listed)</translation>
     </message>
     <message>
         <source>Zoom to Tracks</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom to Tracks</translation>
     </message>
     <message>
         <source>Speed Colours</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed Colors</translation>
     </message>
     <message>
         <source>The file %1 is damaged; what could be read was opened.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>The file %1 is damaged; what could be read was opened.
+%2</translation>
     </message>
     <message>
         <source>No track is ticked. Tick the tracks to save in the track list.</source>
-        <translation type="unfinished"></translation>
+        <translation>No track is ticked. Tick the tracks to save in the track list.</translation>
     </message>
     <message>
         <source>The chosen track files hold no track points.</source>
-        <translation type="unfinished"></translation>
+        <translation>The chosen track files hold no track points.</translation>
     </message>
     <message>
         <source>Deleting track files...</source>
-        <translation type="unfinished"></translation>
+        <translation>Deleting track files...</translation>
     </message>
     <message>
         <source>The track files were copied to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>The track files were copied to %1.</translation>
     </message>
     <message>
         <source>The track files could not be deleted: the logger does not respond.</source>
-        <translation type="unfinished"></translation>
+        <translation>The track files could not be deleted: the logger does not respond.</translation>
     </message>
     <message>
         <source>Downloaded %1 track files from %2 (points: %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloaded %1 track files from %2 (points: %3).</translation>
     </message>
     <message>
         <source>Geotag Photos...</source>
-        <translation type="unfinished"></translation>
+        <translation>Geotag Photos...</translation>
+    </message>
+    <message>
+        <source>Clear Filter</source>
+        <translation>Clear Filter</translation>
     </message>
 </context>
 <context>
     <name>MapWidget</name>
     <message>
         <source>Form</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracks and Points</translation>
     </message>
     <message>
         <source>Solution Explorer</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracks</translation>
     </message>
     <message>
         <source>about:blank</source>
-        <translation type="unfinished"></translation>
+        <translation>about:blank</translation>
     </message>
     <message>
         <source>Properties Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>Points</translation>
     </message>
     <message>
         <source>KV-730 Data Logger</source>
-        <translation type="unfinished"></translation>
+        <translation>All tracks</translation>
     </message>
     <message>
         <source>Record Number</source>
-        <translation type="unfinished"></translation>
+        <translation>No.</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Time</translation>
     </message>
     <message>
         <source>Latitude</source>
-        <translation type="unfinished"></translation>
+        <translation>Latitude</translation>
     </message>
     <message>
         <source>Longitude</source>
-        <translation type="unfinished"></translation>
+        <translation>Longitude</translation>
     </message>
     <message>
         <source>Altitude</source>
-        <translation type="unfinished"></translation>
+        <translation>Altitude</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed</translation>
     </message>
 </context>
 <context>
     <name>PhotoReader</name>
     <message>
         <source>The file does not exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file does not exist.</translation>
     </message>
     <message>
         <source>This is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>This is not a file.</translation>
     </message>
     <message>
         <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Only JPEG, TIFF and raw photos can be geotagged.</translation>
     </message>
 </context>
 <context>
     <name>PhotoWriter</name>
     <message>
         <source>It already records a position (replacing was not asked for).</source>
-        <translation type="unfinished"></translation>
+        <translation>It already records a position (replacing was not asked for).</translation>
     </message>
     <message>
         <source>It cannot be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>It cannot be read: %1</translation>
     </message>
     <message>
         <source>Its sidecar %1 is read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its sidecar %1 is read-only.</translation>
     </message>
     <message>
         <source>Its sidecar %1 cannot be read, and is left as it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its sidecar %1 cannot be read, and is left as it is.</translation>
     </message>
     <message>
         <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Only JPEG, TIFF and raw photos can be geotagged.</translation>
     </message>
     <message>
         <source>The file does not exist.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file does not exist.</translation>
     </message>
     <message>
         <source>This is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>This is not a file.</translation>
     </message>
     <message>
         <source>The photo is read-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>The photo is read-only.</translation>
     </message>
 </context>
 <context>
     <name>ProfileChart</name>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed</translation>
     </message>
     <message>
         <source>Altitude</source>
-        <translation type="unfinished"></translation>
+        <translation>Altitude</translation>
     </message>
     <message>
         <source>Speed (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed (%1)</translation>
     </message>
     <message>
         <source>Altitude (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Altitude (%1)</translation>
     </message>
 </context>
 <context>
     <name>QFileDialog</name>
     <message>
         <source>Save marked points only</source>
-        <translation type="unfinished"></translation>
+        <translation>Save marked points only</translation>
     </message>
 </context>
 <context>
     <name>SaveFile</name>
     <message>
         <source>%1 is not a regular file.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 is not a regular file.</translation>
     </message>
     <message>
         <source>%1 has %2 names (hard links), and saving would part it from the others. Save it under another name.</source>
@@ -982,94 +992,133 @@ right: fast, one point every 0.25 s</source>
     <name>TrackFileHeaderDialog</name>
     <message>
         <source>Selection</source>
-        <translation type="unfinished"></translation>
+        <translation>Download</translation>
     </message>
     <message>
         <source>Track Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>KV-730 files</source>
-        <translation type="unfinished"></translation>
+        <translation>All track files</translation>
     </message>
     <message>
         <source>no date</source>
-        <translation type="unfinished"></translation>
+        <translation>no date</translation>
     </message>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Apply</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>Select Track Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Download Tracks</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Duration</translation>
     </message>
 </context>
 <context>
     <name>TrackStatistics</name>
     <message>
         <source>Points</source>
-        <translation type="unfinished"></translation>
+        <translation>Points</translation>
     </message>
     <message>
         <source>Marked points</source>
-        <translation type="unfinished"></translation>
+        <translation>Marked points</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>End</source>
-        <translation type="unfinished"></translation>
+        <translation>End</translation>
     </message>
     <message>
         <source>Duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Duration</translation>
     </message>
     <message>
         <source>Moving time</source>
-        <translation type="unfinished"></translation>
+        <translation>Moving time</translation>
     </message>
     <message>
         <source>Distance</source>
-        <translation type="unfinished"></translation>
+        <translation>Distance</translation>
     </message>
     <message>
         <source>Average speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Average speed</translation>
     </message>
     <message>
         <source>Moving average speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Moving average speed</translation>
     </message>
     <message>
         <source>Maximum speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximum speed</translation>
     </message>
     <message>
         <source>Minimum altitude</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimum altitude</translation>
     </message>
     <message>
         <source>Maximum altitude</source>
-        <translation type="unfinished"></translation>
+        <translation>Maximum altitude</translation>
     </message>
     <message>
         <source>Ascent</source>
-        <translation type="unfinished"></translation>
+        <translation>Ascent</translation>
     </message>
     <message>
         <source>Descent</source>
-        <translation type="unfinished"></translation>
+        <translation>Descent</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <source>mi/hr</source>
+        <translation>mph</translation>
+    </message>
+    <message>
+        <source>km/hr</source>
+        <translation>km/h</translation>
+    </message>
+    <message>
+        <source>feet</source>
+        <translation>ft</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>mi</source>
+        <translation>mi</translation>
+    </message>
+    <message>
+        <source>km</source>
+        <translation>km</translation>
     </message>
 </context>
 </TS>

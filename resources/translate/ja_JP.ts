@@ -837,6 +837,10 @@ right: fast, one point every 0.25 s</source>
         <source>Geotag Photos...</source>
         <translation>写真にジオタグを付ける...</translation>
     </message>
+    <message>
+        <source>Clear Filter</source>
+        <translation>フィルターを解除</translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -1006,6 +1010,18 @@ right: fast, one point every 0.25 s</source>
         <source>Select Track Files</source>
         <translation>トラックファイルの選択</translation>
     </message>
+    <message>
+        <source>File Name</source>
+        <translation>ファイル名</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>サイズ</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>所要時間</translation>
+    </message>
 </context>
 <context>
     <name>TrackStatistics</name>
@@ -1068,6 +1084,33 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <source>mi/hr</source>
+        <translation>mi/hr</translation>
+    </message>
+    <message>
+        <source>km/hr</source>
+        <translation>km/hr</translation>
+    </message>
+    <message>
+        <source>feet</source>
+        <translation>feet</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>mi</source>
+        <translation>mi</translation>
+    </message>
+    <message>
+        <source>km</source>
+        <translation>km</translation>
     </message>
 </context>
 </TS>

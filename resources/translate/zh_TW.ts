@@ -831,6 +831,10 @@ right: fast, one point every 0.25 s</source>
         <source>Geotag Photos...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Clear Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -1000,6 +1004,18 @@ right: fast, one point every 0.25 s</source>
         <source>Select Track Files</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>File Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TrackStatistics</name>
@@ -1061,6 +1077,33 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <source>mi/hr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>km/hr</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>feet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>km</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

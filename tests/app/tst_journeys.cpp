@@ -1,4 +1,5 @@
 #include "../device/lockedpath.h"
+#include "../formats/tzswitch.h"
 #include "../photofactory.h"
 #include "../tmpfsmount.h"
 #include "app/downloadrun.h"
@@ -242,9 +243,9 @@ private slots:
         for (const QString& dir : {m_logger, m_busy, m_out})
             QVERIFY(QDir(dir).removeRecursively() && QDir().mkpath(dir));
         for (const QString& drive : {m_logger, m_busy})
-            QVERIFY(writeFile(drive + "kv730.ini", "Data Logger = Position:G-Sensor\n"));
+            QVERIFY(writeFile(drive + "kv730.ini", "Data Logger = Position:G-Sensor\r\n"));
         QVERIFY(writeFile(m_logger + "a.gpl", logLines(2016, 1, 3)));
-        QVERIFY(writeFile(m_logger + "b.GPL", logLines(2015, 2, 2))); // no date the header takes
+        QVERIFY(writeFile(m_logger + "b.GPL", logLines(2015, 2, 2)));
         QVERIFY(writeFile(m_logger + "c.gpl", "no usable line\r\n"));
         // Points, then zeros that take the worker a second to read (a.gpl) or for ever (z.gpl).
         for (const QString name : {"a.gpl", "z.gpl"}) {
@@ -572,9 +573,124 @@ private slots:
         QCOMPARE(dialog.config.gpsInterval, index.toInt() + 1.0);
     }
 
+    // A filter typed in the lists' speed unit keeps the record numbers; Clear Filter lists all.
+    void filterAndClear_data()
+    {
+        QTest::addColumn<bool>("miles");
+        QTest::addColumn<QString>("radio");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("numbers"); // record numbers listed
+        QTest::addColumn<QString>("status");
+        // The points go at 10, 20, 30, 40 and 50 km/h; the first is marked.
+        // clang-format off
+        QTest::newRow("km/h") << false << "radioGreater" << "25" << "3 4 5"
+                              << "Filter: speed > 25 km/hr (3 of 5 points listed)";
+        QTest::newRow("mi/h") << true << "radioLessEqual" << "15" << "1* 2"
+                              << "Filter: speed <= 15 mi/hr (2 of 5 points listed)";
+        QTest::newRow("marked") << true << "radioMarkPoint" << "" << "1*"
+                                << "Filter: marked points (1 of 5 points listed)";
+        // clang-format on
+    }
+    void filterAndClear()
+    {
+        QFETCH(bool, miles);
+        QFETCH(QString, radio);
+        QFETCH(QString, typed);
+        // (2502.1004 would truncate to the position before it and give speed 0)
+        QVERIFY(
+            writeFile(m_out + "five.gpl", logLines(2016, 1, 5).replace("2502.1004", "2502.1104")));
+        step("start");
+        QVERIFY(m_w->openFiles({m_out + "five.gpl"}));
+        m_w->action(miles ? "milesAct" : "kilometersAct")->trigger();
+        QTreeWidgetItem* item = trackRoot()->child(0);
+        item->treeWidget()->setCurrentItem(item);
+        m_w->mapWidget()->TreeWidgetItemDoubleClicked(item, 0);
+        const auto numbers = [this] {
+            QStringList texts;
+            const auto* model =
+                m_w->mapWidget()->findChild<QAbstractItemView*>("treeWidget_2")->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                texts << model->index(row, 0).data().toString();
+            return texts.join(' ');
+        };
+        QString unit;
+        m_answers->expect<FilterDialog>([&](FilterDialog* dialog) {
+            unit = dialog->findChild<QLabel*>("unitLabel")->text();
+            dialog->findChild<QRadioButton*>(radio)->click();
+            QTest::keyClicks(dialog->findChild<QLineEdit*>("lineEdit"), typed);
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QVERIFY(!m_w->action("clearFilterAct")->isEnabled());
+        trigger("filterAct");
+        QCOMPARE(unit, QString(miles ? "mi/hr" : "km/hr"));
+        QTEST(numbers(), "numbers");
+        QTEST(m_w->findChild<QLabel*>("filterStatus")->text(), "status");
+        m_w->action("clearFilterAct")->trigger();
+        QCOMPARE(numbers(), QString("1* 2 3 4 5"));
+        QVERIFY(m_w->findChild<QLabel*>("filterStatus")->isHidden());
+        QVERIFY(!m_w->action("clearFilterAct")->isEnabled());
+    }
+
+    // The track list names a track by its first point, in the chosen time, as its figures do.
+    void trackTimes_data()
+    {
+        QTest::addColumn<bool>("utc");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("local time, Adelaide") << false << "1. 2016-05-06 - 19:30:05";
+        QTest::newRow("UTC time") << true << "1. 2016-05-06 - 10:00:05";
+    }
+    void trackTimes()
+    {
+        QFETCH(bool, utc);
+        const TzSwitch zone("Australia/Adelaide"); // 9:30 ahead of UTC in May
+        // The first dated line gives no point (its tag is wrong).
+        QByteArray log = logLines(2016, 0, 3);
+        log.replace("10:00:10,@GPS", "10:00:00,$GPS").replace("10:00:11", "10:00:05");
+        QVERIFY(writeFile(m_out + "walk.gpl", log));
+        step("start");
+        QVERIFY(m_w->openFiles({m_out + "walk.gpl"}));
+        m_w->action(utc ? "utcTimeAct" : "localTimeAct")->trigger();
+        QTreeWidgetItem* track = trackRoot()->child(0);
+        QTEST(track->text(0), "title");
+        QVERIFY2(track->toolTip(0).contains("\nStart: " + track->text(0).mid(3) + '\n'),
+                 qPrintable(track->toolTip(0)));
+    }
+
+    // The program as a user starts it, without a display: help and version are printed.
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("rules"); // QT_LOGGING_RULES; the tool's debug lines if set
+        QTest::addColumn<QString>("output"); // its start
+        const QString version = "kv730 " KV730_VERSION "\n";
+        QTest::newRow("--help") << "--help" << "" << "Usage: ";
+        QTest::newRow("-h, a file, a Qt option") << "-h a.gpl -style fusion" << "" << "Usage: ";
+        QTest::newRow("--version") << "--version" << "" << version;
+        QTest::newRow("debug asked for") << "--version" << "kv730.*.debug=true" << version;
+    }
+    void commandLine()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, rules);
+        QFETCH(QString, output);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_CONF"})
+            env.remove(name);
+        env.insert("QT_LOGGING_RULES", rules);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(KV730_BINARY_DIR "/kv730", arguments.split(' '));
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QString(process.readAllStandardOutput()).startsWith(output));
+        QCOMPARE(process.readAllStandardError().contains("kv730.app:"), !rules.isEmpty());
+    }
+
     void translator_data()
     {
-        addTable("window/languages.txt", {"locale", "file", "fileMenu", "qtCancel"});
+        addTable("window/languages.txt",
+                 {"locale", "file", "fileMenu", "qtCancel", "warning", "units"});
     }
     // The tool's language, Qt's own texts in it, and no text cut off by a widget too small.
     void translator()
@@ -583,11 +699,13 @@ private slots:
         QTranslator translator;
         QVERIFY(MainWindow::loadTranslator(translator, locale));
         QTEST(translator.filePath(), "file");
-        // An empty translator (en_US, zh_TW) is loaded but not taken by the application.
-        QCOMPARE(QCoreApplication::installTranslator(&translator), !translator.isEmpty());
+        // An empty translator (zh_TW) is loaded but not taken by the application.
+        QCOMPARE(QCoreApplication::installTranslator(&translator), locale != "zh_TW");
+        QTEST(QCoreApplication::translate("MainWindow", "WARNGING"), "warning");
         {
             MainWindow window;
             QTEST(window.menuBar()->actions().value(0)->text(), "fileMenu");
+            QCOMPARE(window.windowTitle(), QString("KV-730 S-OPC-41-1807041 (" KV730_VERSION ")"));
             // In every language: an accelerator in every menu title, and the usual keys.
             QString keys;
             for (QAction* menu : window.menuBar()->actions())
@@ -624,7 +742,13 @@ private slots:
             0, 2, {point(25, 121, 10, 0, 0, 1000), point(25.01, 121, 20, 60, 1, 2000)}};
         for (const auto& row : TrackStatistics::compute(track).rows(1, 1, 0))
             values << row.second;
-        QCOMPARE(values.filter(QRegularExpression(" (mi/hr|feet|mi)$")).size(), 6);
+        QFETCH(QString, units);
+        const QStringList unit = units.split(' '); // speed, height
+        QCOMPARE(values
+                     .filter(QRegularExpression(" (" + QRegularExpression::escape(unit.at(0)) +
+                                                "|" + unit.at(1) + "|mi)$"))
+                     .size(),
+                 6);
         QCoreApplication::removeTranslator(&translator);
 
         QFETCH(QString, qtCancel);
@@ -645,10 +769,14 @@ private slots:
                      .split(";;"),
                  (QStringList{tr("TKX File (*.tkx)"), tr("GPX File (*.gpx)"),
                               tr("KML File (*.kml)"), tr("CSV File (*.csv)")}));
-        const QByteArray ts = readFile(KV730_TEST_DATA "/../../resources/translate/ja_JP.ts");
-        QVERIFY(ts.count("<message") > 100);
-        QCOMPARE(ts.count("<translation>"), ts.count("<message")); // none unfinished or obsolete
-        QVERIFY(!ts.contains("<translation></translation>"));
+        for (const char* language : {"ja_JP", "en_US"}) {
+            const QByteArray ts =
+                readFile(KV730_TEST_DATA "/../../resources/translate/" + QString(language) + ".ts");
+            QVERIFY(ts.count("<message") > 100);
+            QCOMPARE(ts.count("<translation>"),
+                     ts.count("<message")); // none unfinished or obsolete
+            QVERIFY(!ts.contains("<translation></translation>"));
+        }
     }
 
     // Points come in order; a speed change applies while playing; a stop ends without playEnd.
@@ -740,7 +868,19 @@ void TestJourneys::step(const QString& name)
         QVERIFY(m_w->deviceGroup()->isEnabled());
     } else if (name == "download" || name == "nothing") {
         const QByteArray before = tkx(m_w->tracks());
-        select(name == "download");
+        QList<QStringList> rows; // start, name, size, duration of each file offered
+        if (name == "nothing") {
+            select(false);
+        } else {
+            // Every file is ticked already: Apply at once.
+            m_answers->expect<TrackFileHeaderDialog>([&rows](TrackFileHeaderDialog* dialog) {
+                for (int i = 0; i < dialog->rootItem()->childCount(); ++i) {
+                    const QTreeWidgetItem* file = dialog->rootItem()->child(i);
+                    rows << QStringList{file->text(1), file->text(2), file->text(3), file->text(4)};
+                }
+                dialog->findChild<QPushButton*>("applyButton")->click();
+            });
+        }
         trigger("downloadAct");
         QTRY_VERIFY(!m_w->isDownloadRunning() && m_w->deviceGroup()->isEnabled());
         if (name == "nothing") {
@@ -758,6 +898,19 @@ void TestJourneys::step(const QString& name)
         QCOMPARE(m_w->tracks().at(1).points.size(), 2);
         QCOMPARE(m_w->tracks().at(0).points.at(0).marked, 1);
         verifyShown({0, 1});
+        // The list named each file, its size and its duration, and gave the start that the
+        // downloaded track has.
+        QCOMPARE(rows.size(), 3);
+        const QStringList names{"a.gpl", "b.GPL", "c.gpl"}, durations{"0:00:02", "0:00:01", ""};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(rows.at(i).at(1), names.at(i));
+            QVERIFY2(rows.at(i).at(2).startsWith(
+                         QString::number(QFileInfo(m_logger + names.at(i)).size()) + ' '),
+                     qPrintable(rows.at(i).at(2)));
+            QCOMPARE(rows.at(i).at(3), durations.at(i));
+        }
+        QCOMPARE(rows.at(0).at(0), trackRoot()->child(0)->text(0).mid(3));
+        QCOMPARE(rows.at(1).at(0), trackRoot()->child(1)->text(0).mid(3));
     } else if (name == "hold") {
         // The following steps happen while the download goes on, its dialog closed.
         const QStringList during = m_steps;
@@ -928,12 +1081,17 @@ void TestJourneys::step(const QString& name)
     } else if (name == "settings") {
         m_answers->expect<DeviceSettingDialog>([](DeviceSettingDialog* dialog) {
             dialog->findChild<QComboBox*>("intervalBox")->setCurrentIndex(2);
+            dialog->findChild<QCheckBox*>("powerSavingBox")->setChecked(false);
             dialog->findChild<QPushButton*>("applyButton")->click();
         });
         m_answers->expectBox();
         trigger("deviceSettingAct");
         QCOMPARE(m_answers->boxes, QStringList{"Set device configuration ok."});
-        QVERIFY(readFile(m_logger + "kv730.ini").contains("\nGPS interval = 3\n"));
+        // What the dialog does not show (G-sensor logging) and the file's line ends stay.
+        QCOMPARE(readFile(m_logger + "kv730.ini"),
+                 QByteArray("Data Logger = Position:G-Sensor\r\nGPS interval = 3\r\n"
+                            "Power Saving Mode = Disable\r\nBluetooth Status = Disable\r\n"
+                            "Height Limit = Enable\r\nTest Mode = Disable\r\n"));
     } else if (name == "delete") {
         // Asked with a warning, No unless chosen; done on the worker with the progress shown.
         bool warned = false;

@@ -96,27 +96,44 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("kv730.*=false"));
     }
 
-    // Listed by name regardless of case; the header is the first line dated 2016 to 2035.
+    // Listed by name regardless of case; the header is the first point a download gives,
+    // with the time to the last point.
     void listing()
     {
         QTemporaryDir drive;
         QVERIFY(writeFile(drive.filePath("b.GPL"), line("2036:01:01-00:00:00", "1", "1") +
                                                        line("2035:12:31-01:02:03", "F", "x")));
+        // A dated line without a position first: the track starts with the next line.
         QVERIFY(writeFile(drive.filePath("a.gpl"),
-                          line("2015:12:31-23:59:59", "2502.1", "12130.5") +
-                              line("2016:05:06-10:20:30", "2502.1", "12130.5")));
+                          line("2015:12:31-23:59:50", "F", "x") +
+                              line("2015:12:31-23:59:59", "2502.1", "12130.5") +
+                              line("2016:01:01-00:01:01", "2502.1", "12130.5")));
         QVERIFY(writeFile(drive.filePath("c.gpl"), line("2009:01:01-00:00:00", "2502.1", "1")));
         QVERIFY(writeFile(drive.filePath("d.txt"), line("2016:05:06-10:20:30", "1", "1")));
+        // Longer than the end that is looked at: the end is found all the same.
+        QByteArray longLog;
+        for (int i = 0; i < 2000; ++i)
+            longLog +=
+                line(qPrintable(QString::asprintf("2016:05:06-10:%02d:%02d", i / 60 % 60, i % 60)),
+                     "2502.1", "12130.5");
+        QVERIFY(longLog.size() > 100000 && writeFile(drive.filePath("e.gpl"), longLog));
         DeviceKV310 device;
         QSignalSpy headers(&device, &DeviceKV310::FireRecvTrackFileHeader);
         const QString root = drive.path() + "/";
         device.listTrackFiles(root);
         QCOMPARE(device.fileList(),
-                 QList<QString>({root + "a.gpl", root + "b.GPL", root + "c.gpl"}));
+                 QList<QString>({root + "a.gpl", root + "b.GPL", root + "c.gpl", root + "e.gpl"}));
         QStringList got;
         for (const TrackFileHeader& h : headers.first().at(0).value<QVector<TrackFileHeader>>())
-            got << QString("%1 %2 %3").arg(h.fileIndexes.value(0)).arg(h.date).arg(h.timeOfDay);
-        QCOMPARE(got, QStringList({"0 60516 102030", "1 311235 10203", "2 0 0"}));
+            got << QString("%1 %2 %3 %4 %5 %6")
+                       .arg(h.fileIndexes.value(0))
+                       .arg(h.date)
+                       .arg(h.timeOfDay)
+                       .arg(h.duration)
+                       .arg(h.fileName)
+                       .arg(h.fileSize == QFileInfo(root + h.fileName).size() ? "true" : "false");
+        QCOMPARE(got, QStringList({"0 311215 235959 62 a.gpl true", "1 0 0 -1 b.GPL true",
+                                   "2 0 0 -1 c.gpl true", "3 60516 100000 1999 e.gpl true"}));
     }
 
     void read_data() { addTable("worker/reads.txt", {"limit", "start", "points", "log"}); }
@@ -307,7 +324,10 @@ private slots:
               "expected");
     }
 
-    void writeConfig_data() { addTable("worker/writes.txt", {"config", "fault", "text"}); }
+    void writeConfig_data()
+    {
+        addTable("worker/writes.txt", {"config", "fault", "before", "text"});
+    }
 
     void writeConfig()
     {
@@ -330,7 +350,8 @@ private slots:
                 QSKIP(qPrintable(tmpfs->reason()));
         }
         const QString dir = tmpfs ? tmpfs->path() : tmp.path(), path = dir + "/kv730.ini";
-        QVERIFY(writeFile(path, "old content\n"));
+        QFETCH(QString, before);
+        QVERIFY(before == "<none>" || writeFile(path, before.toUtf8()));
         if (tmpfs)
             tmpfs->fill();
         if (fault == "fifo")

@@ -678,7 +678,8 @@ private slots:
         const Vec3 p = TestSupport::point(25.0417, -121.5654, 100.5, T0, 1, 1234);
         load({{T0, 2, {pt(1), p}}, {T0, 1, {pt(2)}}}, 0);
         settings = TestSettings(units[0] == '1', units[2] == '1', units[4] == '1');
-        widget.showTrackPoints(-1.0f, 0); // as the main window's unit and time switches do
+        widget.refreshStatistics(); // as the main window's unit and time switches do
+        widget.showTrackPoints(-1.0f, 0);
         auto cells = [this](int row, QList<int> columns) {
             QStringList got;
             for (int c : columns)
@@ -689,7 +690,8 @@ private slots:
                  "2*|2017-07-14|" + row.section("; ", 0, 0) +
                      QString("|25\u00b02'30.1200\" N|121\u00b033'55.4400\" W|") +
                      row.section("; ", 1).replace("; ", "|"));
-        QCOMPARE(trackItem(0)->text(0), QString("1. 2017-07-14 - 10:40:00")); // always local
+        QCOMPARE(trackItem(0)->text(0), // the first point's time, as its rows show it
+                 "1. 2017-07-14 - " + QString(units[4] == '1' ? "10:40:00" : "02:40:00"));
         load(tracks, 1); // no altitude and speed
         QCOMPARE(cells(0, {0, 5, 6}), QString("1||"));
     }
@@ -806,7 +808,7 @@ private slots:
         emit widget.profileChart()->pointClicked(1);
         QVERIFY(!widget.isPlaying());
         QCOMPARE(recorder.calls.filter("viewPoint"),
-                 QStringList{"viewPoint 3 120 2. 2017-07-14 - 02:40:30"});
+                 QStringList{"viewPoint 3 120 4. 2017-07-14 - 02:40:30"}); // its record number
         QCOMPARE(list()->selectionModel()->selectedRows().value(0).row(), 1);
         QCOMPARE(widget.profileChart()->cursorIndex(), 1);
     }
@@ -865,7 +867,22 @@ private slots:
                                    p(80, 0.00101, 12.0, 10), p(90, 0.00201, 20.0, 4100)};
         const double km = 180.0 / M_PI / 6371008.8 * 1000;
         QTest::newRow("pauses") << Track{0, 2, pauses}
-                                << "1 90 20 223.502111 41.00 | 10 20 13 3 | 5.56 mi/hr 25.00 mi/hr";
+                                << "1 90 20 223.502111 41.00 | 10 20 0 0 | 5.56 mi/hr 25.00 mi/hr";
+        // Ascent: swings under the threshold (12 m) are noise, a real climb keeps its height.
+        const auto profile = [&](const QVector<double>& alts) {
+            QVector<Vec3> points;
+            for (double alt : alts)
+                points << p(points.size(), 0.0, alt);
+            return Track{0, 2, points};
+        };
+        QTest::newRow("flat walk, 8 to 15 m") << profile({8, 15, 9, 14, 8, 15, 10, 13, 8, 12})
+                                              << "0 9 0 0.000000 0.00 | 8 15 0 0 | 0.00 mi/hr —";
+        QTest::newRow("noisy climb") << profile({0, 5, 3, 20, 18, 60, 55, 100, 98, 150, 300, 290})
+                                     << "0 11 0 0.000000 0.00 | 0 300 300 0 | 0.00 mi/hr —";
+        QTest::newRow("hill") << profile({100, 140, 130, 139, 90, 95, 88})
+                              << "0 6 0 0.000000 0.00 | 88 140 40 52 | 0.00 mi/hr —";
+        QTest::newRow("down by 12 m exactly")
+            << profile({50, 45, 38}) << "0 2 0 0.000000 0.00 | 38 50 0 12 | 0.00 mi/hr —";
         QTest::newRow("no altitude")
             << Track{0, 1, pauses} << "1 90 20 223.502111 - | - | 5.56 mi/hr 25.00 mi/hr";
         QTest::newRow("single point") << Track{0, 2, {p(0, 35, 123.5, 250, 1)}}
