@@ -8,6 +8,7 @@
 #include "device/devicekv310.h"
 #include "device/devicesettingdialog.h"
 #include "device/drivewatcher.h"
+#include "formats/fileformatnmea.h"
 #include "formats/gpsfilter.h"
 #include "view/filterdialog.h"
 #include "view/mapwidget.h"
@@ -197,6 +198,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     const qint8 limit = GpsFilter::readSettingFile(QStringLiteral("./Setting.ini"));
     qCDebug(lcApp) << "GPS_filter" << limit;
+    FileFormatNMEA::readSettingFile(QStringLiteral("./Setting.ini"));
 }
 
 MainWindow::~MainWindow()
@@ -628,7 +630,7 @@ void MainWindow::open()
     m_mapWidget->pause();
     QFileDialog dialog(this);
     dialog.setDirectory(m_lastDirectory);
-    dialog.setNameFilter(tr("TKX File (*.tkx);;GPL File (*.gpl)"));
+    dialog.setNameFilter(FileFormatRegistry::openFilter());
     QString file;
     if (chooseFile(dialog, &file, &m_lastDirectory))
         openFile(file);
@@ -645,6 +647,7 @@ bool MainWindow::openFiles(const QStringList& fileNames)
     QVector<Track> loaded;
     int opened = 0;
     QStringList damaged;
+    QStringList notices;
     for (const QString& fileName : fileNames) {
         QVector<Track> tracks;
         if (!m_registry.load(tracks, fileName)) {
@@ -653,6 +656,8 @@ bool MainWindow::openFiles(const QStringList& fileNames)
             continue;
         }
         qCDebug(lcApp) << "Load:" << fileName << tracks.size() << "tracks";
+        if (!m_registry.noticeString().isEmpty())
+            notices << m_registry.noticeString();
         if (!m_registry.warningString().isEmpty())
             damaged << tr("The file %1 is damaged; what could be read was opened.\n%2")
                            .arg(QDir::toNativeSeparators(fileName), m_registry.warningString());
@@ -668,7 +673,8 @@ bool MainWindow::openFiles(const QStringList& fileNames)
     statusBar()->showMessage(
         tr("Opened %1 (tracks: %2, points: %3).")
             .arg(what, QString::number(m_tracks.size()),
-                 QString::number(pointCount(m_tracks, allTracks(m_tracks), false))));
+                 QString::number(pointCount(m_tracks, allTracks(m_tracks), false))) +
+        (notices.isEmpty() ? QString() : QLatin1Char(' ') + notices.join(QLatin1Char(' '))));
     // A damaged file shows what could be read, and says what was lost.
     for (const QString& text : damaged)
         QMessageBox::warning(this, tr("Open"), text);

@@ -136,7 +136,9 @@ void MapWidget::updateTrackList()
         const Track& track = m_tracks->at(k);
         const QString title =
             QStringLiteral("%1. ").arg(k + 1) +
-            TimeText::dateTime(TimeText::split(track.startTime, true), QStringLiteral(" - "));
+            (track.name.isEmpty() ? TimeText::dateTime(TimeText::split(track.startTime, true),
+                                                       QStringLiteral(" - "))
+                                  : track.name);
         emit m_mapOperator->addPolyline();
 
         auto* item = new QTreeWidgetItem(m_trackRoot, QStringList(title));
@@ -340,6 +342,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
 
     PointListModel::Format format;
     format.fmt = track.fmt;
+    format.derivedSpeed = track.derivedSpeed;
     format.speedUnit = m_settings->speedUnit();
     format.heightUnit = m_settings->heightUnit();
     format.local = localTime();

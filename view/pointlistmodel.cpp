@@ -41,9 +41,9 @@ QString PointListModel::text(int row, int column) const
     case 0:
         return p.marked ? QString::number(row + 1) + QLatin1Char('*') : QString::number(row + 1);
     case 1:
-        return TimeText::date(TimeText::split(p.time, m_format.local));
+        return p.time == 0 ? QString() : TimeText::date(TimeText::split(p.time, m_format.local));
     case 2:
-        return TimeText::clock(TimeText::split(p.time, m_format.local));
+        return p.time == 0 ? QString() : TimeText::clock(TimeText::split(p.time, m_format.local));
     case 3:
         return MapWidget::formatCoordinate(p.lat, 1, 1);
     case 4:
@@ -60,7 +60,8 @@ QString PointListModel::text(int row, int column) const
         return QString::number(m_format.speedUnit == 0 ? Units::speedKmh(p.speed)
                                                        : Units::speedMph(p.speed),
                                'f', 2) +
-               QLatin1Char(' ') + Units::speedName(m_format.speedUnit);
+               QLatin1Char(' ') + Units::speedName(m_format.speedUnit) +
+               (m_format.derivedSpeed ? tr(" (derived)") : QString());
     default:
         return QString();
     }

@@ -19,6 +19,7 @@ public:
         int speedUnit = DisplaySettings::Kmh;
         int heightUnit = DisplaySettings::Metres;
         bool local = true; // local time instead of UTC
+        bool derivedSpeed = false; // speeds worked out from positions and times
     };
 
     explicit PointListModel(const QVector<Vec3>* points, QObject* parent = nullptr);
