@@ -107,6 +107,10 @@ bool FileFormatGPX::read(QVector<Track>& tracks, QIODevice& device)
                     endTrack();
                 inTrack = true;
                 trackDepth = depth;
+                // A point takes some 150 bytes in the tool's own export, and rarely fewer
+                // elsewhere: growing the vector step by step would copy it again and again.
+                if (read.isEmpty() && !device.isSequential())
+                    track.points.reserve(int(qMin<qint64>(device.size() / 150, 1 << 24)));
                 trackHasAltitude = false;
                 trackHasSpeed = false;
             } else if (inTrack && depth == trackDepth + 1 && name == QLatin1String("name")) {

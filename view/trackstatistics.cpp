@@ -60,7 +60,9 @@ double TrackStatistics::distance(double lat1, double lon1, double lat2, double l
 
 TrackStatistics TrackStatistics::compute(const Track& track)
 {
-    return compute(track.points, track.fmt);
+    TrackStatistics s = compute(track.points, track.fmt);
+    s.derivedSpeed = track.derivedSpeed;
+    return s;
 }
 
 TrackStatistics TrackStatistics::compute(const QVector<Vec3>& points, int fmt)
@@ -210,7 +212,7 @@ QVector<QPair<QString, QString>> TrackStatistics::rows(int speedUnit, int height
     r.append({tr("Moving average speed"),
               hasMovingAverageSpeed() ? speed(movingAverageSpeedKmh()) : dash()});
     // The list shows stored speeds with the single-precision conversion; so does the maximum.
-    r.append({tr("Maximum speed"),
+    r.append({derivedSpeed ? tr("Maximum speed (derived)") : tr("Maximum speed"),
               hasSpeed ? speedText.arg(fixed(miles ? Units::speedMph(maxSpeedRaw) : maxSpeedKmh, 2))
                        : dash()});
     r.append({tr("Minimum altitude"), hasAltitude ? height(minAltitude) : dash()});

@@ -86,7 +86,13 @@ private slots:
         QFETCH(QString, messages);
         QTemporaryDir dir;
         const QString name = dir.filePath(file);
-        QVERIFY(TestSupport::writeFile(name, content.toUtf8()));
+        // "@file" stands for the content of a file in tests/data/imports.
+        const QByteArray bytes =
+            content.startsWith('@')
+                ? TestSupport::readFile(KV730_TEST_DATA "/imports/" + content.mid(1))
+                : content.toUtf8();
+        QVERIFY(!bytes.isEmpty() || content.isEmpty());
+        QVERIFY(TestSupport::writeFile(name, bytes));
         FileFormatRegistry registry;
         registry.addStandardFormats(&m_settings);
         QVector<Track> tracks;

@@ -1,0 +1,142 @@
+// Reader benchmark: the log reader benchmark's 500,000-point recording saved by the tool as
+// TKX, GPX, KML and CSV, each read back into memory (best of 3, wall clock), with the peak
+// memory each read adds; and GPSBabel reading the same GPX file for comparison.
+//   imports [points]
+
+#include "formats/fileformatgpl.h"
+#include "formats/fileformatregistry.h"
+#include "loggenerator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace
+{
+
+const int runs = 3;
+
+struct UtcSettings : DisplaySettings {
+    int speedUnit() const override { return Kmh; }
+    int heightUnit() const override { return Metres; }
+    int timeSwitch() const override { return Utc; }
+};
+
+// The process's resident set in kB: now, or its peak since resetPeak().
+qint64 memoryKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// Best of `runs` wall-clock times in seconds, negative when the step failed; the peak
+// memory the step added, in MB, goes to *peakMb.
+double best(const std::function<bool()>& step, double* peakMb)
+{
+    double result = 1e9;
+    *peakMb = 0;
+    for (int i = 0; i < runs; ++i) {
+        const qint64 before = memoryKb("VmRSS:");
+        resetPeak();
+        QElapsedTimer timer;
+        timer.start();
+        if (!step())
+            return -1;
+        result = std::min(result, timer.nsecsElapsed() / 1e9);
+        *peakMb = std::max(*peakMb, (memoryKb("VmHWM:") - before) / 1024.0);
+    }
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 500000;
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("track.gpl"));
+    if (!LogGenerator(1395878400).writeLog(log, count)) {
+        std::fprintf(stderr, "cannot write the log\n");
+        return 1;
+    }
+    UtcSettings settings;
+    FileFormatRegistry registry;
+    registry.addStandardFormats(&settings);
+    QVector<Track> tracks;
+    if (!registry.load(tracks, log) || tracks.isEmpty()) {
+        std::fprintf(stderr, "cannot read the log\n");
+        return 1;
+    }
+    const int points = tracks.first().points.size();
+    const double trackMb = points * double(sizeof(Vec3)) / (1024.0 * 1024.0);
+    std::printf("TZ %s; %d points, %.1f MB in memory (%d bytes a point); best of %d runs\n",
+                qEnvironmentVariableIsSet("TZ") ? qgetenv("TZ").constData() : "unset", points,
+                trackMb, int(sizeof(Vec3)), runs);
+
+    double tkxTime = 0;
+    for (const char* extension : {"tkx", "gpx", "kml", "csv"}) {
+        QString file = dir.filePath(QStringLiteral("track.") + extension);
+        if (!registry.save(tracks, file, {0}, false)) {
+            std::fprintf(stderr, "cannot write %s\n", extension);
+            return 1;
+        }
+        double peak = 0;
+        int read = 0;
+        const double seconds = best(
+            [&] {
+                QVector<Track> loaded;
+                const bool ok = registry.load(loaded, file);
+                read = loaded.isEmpty() ? 0 : loaded.first().points.size();
+                return ok;
+            },
+            &peak);
+        if (qstrcmp(extension, "tkx") == 0)
+            tkxTime = seconds;
+        std::printf("  %s -> memory  %7.3f s  %5.1fx TKX  peak +%6.1f MB = %4.2fx the track  "
+                    "(%d points, file %.1f MB)\n",
+                    extension, seconds, seconds / tkxTime, peak, peak / trackMb, read,
+                    QFileInfo(file).size() / (1024.0 * 1024.0));
+        if (qstrcmp(extension, "gpx") == 0) {
+            const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
+            if (gpsbabel.isEmpty()) {
+                std::printf("  GPSBabel not available\n");
+                continue;
+            }
+            double unused = 0;
+            const double babel = best(
+                [&] {
+                    QProcess process;
+                    process.start(gpsbabel, {"-t", "-i", "gpx", "-f", file, "-o", "unicsv",
+                                             "-F", "/dev/null"});
+                    return process.waitForFinished(-1) && process.exitCode() == 0;
+                },
+                &unused);
+            std::printf("  gpx by GPSBabel (-t -i gpx -o unicsv -F /dev/null) %7.3f s = %.1fx "
+                        "the tool\n",
+                        babel, babel / seconds);
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}
