@@ -154,6 +154,12 @@ bool FileFormatGPX::read(QVector<Track>& tracks, QIODevice& device)
     } else if (lost > 0) {
         setWarningString(ImportSupport::lostText(lost));
     }
+    if (read.isEmpty()) {
+        setErrorString(QCoreApplication::translate(
+                           "FileFormatGPX", "The file holds no track and no route (waypoints: %1).")
+                           .arg(waypoints));
+        return false;
+    }
     if (waypoints > 0)
         setNoticeString(QCoreApplication::translate(
                             "FileFormatGPX",

@@ -216,6 +216,13 @@ bool FileFormatKML::read(QVector<Track>& tracks, QIODevice& device)
     } else if (lost > 0) {
         setWarningString(ImportSupport::lostText(lost));
     }
+    if (read.isEmpty()) {
+        setErrorString(QCoreApplication::translate(
+                           "FileFormatKML",
+                           "The file holds no line and no gx:Track (single points: %1).")
+                           .arg(singlePoints));
+        return false;
+    }
     if (singlePoints > 0)
         setNoticeString(QCoreApplication::translate(
             "FileFormatKML", "%n single point(s) of the file are not tracks and were left out.",
