@@ -28,7 +28,7 @@ bool digits(const QChar* p, int count, int* value)
 }
 
 const double EarthRadius = 6371008.8;
-const double DegToRad = M_PI / 180.0;
+const double DegToRad = 3.14159265358979323846 / 180.0;
 } // namespace
 
 bool ImportSupport::parseIsoTime(const QChar* text, int length, qint64* seconds)
