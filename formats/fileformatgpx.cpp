@@ -2,6 +2,7 @@
 
 #include "formats/formatslog.h"
 #include "formats/importsupport.h"
+#include "formats/xmlinputguard.h"
 #include "formats/numbertext.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
@@ -27,7 +28,8 @@ bool FileFormatGPX::load(QVector<Track>& tracks, const QString& fileName)
 bool FileFormatGPX::read(QVector<Track>& tracks, QIODevice& device)
 {
     clearMessages();
-    QXmlStreamReader xml(&device);
+    XmlInputGuard guard(&device);
+    QXmlStreamReader xml(&guard);
     QVector<Track> read;
     Track track;
     Vec3 point;
@@ -136,6 +138,8 @@ bool FileFormatGPX::read(QVector<Track>& tracks, QIODevice& device)
         }
     }
 
+    if (guard.tripped())
+        xml.raiseError(ImportSupport::runTooLongText());
     if (xml.hasError() || !rootSeen) {
         if (inTrack && !track.points.isEmpty())
             endTrack();

@@ -2,6 +2,7 @@
 
 #include "formats/formatslog.h"
 #include "formats/importsupport.h"
+#include "formats/xmlinputguard.h"
 #include "formats/numbertext.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
@@ -61,7 +62,8 @@ bool appendCoordinates(const QString& text, Track& track, bool* hasAltitude, int
 bool FileFormatKML::read(QVector<Track>& tracks, QIODevice& device)
 {
     clearMessages();
-    QXmlStreamReader xml(&device);
+    XmlInputGuard guard(&device);
+    QXmlStreamReader xml(&guard);
     QVector<Track> read;
     QString placemarkName;
     int placemarkDepth = 0;
@@ -200,6 +202,8 @@ bool FileFormatKML::read(QVector<Track>& tracks, QIODevice& device)
         }
     }
 
+    if (guard.tripped())
+        xml.raiseError(ImportSupport::runTooLongText());
     if (xml.hasError() || !rootSeen) {
         int points = 0;
         for (const Track& t : qAsConst(read))

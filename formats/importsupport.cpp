@@ -1,6 +1,7 @@
 #include "formats/importsupport.h"
 
 #include "formats/civildate.h"
+#include "formats/xmlinputguard.h"
 
 #include <QCoreApplication>
 #include <QXmlStreamReader>
@@ -197,4 +198,10 @@ QString ImportSupport::brokenOffText(const QXmlStreamReader& xml)
 {
     return tr("The file breaks off or is damaged after the points that were read (%1).")
         .arg(xmlErrorText(xml));
+}
+
+QString ImportSupport::runTooLongText()
+{
+    return tr("A single text or attribute is longer than %1 MB; the file is not read further.")
+        .arg(XmlInputGuard::maxRun() >> 20);
 }

@@ -50,4 +50,5 @@ public:
     // Texts of the readers' warnings and notices.
     static QString lostText(int lostPoints);
     static QString brokenOffText(const QXmlStreamReader& xml);
+    static QString runTooLongText();
 };

@@ -1,4 +1,5 @@
 #include "formats/fileformatregistry.h"
+#include "formats/xmlinputguard.h"
 #include "fuzz/fuzzentries.h"
 #include "testsupport.h"
 #include "tzswitch.h"
@@ -299,6 +300,49 @@ private slots:
             QVERIFY(tracks.isEmpty());
             QVERIFY(!registry.errorString().isEmpty());
         }
+    }
+
+    // A text or attribute beyond the guard's limit ends the reading before the parser holds
+    // it whole; one just below it is read.
+    void longRun_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::newRow("gpx name") << "a.gpx" << QByteArray("<gpx><trk><name>")
+                                  << QByteArray("</name><trkseg><trkpt lat=\"1\" lon=\"2\"/>"
+                                                "</trkseg></trk></gpx>");
+        QTest::newRow("gpx attribute") << "a.gpx" << QByteArray("<gpx><trk><trkseg><trkpt lat=\"")
+                                       << QByteArray("\" lon=\"2\"/><trkpt lat=\"1\" lon=\"2\"/>"
+                                                     "</trkseg></trk></gpx>");
+        QTest::newRow("kml coordinates")
+            << "a.kml" << QByteArray("<kml><Placemark><LineString><coordinates>1,2 ")
+            << QByteArray("</coordinates></LineString></Placemark></kml>");
+    }
+
+    void longRun()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, head);
+        QFETCH(QByteArray, tail);
+        const qint64 saved = XmlInputGuard::maxRun();
+        XmlInputGuard::setMaxRun(1 << 20);
+        FileFormatRegistry registry;
+        registry.addStandardFormats(&m_settings);
+        // The run also takes in the bytes of head and tail between the filler and the
+        // nearest '<' or '>'.
+        const int after = qMax(head.lastIndexOf('<'), head.lastIndexOf('>'));
+        const int before = qMin(uint(tail.indexOf('<')), uint(tail.indexOf('>')));
+        const int around = head.size() - 1 - after + before;
+        for (const int run : {1 << 20, (1 << 20) + 1}) {
+            QVERIFY(TestSupport::writeFile(path(file),
+                                           head + QByteArray(run - around, ' ') + tail));
+            QVector<Track> tracks;
+            const bool ok = registry.load(tracks, path(file));
+            QCOMPARE(ok, run == 1 << 20);
+            QCOMPARE(registry.errorString().contains("longer than 1 MB"), !ok);
+        }
+        XmlInputGuard::setMaxRun(saved);
     }
 
     // A 2 GB file of garbage, under every extension, is turned down after its first bytes.
