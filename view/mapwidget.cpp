@@ -351,8 +351,10 @@ void MapWidget::showTrackPoints(float speed, int rule)
         for (int c = 0; c < headers.size(); ++c)
             ui->treeWidget_2->resizeColumnToContents(c);
     }
-    if (m_profileChart)
+    if (m_profileChart) {
+        m_profileChart->setSpeedDerived(track.derivedSpeed);
         m_profileChart->setPoints(m_listedPoints, track.fmt, *m_settings);
+    }
     m_listedTrack = row;
     showStatistics();
     emit pointsListed();

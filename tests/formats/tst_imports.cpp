@@ -1,5 +1,6 @@
 #include "formats/fileformatregistry.h"
 #include "formats/xmlinputguard.h"
+#include "view/trackstatistics.h"
 #include "fuzz/fuzzentries.h"
 #include "testsupport.h"
 #include "tzswitch.h"
@@ -112,6 +113,40 @@ private slots:
         }
         QCOMPARE(ok, !messages.startsWith("E:"));
         QCOMPARE(describe(tracks), expected);
+    }
+
+    // The figures of an imported track use derived speeds where the file has none, and say so.
+    void statistics_data()
+    {
+        QTest::addColumn<QByteArray>("points");
+        QTest::addColumn<QString>("speedRow");
+        const QByteArray a = "<trkpt lat=\"0\" lon=\"0\"><ele>5</ele><time>2014-05-06T10:00:00Z"
+                             "</time>";
+        const QByteArray b = "<trkpt lat=\"0\" lon=\"0.001\"><ele>6</ele><time>2014-05-06T10:00:10Z"
+                             "</time>";
+        QTest::newRow("derived") << a + "</trkpt>" + b + "</trkpt>"
+                                 << "Maximum speed (derived)|40.03 km/hr";
+        QTest::newRow("recorded") << a + "<speed>2.5</speed></trkpt>" + b + "<speed>1</speed></trkpt>"
+                                  << "Maximum speed|9.00 km/hr";
+        QTest::newRow("no times") << QByteArray("<trkpt lat=\"0\" lon=\"0\"><ele>5</ele></trkpt>"
+                                                "<trkpt lat=\"0\" lon=\"1\"><ele>5</ele></trkpt>")
+                                  << "Maximum speed|0.00 km/hr";
+    }
+
+    void statistics()
+    {
+        QFETCH(QByteArray, points);
+        QFETCH(QString, speedRow);
+        QVERIFY(TestSupport::writeFile(path("s.gpx"),
+                                       "<gpx><trk><trkseg>" + points + "</trkseg></trk></gpx>"));
+        FileFormatRegistry registry;
+        registry.addStandardFormats(&m_settings);
+        QVector<Track> tracks;
+        QVERIFY(registry.load(tracks, path("s.gpx")));
+        QStringList rows;
+        for (const auto& row : TrackStatistics::compute(tracks.at(0)).rows(0, 0, 0))
+            rows << row.first + '|' + row.second;
+        QVERIFY2(rows.contains(speedRow), qPrintable(rows.join('\n')));
     }
 
     void crossCheck_data()
