@@ -138,6 +138,7 @@ void ImportSupport::finishTrack(Track& track, bool hasAltitude, bool hasSpeed)
         }
     }
     track.derivedSpeed = !hasSpeed && track.startTime != 0;
+    track.speedsWithoutAltitude = !hasAltitude && (hasSpeed || track.derivedSpeed);
     if (!track.derivedSpeed)
         return;
     // Each point gets the speed of the stretch that led to it from the last point with a

@@ -207,9 +207,9 @@ void MapWidget::updateSpeedColours()
 {
     const int unit = m_settings->speedUnit();
     int track = -1;
-    // Tracks without speeds (fmt 1) keep their plain line.
+    // Tracks without speeds keep their plain line.
     if (m_speedColours && m_listedTrack >= 0 && m_listedTrack < m_tracks->size() &&
-        m_tracks->at(m_listedTrack).fmt == 2)
+        m_tracks->at(m_listedTrack).hasSpeeds())
         track = m_listedTrack;
     if (track == m_colouredTrack && (track < 0 || unit == m_colouredUnit))
         return;
@@ -343,6 +343,7 @@ void MapWidget::showTrackPoints(float speed, int rule)
     PointListModel::Format format;
     format.fmt = track.fmt;
     format.derivedSpeed = track.derivedSpeed;
+    format.speedsWithoutAltitude = track.speedsWithoutAltitude;
     format.speedUnit = m_settings->speedUnit();
     format.heightUnit = m_settings->heightUnit();
     format.local = localTime();

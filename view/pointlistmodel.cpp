@@ -55,7 +55,7 @@ QString PointListModel::text(int row, int column) const
                                2) +
                QLatin1Char(' ') + Units::heightName(m_format.heightUnit);
     case 6:
-        if (m_format.fmt != 2)
+        if (m_format.fmt != 2 && !m_format.speedsWithoutAltitude)
             return QString();
         return QString::number(m_format.speedUnit == 0 ? Units::speedKmh(p.speed)
                                                        : Units::speedMph(p.speed),

@@ -20,6 +20,7 @@ public:
         int heightUnit = DisplaySettings::Metres;
         bool local = true; // local time instead of UTC
         bool derivedSpeed = false; // speeds worked out from positions and times
+        bool speedsWithoutAltitude = false; // fmt 1, yet with speeds
     };
 
     explicit PointListModel(const QVector<Vec3>* points, QObject* parent = nullptr);

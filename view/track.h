@@ -21,4 +21,10 @@ struct Track {
     QString name;
     // The file held no speeds: those of the points were worked out from positions and times.
     bool derivedSpeed = false;
+    // An imported track whose points have speeds but no altitudes (fmt 1).
+    bool speedsWithoutAltitude = false;
+
+    // Whether the points' speeds mean anything: always with altitudes (fmt 2), as the logger
+    // records both.
+    bool hasSpeeds() const { return fmt == 2 || speedsWithoutAltitude; }
 };

@@ -62,6 +62,14 @@ TrackStatistics TrackStatistics::compute(const Track& track)
 {
     TrackStatistics s = compute(track.points, track.fmt);
     s.derivedSpeed = track.derivedSpeed;
+    if (track.speedsWithoutAltitude && !track.points.isEmpty()) {
+        s.hasSpeed = true;
+        quint32 maxSpeed = 0;
+        for (const Vec3& p : track.points)
+            maxSpeed = std::max(maxSpeed, quint32(p.speed));
+        s.maxSpeedRaw = qint32(maxSpeed);
+        s.maxSpeedKmh = Units::speedKmh(s.maxSpeedRaw);
+    }
     return s;
 }
 

@@ -128,6 +128,11 @@ private slots:
                                  << "Maximum speed (derived)|40.03 km/hr";
         QTest::newRow("recorded") << a + "<speed>2.5</speed></trkpt>" + b + "<speed>1</speed></trkpt>"
                                   << "Maximum speed|9.00 km/hr";
+        QTest::newRow("derived, no altitudes")
+            << QByteArray("<trkpt lat=\"0\" lon=\"0\"><time>2014-05-06T10:00:00Z</time></trkpt>"
+                          "<trkpt lat=\"0\" lon=\"0.001\"><time>2014-05-06T10:00:10Z</time>"
+                          "</trkpt>")
+            << "Maximum speed (derived)|40.03 km/hr";
         QTest::newRow("no times") << QByteArray("<trkpt lat=\"0\" lon=\"0\"><ele>5</ele></trkpt>"
                                                 "<trkpt lat=\"0\" lon=\"1\"><ele>5</ele></trkpt>")
                                   << "Maximum speed|0.00 km/hr";
