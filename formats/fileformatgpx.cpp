@@ -68,15 +68,18 @@ bool FileFormatGPX::read(QVector<Track>& tracks, QIODevice& device)
             } else if (inPoint) {
                 if (name == QLatin1String("ele")) {
                     double alt = 0.0;
-                    if (ImportSupport::elementNumber(xml, &alt)) {
+                    if (ImportSupport::elementText(xml, [&alt](const QStringRef& text) {
+                            return ImportSupport::parseNumber(text, &alt);
+                        })) {
                         point.alt = alt;
                         trackHasAltitude = true;
                     }
                     --depth;
                 } else if (name == QLatin1String("time")) {
-                    const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
                     qint64 time = 0;
-                    if (ImportSupport::parseIsoTime(QStringRef(&text), &time))
+                    if (ImportSupport::elementText(xml, [&time](const QStringRef& text) {
+                            return ImportSupport::parseIsoTime(text, &time);
+                        }))
                         point.time = time;
                     --depth;
                 } else if (name == QLatin1String("speed")) {

@@ -4,8 +4,7 @@
 
 #include <QString>
 #include <QStringRef>
-
-class QXmlStreamReader;
+#include <QXmlStreamReader>
 
 // What the readers of other programs' files share: times, numbers, the finishing touches of
 // a track, and the guard rails of the XML readers.
@@ -25,6 +24,33 @@ public:
     static bool parseNumber(const QStringRef& text, double* value);
     // The text of the element the XML reader is at, as parseNumber() reads it.
     static bool elementNumber(QXmlStreamReader& xml, double* value);
+    // Hands the text of the element the XML reader is at to parse() without copying it, when
+    // the element holds text only (else nothing is parsed) and leaves the reader at its end
+    // tag; returns what parse() returned.
+    template <typename Parse> static bool elementText(QXmlStreamReader& xml, Parse parse)
+    {
+        xml.readNext();
+        bool ok = false;
+        if (xml.isCharacters()) {
+            ok = parse(xml.text());
+            xml.readNext();
+        }
+        if (xml.isEndElement())
+            return ok;
+        // Children, comments or more text: none of it is used.
+        int level = 0;
+        while (!xml.atEnd() && !xml.hasError()) {
+            if (xml.isStartElement()) {
+                ++level;
+            } else if (xml.isEndElement()) {
+                if (level == 0)
+                    break;
+                --level;
+            }
+            xml.readNext();
+        }
+        return false;
+    }
     static bool validPosition(double lat, double lon)
     {
         return lat >= -90.0 && lat <= 90.0 && lon >= -180.0 && lon <= 180.0;
