@@ -9,6 +9,7 @@
 #include "device/devicesettingdialog.h"
 #include "device/drivewatcher.h"
 #include "formats/argumentnames.h"
+#include "formats/fileformatnmea.h"
 #include "formats/gpsfilter.h"
 #include "view/filterdialog.h"
 #include "view/mapwidget.h"
@@ -211,6 +212,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     const qint8 limit = GpsFilter::readSettingFile(QStringLiteral("./Setting.ini"));
     qCDebug(lcApp) << "GPS_filter" << limit;
+    FileFormatNMEA::readSettingFile(QStringLiteral("./Setting.ini"));
 }
 
 MainWindow::~MainWindow()
@@ -765,6 +767,7 @@ bool MainWindow::openFiles(const QStringList& fileNames, bool add,
     // One line per file that failed or was damaged, for the one box at the end.
     QStringList problems;
     QStringList messages; // the full message of each, for a single one
+    QStringList notices; // what was left out of the files, for the status bar
     for (const QString& fileName : fileNames) {
         QVector<Track> tracks;
         const QString shownName = QDir::toNativeSeparators(fileName);
@@ -784,6 +787,8 @@ bool MainWindow::openFiles(const QStringList& fileNames, bool add,
             continue;
         }
         qCDebug(lcApp) << "Load:" << fileName << tracks.size() << "tracks";
+        if (!m_registry.noticeString().isEmpty())
+            notices << m_registry.noticeString();
         if (!m_registry.warningString().isEmpty()) {
             // What could be read is shown, and the box says what was lost.
             problems << tr("%1 (damaged, opened in part): %2")
@@ -814,7 +819,8 @@ bool MainWindow::openFiles(const QStringList& fileNames, bool add,
             (add ? tr("Added %1 (tracks: %2, points: %3).")
                  : tr("Opened %1 (tracks: %2, points: %3)."))
                 .arg(what, QString::number(loaded.size()),
-                     QString::number(pointCount(loaded, allTracks(loaded), false))));
+                     QString::number(pointCount(loaded, allTracks(loaded), false))) +
+            (notices.isEmpty() ? QString() : QLatin1Char(' ') + notices.join(QLatin1Char(' '))));
     }
     reportOpenProblems(problems, messages, failed);
     return failed == 0;

@@ -28,6 +28,9 @@ public:
     // What the last successful load left out of a damaged file (tracks, points), for the
     // user; empty when the file was read whole.
     QString warningString() const { return m_warningString; }
+    // What the last successful load left out on purpose (waypoints, single points), for the
+    // user; empty when nothing was.
+    QString noticeString() const { return m_noticeString; }
 
 protected:
     // Replaces fileName with what write() puts on the device, only once all of it reached
@@ -35,8 +38,17 @@ protected:
     bool saveThrough(const QString& fileName, const std::function<bool(QIODevice*)>& write);
     void setErrorString(const QString& text) { m_errorString = text; }
     void setWarningString(const QString& text) { m_warningString = text; }
+    void setNoticeString(const QString& text) { m_noticeString = text; }
+    // Clears the three texts before a load.
+    void clearMessages()
+    {
+        m_errorString.clear();
+        m_warningString.clear();
+        m_noticeString.clear();
+    }
 
 private:
     QString m_errorString;
     QString m_warningString;
+    QString m_noticeString;
 };

@@ -1,19 +1,179 @@
 #include "formats/fileformatgpx.h"
 
+#include "formats/formatslog.h"
+#include "formats/importsupport.h"
+#include "formats/xmlinputguard.h"
 #include "formats/numbertext.h"
 #include "formats/textoutput.h"
 #include "formats/timetext.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QXmlStreamReader>
 
 const char* const FileFormatGPX::creator = "Veltrona - https://www.veltrona.com";
 
 bool FileFormatGPX::load(QVector<Track>& tracks, const QString& fileName)
 {
-    Q_UNUSED(tracks);
-    Q_UNUSED(fileName);
-    setErrorString(QCoreApplication::translate("FileFormatGPX", "GPX files cannot be opened."));
-    return false;
+    clearMessages();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setErrorString(QCoreApplication::translate("FileFormatGPX", "The file cannot be read: %1")
+                           .arg(file.errorString()));
+        return false;
+    }
+    return read(tracks, file);
+}
+
+bool FileFormatGPX::read(QVector<Track>& tracks, QIODevice& device)
+{
+    clearMessages();
+    XmlInputGuard guard(&device);
+    QXmlStreamReader xml(&guard);
+    QVector<Track> read;
+    Track track;
+    Vec3 point;
+    bool inTrack = false;
+    bool inPoint = false;
+    bool trackHasAltitude = false;
+    bool trackHasSpeed = false;
+    bool pointValid = false;
+    int depth = 0;
+    int trackDepth = 0;
+    int waypoints = 0;
+    int lost = 0;
+    bool rootSeen = false;
+
+    auto endTrack = [&] {
+        ImportSupport::finishTrack(track, trackHasAltitude, trackHasSpeed);
+        read.append(track);
+        track = Track();
+        inTrack = false;
+    };
+
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!ImportSupport::xmlTokenAllowed(xml, depth))
+            break;
+        if (xml.isStartElement()) {
+            ++depth;
+            const QStringRef name = xml.name();
+            if (!rootSeen) {
+                rootSeen = true;
+                if (name != QLatin1String("gpx")) {
+                    xml.raiseError(QCoreApplication::translate(
+                        "FileFormatGPX", "This is not a GPX file: it holds no gpx element."));
+                    break;
+                }
+            } else if (inPoint) {
+                if (name == QLatin1String("ele")) {
+                    double alt = 0.0;
+                    if (ImportSupport::elementText(xml, [&alt](const QStringRef& text) {
+                            return ImportSupport::parseNumber(text, &alt);
+                        })) {
+                        point.alt = alt;
+                        trackHasAltitude = true;
+                    }
+                    --depth;
+                } else if (name == QLatin1String("time")) {
+                    qint64 time = 0;
+                    if (ImportSupport::elementText(xml, [&time](const QStringRef& text) {
+                            return ImportSupport::parseIsoTime(text, &time);
+                        }))
+                        point.time = time;
+                    --depth;
+                } else if (name == QLatin1String("speed")) {
+                    // GPX 1.0 and the common extensions give metres per second.
+                    double mps = 0.0;
+                    if (ImportSupport::elementNumber(xml, &mps)) {
+                        point.speed = ImportSupport::speedFromMetresPerSecond(mps);
+                        trackHasSpeed = true;
+                    }
+                    --depth;
+                }
+            } else if (name == QLatin1String("trkpt") || name == QLatin1String("rtept")) {
+                if (!inTrack) {
+                    // A point outside its track: the file is not what it claims.
+                    ++lost;
+                    xml.skipCurrentElement();
+                    --depth;
+                    continue;
+                }
+                inPoint = true;
+                point = Vec3();
+                const QXmlStreamAttributes attributes = xml.attributes();
+                pointValid = ImportSupport::parseNumber(attributes.value(QLatin1String("lat")),
+                                                        &point.lat) &&
+                             ImportSupport::parseNumber(attributes.value(QLatin1String("lon")),
+                                                        &point.lon) &&
+                             ImportSupport::validPosition(point.lat, point.lon);
+            } else if (name == QLatin1String("trk") || name == QLatin1String("rte")) {
+                if (inTrack)
+                    endTrack();
+                inTrack = true;
+                trackDepth = depth;
+                // A point takes some 150 bytes in the tool's own export, and rarely fewer
+                // elsewhere: growing the vector step by step would copy it again and again.
+                if (read.isEmpty() && !device.isSequential())
+                    track.points.reserve(int(qMin<qint64>(device.size() / 150, 1 << 24)));
+                trackHasAltitude = false;
+                trackHasSpeed = false;
+            } else if (inTrack && depth == trackDepth + 1 && name == QLatin1String("name")) {
+                track.name = xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+                --depth;
+            } else if (name == QLatin1String("wpt")) {
+                ++waypoints;
+                xml.skipCurrentElement();
+                --depth;
+            }
+        } else if (xml.isEndElement()) {
+            const QStringRef name = xml.name();
+            if (inPoint && (name == QLatin1String("trkpt") || name == QLatin1String("rtept"))) {
+                inPoint = false;
+                if (pointValid)
+                    track.points.append(point);
+                else
+                    ++lost;
+            } else if (inTrack && depth == trackDepth) {
+                endTrack();
+            }
+            --depth;
+        }
+    }
+
+    if (guard.tripped())
+        xml.raiseError(ImportSupport::runTooLongText());
+    if (xml.hasError() || !rootSeen) {
+        if (inTrack && !track.points.isEmpty())
+            endTrack();
+        int points = 0;
+        for (const Track& t : qAsConst(read))
+            points += t.points.size();
+        if (points == 0 || xml.error() == QXmlStreamReader::CustomError) {
+            setErrorString(!rootSeen && !xml.hasError()
+                               ? QCoreApplication::translate("FileFormatGPX",
+                                                             "The file is empty.")
+                               : ImportSupport::xmlErrorText(xml));
+            qCWarning(lcFormats) << "GPX refused:" << errorString();
+            return false;
+        }
+        setWarningString(ImportSupport::brokenOffText(xml));
+    } else if (lost > 0) {
+        setWarningString(ImportSupport::lostText(lost));
+    }
+    if (read.isEmpty()) {
+        setErrorString(QCoreApplication::translate(
+                           "FileFormatGPX", "The file holds no track and no route (waypoints: %1).")
+                           .arg(waypoints));
+        return false;
+    }
+    if (waypoints > 0)
+        setNoticeString(QCoreApplication::translate(
+                            "FileFormatGPX",
+                            "%n waypoint(s) of the file are not track points and were left out.",
+                            nullptr, waypoints));
+    tracks += read;
+    return true;
 }
 
 bool FileFormatGPX::save(QVector<Track> tracks, QString& fileName, QList<int> selection,

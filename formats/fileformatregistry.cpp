@@ -4,10 +4,12 @@
 #include "formats/fileformatgpl.h"
 #include "formats/fileformatgpx.h"
 #include "formats/fileformatkml.h"
+#include "formats/fileformatnmea.h"
 #include "formats/fileformattkr.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 FileFormatRegistry::~FileFormatRegistry()
@@ -32,6 +34,30 @@ void FileFormatRegistry::addStandardFormats(const DisplaySettings* settings)
     add(QStringLiteral(".gpx"), new FileFormatGPX);
     add(QStringLiteral(".kml"), new FileFormatKML);
     add(QStringLiteral(".gpl"), new FileFormatGPL);
+    add(QStringLiteral(".nmea"), new FileFormatNMEA);
+}
+
+QString FileFormatRegistry::sniffExtension(const QByteArray& head)
+{
+    if (head.startsWith("VLTR"))
+        return QStringLiteral(".tkx");
+    if (head.contains("<gpx"))
+        return QStringLiteral(".gpx");
+    if (head.contains("<kml"))
+        return QStringLiteral(".kml");
+    const QList<QByteArray> lines = head.split('\n');
+    for (const QByteArray& line : lines) {
+        const int dollar = line.indexOf('$');
+        if (dollar >= 0 && line.size() > dollar + 6 &&
+            (line.mid(dollar + 3, 3) == "RMC" || line.mid(dollar + 3, 3) == "GGA"))
+            return QStringLiteral(".nmea");
+        if (line.contains(",*GPS,") || line.contains(",@GPS,"))
+            return QStringLiteral(".gpl");
+    }
+    const QByteArray first = lines.value(0).toLower();
+    if (first.contains("lat") && (first.contains(',') || first.contains(';') || first.contains('\t')))
+        return QStringLiteral(".csv");
+    return QString();
 }
 
 FileFormat* FileFormatRegistry::findFormat(const QString& fileName, Qt::CaseSensitivity cs) const
@@ -52,12 +78,7 @@ FileFormat* FileFormatRegistry::findFormat(const QString& fileName, Qt::CaseSens
 bool FileFormatRegistry::load(QVector<Track>& tracks, const QString& fileName)
 {
     m_warningString.clear();
-    FileFormat* format = findFormat(fileName, Qt::CaseInsensitive);
-    if (!format) {
-        m_errorString =
-            QCoreApplication::translate("FileFormatRegistry", "Unknown file extension.");
-        return false;
-    }
+    m_noticeString.clear();
     // A pipe or device in the place of a file would block a reader for good, or feed it
     // without end.
     const QFileInfo info(fileName);
@@ -67,9 +88,22 @@ bool FileFormatRegistry::load(QVector<Track>& tracks, const QString& fileName)
                 .arg(QDir::toNativeSeparators(fileName));
         return false;
     }
+    FileFormat* format = findFormat(fileName, Qt::CaseInsensitive);
+    if (!format && info.isFile()) {
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly))
+            format = m_formats.value(sniffExtension(file.read(4096)), nullptr);
+    }
+    if (!format) {
+        m_errorString = QCoreApplication::translate(
+            "FileFormatRegistry",
+            "Unknown file type: neither the extension nor the content is that of a track file.");
+        return false;
+    }
     const bool ok = format->load(tracks, fileName);
     m_errorString = ok ? QString() : format->errorString();
     m_warningString = ok ? format->warningString() : QString();
+    m_noticeString = ok ? format->noticeString() : QString();
     return ok;
 }
 

@@ -20,10 +20,14 @@ public:
 
     void add(const QString& extension, FileFormat* format);
     // Registers every format the tool knows, in the order ".tkx", ".csv", ".gpx", ".kml",
-    // ".gpl"; the CSV writer reads the display settings at each save.
+    // ".gpl", ".nmea"; the CSV writer reads the display settings at each save. A file whose
+    // extension is none of these is read by what its first bytes show.
     void addStandardFormats(const DisplaySettings* settings);
     FileFormat* findFormat(const QString& fileName,
                            Qt::CaseSensitivity cs = Qt::CaseSensitive) const;
+    // The registered extension whose format the first bytes of a file show, or an empty
+    // string.
+    static QString sniffExtension(const QByteArray& head);
     bool load(QVector<Track>& tracks, const QString& fileName);
     // The extension is looked up as cs says (the converter wants it as registered).
     bool save(const QVector<Track>& tracks, QString fileName, QList<int> selection, bool markedOnly,
@@ -37,10 +41,13 @@ public:
     // What the last successful load left out of a damaged file, for the user; empty when
     // nothing was lost.
     QString warningString() const { return m_warningString; }
+    // What the last successful load left out on purpose, for the user; empty when nothing.
+    QString noticeString() const { return m_noticeString; }
 
 private:
     QMap<QString, FileFormat*> m_formats;
     QStringList m_order; // the extensions as registered
     QString m_errorString;
     QString m_warningString;
+    QString m_noticeString;
 };

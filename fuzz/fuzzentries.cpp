@@ -2,7 +2,11 @@
 
 #include "device/deviceconfig.h"
 #include "device/devicekv310.h"
+#include "formats/fileformatcsv.h"
 #include "formats/fileformatgpl.h"
+#include "formats/fileformatgpx.h"
+#include "formats/fileformatkml.h"
+#include "formats/fileformatnmea.h"
 #include "formats/fileformattkr.h"
 #include "formats/gpsfilter.h"
 
@@ -40,6 +44,31 @@ QString scratchName(const QString& dir, const char* suffix)
 }
 
 QTemporaryDir* scratch = nullptr;
+
+// Feeds the bytes to a reader of other programs' files. A refusal comes with a reason and
+// appends nothing; what is read has sane positions and no more points than the input could
+// describe (each takes at least three bytes).
+template <typename Read> bool importSane(const QByteArray& data, FileFormat& format, Read read)
+{
+    QByteArray bytes = data;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QVector<Track> tracks;
+    if (!read(tracks, buffer))
+        return tracks.isEmpty() && !format.errorString().isEmpty();
+    qint64 points = 0;
+    for (const Track& track : qAsConst(tracks)) {
+        if (track.fmt != 1 && track.fmt != 2)
+            return false;
+        points += track.points.size();
+        for (const Vec3& p : track.points) {
+            if (!(std::fabs(p.lat) <= 90.0) || !(std::fabs(p.lon) <= 180.0) ||
+                !std::isfinite(p.alt) || p.speed < 0)
+                return false;
+        }
+    }
+    return points * 3 <= data.size();
+}
 
 } // namespace
 
@@ -193,6 +222,44 @@ bool deviceConfig(const QByteArray& data, const QString& scratchDir)
     const QString text = config.toText();
     return config.loggingFormat >= 0 && config.loggingFormat <= 3 &&
            text.count(QLatin1Char('\n')) == 6;
+}
+
+bool gpxReader(const QByteArray& data)
+{
+    FileFormatGPX format;
+    return importSane(data, format, [&](QVector<Track>& t, QIODevice& d) {
+        return format.read(t, d);
+    });
+}
+
+bool kmlReader(const QByteArray& data)
+{
+    FileFormatKML format;
+    return importSane(data, format, [&](QVector<Track>& t, QIODevice& d) {
+        return format.read(t, d);
+    });
+}
+
+bool nmeaReader(const QByteArray& data)
+{
+    FileFormatNMEA format;
+    return importSane(data, format, [&](QVector<Track>& t, QIODevice& d) {
+        return format.read(t, d);
+    });
+}
+
+bool csvReader(const QByteArray& data)
+{
+    class : public DisplaySettings
+    {
+        int speedUnit() const override { return Kmh; }
+        int heightUnit() const override { return Metres; }
+        int timeSwitch() const override { return Utc; }
+    } settings;
+    FileFormatCSV format(&settings);
+    return importSane(data, format, [&](QVector<Track>& t, QIODevice& d) {
+        return format.read(t, d);
+    });
 }
 
 } // namespace FuzzEntries

@@ -26,6 +26,12 @@ bool tkxReader(const QByteArray& data, const QString& scratchDir);
 // A kv730.ini, written to a file in scratchDir and read.
 bool deviceConfig(const QByteArray& data, const QString& scratchDir);
 
+// Files of other programs read by the readers of GPX, KML, NMEA 0183 and CSV.
+bool gpxReader(const QByteArray& data);
+bool kmlReader(const QByteArray& data);
+bool nmeaReader(const QByteArray& data);
+bool csvReader(const QByteArray& data);
+
 // Quiets the readers' diagnostics, which would otherwise dominate a fuzzing run.
 void silenceDiagnostics();
 

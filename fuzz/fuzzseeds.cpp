@@ -3,6 +3,7 @@
 //   fuzz-seeds <corpus folder>   (creates <folder>/<target>/<seed>)
 
 #include "device/deviceconfig.h"
+#include "formats/fileformatregistry.h"
 #include "formats/fileformattkr.h"
 
 #include <QDir>
@@ -133,7 +134,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
-    for (const char* target : {"logreader", "deviceline", "deviceheader", "tkx", "deviceconfig"})
+    for (const char* target : {"logreader", "deviceline", "deviceheader", "tkx", "deviceconfig",
+                               "gpx", "kml", "nmea", "csv"})
         root.mkpath(QLatin1String(target));
     bool ok = true;
 
@@ -176,5 +178,38 @@ int main(int argc, char** argv)
     ok &= write(root.filePath(QStringLiteral("deviceconfig/edited")),
                 "[General]\r\nData Logger=G-Sensor ; x\r\nGPS%20interval = \"3\"\r\n"
                 "Test\\ Mode = Enable\r\n[Other]\r\nHeight Limit = Disable\r\n");
+
+    // The tool's own exports, and small files as other programs write them.
+    const QList<int> all = {0, 1, 2};
+    struct : DisplaySettings {
+        int speedUnit() const override { return Kmh; }
+        int heightUnit() const override { return Metres; }
+        int timeSwitch() const override { return Utc; }
+    } utcSettings;
+    for (const char* extension : {"gpx", "kml", "csv"}) {
+        FileFormatRegistry registry;
+        registry.addStandardFormats(&utcSettings);
+        const QString path = scratch.filePath(QStringLiteral("export.") + extension);
+        ok &= registry.save(tracks, path, all, false);
+        ok &= write(root.filePath(QLatin1String(extension) + QStringLiteral("/export")),
+                    readAll(path));
+    }
+    ok &= write(root.filePath(QStringLiteral("gpx/other")),
+                "<?xml version=\"1.0\"?><gpx version=\"1.0\"><wpt lat=\"1\" lon=\"2\"/>"
+                "<rte><name>r</name><rtept lat=\"1\" lon=\"2\"><ele>3</ele></rtept></rte>"
+                "<trk><trkseg><trkpt lat=\"1.5\" lon=\"2.5\"><time>2020-01-01T00:00:00.5+01:00"
+                "</time><speed>3</speed></trkpt></trkseg></trk></gpx>");
+    ok &= write(root.filePath(QStringLiteral("kml/track")),
+                "<kml xmlns:gx=\"http://www.google.com/kml/ext/2.2\"><Folder><Placemark><name>a"
+                "</name><gx:MultiTrack><gx:Track><when>2010-05-28T02:02:09Z</when><gx:coord>1 2 3"
+                "</gx:coord></gx:Track></gx:MultiTrack></Placemark><Placemark><Point><coordinates>"
+                "1,2</coordinates></Point></Placemark></Folder></kml>");
+    ok &= write(root.filePath(QStringLiteral("nmea/log")),
+                "$GPGGA,102030.00,2502.1234,N,12130.5678,E,1,08,1.0,35.2,M,0,M,,*6C\r\n"
+                "$GPRMC,102030.00,A,2502.1234,N,12130.5678,E,10.0,0,060514,,,A*58\r\n"
+                "$GNRMC,102031,A,2502.1234,S,12130.5678,W,0,0,060514,,,A\r\n");
+    ok &= write(root.filePath(QStringLiteral("csv/other")),
+                "lat;lng;ele;timestamp;speed (mph)\n0;0;100;2020-01-01T00:00:00Z;3\n"
+                "\"1\";\"2\";;;\n");
     return ok ? 0 : 1;
 }

@@ -13,7 +13,7 @@ RUNS=${1:-1000000}
 shift || true
 TARGETS=("$@")
 if [ "${#TARGETS[@]}" -eq 0 ]; then
-    TARGETS=(logreader deviceline deviceheader tkx deviceconfig)
+    TARGETS=(logreader deviceline deviceheader tkx deviceconfig gpx kml nmea csv)
 fi
 
 scripts/install-deps.sh

@@ -3,6 +3,7 @@
 // use and for checking the readers and writers from outside the application.
 
 #include "formats/argumentnames.h"
+#include "formats/fileformatnmea.h"
 #include "formats/fileformatregistry.h"
 #include "formats/gpsfilter.h"
 #include "formats/platformfiles.h"
@@ -128,9 +129,13 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads KV-730 track files (.gpl logs, .tkx archives) and lists them, prints their\n"
-        "statistics or writes them as .tkx, .csv, .gpx or .kml, chosen by the output file's\n"
-        "extension.\n"
+        "Reads track files and lists them, prints their statistics or writes them as .tkx,\n"
+        ".csv, .gpx or .kml, chosen by the output file's extension. Inputs: KV-730 logs\n"
+        "(.gpl) and archives (.tkx), GPX 1.0/1.1 (.gpx: tracks and routes; waypoints are\n"
+        "left out), KML 2.2 (.kml: LineString and gx:Track; single points are left out),\n"
+        "NMEA 0183 (.nmea: RMC with the altitude of GGA) and CSV (.csv, whose first line\n"
+        "names latitude and longitude columns, and perhaps altitude, speed, date, time),\n"
+        "chosen by extension in any case, or by content for other names.\n"
         "Exit status: 0 success, 1 an input (or with --geotag a photo) cannot be read\n"
         "or written, 2 usage error,\n"
         "3 the output cannot be written, 4 converted from a damaged input (what\n"
@@ -159,6 +164,11 @@ int main(int argc, char* argv[])
         QStringLiteral("gps-filter"),
         QStringLiteral("Jump-filter limit N, -128 to 127 (0: off); default from ./Setting.ini."),
         QStringLiteral("N"));
+    const QCommandLineOption gapOption(
+        QStringLiteral("nmea-gap"),
+        QStringLiteral("NMEA inputs: start a new track after a pause longer than SECONDS;\n"
+                       "default NMEA_track_gap of ./Setting.ini, else 60."),
+        QStringLiteral("SECONDS"));
     const QCommandLineOption listOption(
         QStringLiteral("list"),
         QStringLiteral("Print one line per track: number, UTC start, fmt, point count."));
@@ -174,7 +184,7 @@ int main(int argc, char* argv[])
                        "minimum and maximum altitude, ascent and descent (m). Empty fields:\n"
                        "figures the track does not have. Units are fixed."));
     parser.addOptions({helpOption, outputOption, tracksOption, markedOption, speedOption,
-                       heightOption, timeOption, filterOption, listOption, pointsOption,
+                       heightOption, timeOption, filterOption, gapOption, listOption, pointsOption,
                        statsOption});
     parser.addOption(versionOption);
     parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("Track files to read."),
@@ -241,6 +251,17 @@ int main(int argc, char* argv[])
             printError(problem);
     }
 
+    if (parser.isSet(gapOption)) {
+        bool ok = false;
+        const int gap = parser.value(gapOption).toInt(&ok);
+        if (!ok || gap <= 0)
+            return usageError(
+                QStringLiteral("bad --nmea-gap value '%1'").arg(parser.value(gapOption)));
+        FileFormatNMEA::setTrackGap(gap);
+    } else {
+        FileFormatNMEA::readSettingFile();
+    }
+
     FileFormatRegistry registry;
     registry.addStandardFormats(&settings);
 
@@ -259,6 +280,8 @@ int main(int argc, char* argv[])
                     .arg(input, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
             return InputError;
         }
+        if (!registry.noticeString().isEmpty())
+            printError(QStringLiteral("%1: %2").arg(input, registry.noticeString()));
         // What could be read is used, but the loss is told.
         if (!registry.warningString().isEmpty()) {
             printError(QStringLiteral("%1 is damaged: %2").arg(input, registry.warningString()));

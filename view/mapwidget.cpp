@@ -234,9 +234,9 @@ void MapWidget::updateSpeedColours()
 {
     const int unit = m_settings->speedUnit();
     int track = -1;
-    // Tracks without speeds (fmt 1) keep their plain line.
+    // Tracks without speeds keep their plain line.
     if (m_speedColours && m_listedTrack >= 0 && m_listedTrack < m_tracks->size() &&
-        m_tracks->at(m_listedTrack).fmt == 2)
+        m_tracks->at(m_listedTrack).hasSpeeds())
         track = m_listedTrack;
     if (track == m_colouredTrack && (track < 0 || unit == m_colouredUnit))
         return;
@@ -275,7 +275,10 @@ QString MapWidget::trackTitle(int track) const
 {
     // The track starts with its first point, as its figures say, in the chosen time; the
     // first dated line of a log may be one that gave no point.
+    // A track read from a file that names it goes by its name.
     const Track& t = m_tracks->at(track);
+    if (!t.name.isEmpty())
+        return QStringLiteral("%1. ").arg(track + 1) + t.name;
     const bool timed = track < m_statistics.size() && m_statistics.at(track).hasTime;
     const qint64 start = timed ? m_statistics.at(track).startTime : t.startTime;
     return QStringLiteral("%1. ").arg(track + 1) +
@@ -389,6 +392,8 @@ void MapWidget::showTrackPoints(float speed, int rule)
 
     PointListModel::Format format;
     format.fmt = track.fmt;
+    format.derivedSpeed = track.derivedSpeed;
+    format.speedsWithoutAltitude = track.speedsWithoutAltitude;
     format.speedUnit = m_settings->speedUnit();
     format.heightUnit = m_settings->heightUnit();
     format.local = localTime();
@@ -397,8 +402,10 @@ void MapWidget::showTrackPoints(float speed, int rule)
         for (int c = 0; c < headers.size(); ++c)
             ui->treeWidget_2->resizeColumnToContents(c);
     }
-    if (m_profileChart)
+    if (m_profileChart) {
+        m_profileChart->setSpeedDerived(track.derivedSpeed);
         m_profileChart->setPoints(m_listedPoints, track.fmt, *m_settings);
+    }
     m_listedTrack = row;
     showStatistics();
     emit pointsListed();

@@ -44,9 +44,9 @@ QString PointListModel::text(int row, int column) const
         return p.marked ? QString::number(number) + QLatin1Char('*') : QString::number(number);
     }
     case 1:
-        return TimeText::date(TimeText::split(p.time, m_format.local));
+        return p.time == 0 ? QString() : TimeText::date(TimeText::split(p.time, m_format.local));
     case 2:
-        return TimeText::clock(TimeText::split(p.time, m_format.local));
+        return p.time == 0 ? QString() : TimeText::clock(TimeText::split(p.time, m_format.local));
     case 3:
         return MapWidget::formatCoordinate(p.lat, 1, 1);
     case 4:
@@ -58,12 +58,13 @@ QString PointListModel::text(int row, int column) const
                                2) +
                QLatin1Char(' ') + Units::heightName(m_format.heightUnit);
     case 6:
-        if (m_format.fmt != 2)
+        if (m_format.fmt != 2 && !m_format.speedsWithoutAltitude)
             return QString();
         return QString::number(m_format.speedUnit == 0 ? Units::speedKmh(p.speed)
                                                        : Units::speedMph(p.speed),
                                'f', 2) +
-               QLatin1Char(' ') + Units::speedName(m_format.speedUnit);
+               QLatin1Char(' ') + Units::speedName(m_format.speedUnit) +
+               (m_format.derivedSpeed ? tr(" (derived)") : QString());
     default:
         return QString();
     }

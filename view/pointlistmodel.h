@@ -19,6 +19,8 @@ public:
         int speedUnit = DisplaySettings::Kmh;
         int heightUnit = DisplaySettings::Metres;
         bool local = true; // local time instead of UTC
+        bool derivedSpeed = false; // speeds worked out from positions and times
+        bool speedsWithoutAltitude = false; // fmt 1, yet with speeds
     };
 
     // numbers: the record number of each listed point in its track (1 for the first); row

@@ -114,6 +114,11 @@ ProfileChart::ProfileChart(QWidget* parent) : QChartView(parent)
 
 ProfileChart::~ProfileChart() = default;
 
+void ProfileChart::setSpeedDerived(bool derived)
+{
+    m_speed->setName(derived ? tr("Speed (derived)") : tr("Speed"));
+}
+
 void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, const DisplaySettings& settings)
 {
     setPoints(points, fmt, settings.speedUnit(), settings.heightUnit(), settings.timeSwitch());

@@ -32,6 +32,8 @@ public:
                    int timeSwitch);
     void setPoints(const QVector<Vec3>& points, int fmt, const DisplaySettings& settings);
     void clear();
+    // Names the speed line as worked out from positions and times rather than recorded.
+    void setSpeedDerived(bool derived);
 
     int pointCount() const { return m_times.size(); }
     int cursorIndex() const { return m_cursorIndex; }

@@ -98,7 +98,17 @@ struct ClimbCounter {
 
 TrackStatistics TrackStatistics::compute(const Track& track)
 {
-    return compute(track.points, track.fmt);
+    TrackStatistics s = compute(track.points, track.fmt);
+    s.derivedSpeed = track.derivedSpeed;
+    if (track.speedsWithoutAltitude && !track.points.isEmpty()) {
+        s.hasSpeed = true;
+        quint32 maxSpeed = 0;
+        for (const Vec3& p : track.points)
+            maxSpeed = std::max(maxSpeed, quint32(p.speed));
+        s.maxSpeedRaw = qint32(maxSpeed);
+        s.maxSpeedKmh = Units::speedKmh(s.maxSpeedRaw);
+    }
+    return s;
 }
 
 TrackStatistics TrackStatistics::compute(const QVector<Vec3>& points, int fmt)
@@ -243,7 +253,7 @@ QVector<QPair<QString, QString>> TrackStatistics::rows(int speedUnit, int height
     r.append({tr("Moving average speed"),
               hasMovingAverageSpeed() ? speed(movingAverageSpeedKmh()) : dash()});
     // The list shows stored speeds with the single-precision conversion; so does the maximum.
-    r.append({tr("Maximum speed"),
+    r.append({derivedSpeed ? tr("Maximum speed (derived)") : tr("Maximum speed"),
               hasSpeed ? speedText.arg(fixed(miles ? Units::speedMph(maxSpeedRaw) : maxSpeedKmh, 2))
                        : dash()});
     r.append({tr("Minimum altitude"), hasAltitude ? height(minAltitude) : dash()});

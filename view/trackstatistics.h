@@ -46,6 +46,7 @@ public:
     qint64 movingTime = 0;
     double distanceMeters = 0.0;
     bool hasSpeed = false;    // fmt 2: stored speeds and altitudes are meaningful
+    bool derivedSpeed = false; // the speeds were worked out from positions and times
     double maxSpeedKmh = 0.0; // of the stored point speeds
     qint32 maxSpeedRaw = 0;   // the stored value behind maxSpeedKmh
     bool hasAltitude = false;

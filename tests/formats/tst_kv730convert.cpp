@@ -70,6 +70,22 @@ private slots:
                 photo("raw.dng", "tif", "Exif.Image.DateTime=2014:05:06 10:20:31") &&
                 writeFile(dir.filePath("bad.jpg"), "text") &&
                 writeFile(dir.filePath("notes.txt"), "text"));
+        // Other programs' files: fixes at 10:00:00, 10:01:00 and 10:03:00; a GPX with a
+        // waypoint; a GPX that breaks off.
+        QByteArray nmea;
+        for (const char* time : {"100000", "100100", "100300"}) {
+            const QByteArray body = QByteArray("GPRMC,") + time +
+                                    ",A,2502.1234,N,12130.5678,E,1.0,0,060514,,";
+            char sum = 0;
+            for (char c : body)
+                sum ^= c;
+            nmea += '$' + body + '*' + QByteArray::number(uchar(sum), 16).rightJustified(2, '0').toUpper() + "\r\n";
+        }
+        const QByteArray gpx = "<gpx version=\"1.1\"><wpt lat=\"1\" lon=\"2\"/><trk><trkseg>"
+                               "<trkpt lat=\"1\" lon=\"2\"/><trkpt lat=\"3\" lon=\"4\"/>";
+        QVERIFY(writeFile(dir.filePath("trip.nmea"), nmea) &&
+                writeFile(dir.filePath("wpt.gpx"), gpx + "</trkseg></trk></gpx>") &&
+                writeFile(dir.filePath("cut.gpx"), gpx + "<trkpt lat="));
         if (arguments.contains("locked") && isRoot())
             QSKIP("permission bits do not stop root");
         SKIP_UNLESS_POSIX(settingIni == "<fifo>" || arguments.contains("pipe"));

@@ -134,7 +134,11 @@ class TestReaders : public QObject
         {"tkx",
          [this](const QByteArray& d) { return FuzzEntries::tkxReader(d, m_scratch.path()); }},
         {"deviceconfig",
-         [this](const QByteArray& d) { return FuzzEntries::deviceConfig(d, m_scratch.path()); }}};
+         [this](const QByteArray& d) { return FuzzEntries::deviceConfig(d, m_scratch.path()); }},
+        {"gpx", FuzzEntries::gpxReader},
+        {"kml", FuzzEntries::kmlReader},
+        {"nmea", FuzzEntries::nmeaReader},
+        {"csv", FuzzEntries::csvReader}};
 
 private slots:
     void initTestCase() { FuzzEntries::silenceDiagnostics(); }

@@ -1,0 +1,208 @@
+#include "formats/importsupport.h"
+
+#include "formats/civildate.h"
+#include "formats/xmlinputguard.h"
+
+#include <QCoreApplication>
+#include <QXmlStreamReader>
+
+#include <cmath>
+
+namespace
+{
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ImportSupport", text);
+}
+
+bool digits(const QChar* p, int count, int* value)
+{
+    int v = 0;
+    for (int i = 0; i < count; ++i) {
+        const ushort c = p[i].unicode();
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    *value = v;
+    return true;
+}
+
+const double EarthRadius = 6371008.8;
+const double DegToRad = 3.14159265358979323846 / 180.0;
+} // namespace
+
+bool ImportSupport::parseIsoTime(const QChar* text, int length, qint64* seconds)
+{
+    while (length > 0 && text->isSpace()) {
+        ++text;
+        --length;
+    }
+    while (length > 0 && text[length - 1].isSpace())
+        --length;
+    // yyyy-MM-ddThh:mm:ss is 19 characters.
+    if (length < 19)
+        return false;
+    int year, month, day, hour, minute, second;
+    const QChar* p = text;
+    if (!digits(p, 4, &year) || p[4] != QLatin1Char('-') || !digits(p + 5, 2, &month) ||
+        p[7] != QLatin1Char('-') || !digits(p + 8, 2, &day) ||
+        (p[10] != QLatin1Char('T') && p[10] != QLatin1Char('t') && p[10] != QLatin1Char(' ')) ||
+        !digits(p + 11, 2, &hour) || p[13] != QLatin1Char(':') || !digits(p + 14, 2, &minute) ||
+        p[16] != QLatin1Char(':') || !digits(p + 17, 2, &second))
+        return false;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 24 || minute > 59 ||
+        second > 60)
+        return false;
+    int i = 19;
+    if (i < length && (p[i] == QLatin1Char('.') || p[i] == QLatin1Char(','))) {
+        ++i;
+        const int start = i;
+        while (i < length && p[i].isDigit())
+            ++i;
+        if (i == start)
+            return false;
+    }
+    qint64 offset = 0;
+    if (i < length) {
+        const QChar zone = p[i];
+        if (zone == QLatin1Char('Z') || zone == QLatin1Char('z')) {
+            ++i;
+        } else if (zone == QLatin1Char('+') || zone == QLatin1Char('-')) {
+            int oh = 0, om = 0;
+            if (!digits(p + i + 1, qMin(2, length - i - 1), &oh) || length - i - 1 < 2)
+                return false;
+            i += 3;
+            if (i < length && p[i] == QLatin1Char(':'))
+                ++i;
+            if (i < length) {
+                if (length - i < 2 || !digits(p + i, 2, &om))
+                    return false;
+                i += 2;
+            }
+            if (oh > 23 || om > 59)
+                return false;
+            offset = (oh * 3600 + om * 60) * (zone == QLatin1Char('-') ? -1 : 1);
+        }
+    }
+    if (i != length)
+        return false;
+    *seconds = CivilDate::daysFrom(year, month, day) * 86400 + hour * 3600 + minute * 60 +
+               second - offset;
+    return true;
+}
+
+bool ImportSupport::parseNumber(const QStringRef& text, double* value)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+bool ImportSupport::elementNumber(QXmlStreamReader& xml, double* value)
+{
+    const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    return parseNumber(QStringRef(&text), value);
+}
+
+qint32 ImportSupport::speedFromMetresPerSecond(double mps)
+{
+    // Beyond about 5.9e6 m/s the hundredths of km/h no longer fit 32 bits.
+    if (!(mps > 0.0) || mps > 5.0e6)
+        return 0;
+    // The slack keeps a speed written to two decimals from losing a hundredth to rounding.
+    return qint32(std::floor(mps * 360.0 + 1e-6));
+}
+
+double ImportSupport::distanceMetres(double lat1, double lon1, double lat2, double lon2)
+{
+    const double a1 = lat1 * DegToRad;
+    const double a2 = lat2 * DegToRad;
+    const double sLat = std::sin((a2 - a1) / 2.0);
+    const double sLon = std::sin((lon2 - lon1) * DegToRad / 2.0);
+    const double h = sLat * sLat + std::cos(a1) * std::cos(a2) * sLon * sLon;
+    return 2.0 * EarthRadius * std::asin(std::sqrt(std::min(1.0, h)));
+}
+
+void ImportSupport::finishTrack(Track& track, bool hasAltitude, bool hasSpeed)
+{
+    track.fmt = hasAltitude ? 2 : 1;
+    track.startTime = 0;
+    for (const Vec3& p : qAsConst(track.points)) {
+        if (p.time != 0) {
+            track.startTime = p.time;
+            break;
+        }
+    }
+    track.derivedSpeed = !hasSpeed && track.startTime != 0;
+    track.speedsWithoutAltitude = !hasAltitude && (hasSpeed || track.derivedSpeed);
+    if (!track.derivedSpeed)
+        return;
+    // Each point gets the speed of the stretch that led to it from the last point with a
+    // time; the first keeps the speed of the stretch that leaves it.
+    Vec3* p = track.points.data();
+    const int n = track.points.size();
+    int previous = -1;
+    bool first = true;
+    for (int i = 0; i < n; ++i) {
+        if (p[i].time == 0)
+            continue;
+        if (previous >= 0 && p[i].time > p[previous].time) {
+            const double d =
+                distanceMetres(p[previous].lat, p[previous].lon, p[i].lat, p[i].lon);
+            p[i].speed = speedFromMetresPerSecond(d / double(p[i].time - p[previous].time));
+            if (first)
+                p[previous].speed = p[i].speed;
+            first = false;
+        }
+        previous = i;
+    }
+}
+
+bool ImportSupport::xmlTokenAllowed(QXmlStreamReader& xml, int depth)
+{
+    if (xml.tokenType() == QXmlStreamReader::DTD) {
+        xml.raiseError(tr("The file declares a document type (DTD); such files are not opened, "
+                          "since their entities could reach other files or swell without end."));
+        return false;
+    }
+    if (xml.tokenType() == QXmlStreamReader::EntityReference) {
+        xml.raiseError(tr("The file refers to an entity that it does not define."));
+        return false;
+    }
+    if (depth > maxXmlDepth) {
+        xml.raiseError(tr("The elements are nested more than %1 deep.").arg(maxXmlDepth));
+        return false;
+    }
+    return true;
+}
+
+QString ImportSupport::xmlErrorText(const QXmlStreamReader& xml)
+{
+    return tr("Line %1, column %2: %3")
+        .arg(xml.lineNumber())
+        .arg(xml.columnNumber())
+        .arg(xml.errorString());
+}
+
+QString ImportSupport::lostText(int lostPoints)
+{
+    return QCoreApplication::translate("ImportSupport",
+                                       "%n point(s) could not be read and were left out.",
+                                       nullptr, lostPoints);
+}
+
+QString ImportSupport::brokenOffText(const QXmlStreamReader& xml)
+{
+    return tr("The file breaks off or is damaged after the points that were read (%1).")
+        .arg(xmlErrorText(xml));
+}
+
+QString ImportSupport::runTooLongText()
+{
+    return tr("A single text or attribute is longer than %1 MB; the file is not read further.")
+        .arg(XmlInputGuard::maxRun() >> 20);
+}
