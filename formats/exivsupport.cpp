@@ -4,8 +4,7 @@
 #include <QCoreApplication>
 #include <QMutex>
 
-#include <exiv2/exiv2.hpp>
-
+#include <initializer_list>
 #include <mutex>
 
 namespace ExivSupport
@@ -40,29 +39,48 @@ void initialize()
     });
 }
 
+qint64 toInt64(const Exiv2::Exifdatum& datum, long n)
+{
+#if EXIV2_TEST_VERSION(0, 28, 0)
+    return datum.toInt64(size_t(n));
+#else
+    return datum.toLong(n);
+#endif
+}
+
+static int codeOf(const std::exception& error)
+{
+    // 0.27 throws BasicError<char> (an AnyError), 0.28 a plain Error; both are Exiv2::Error.
+    const auto* exiv = dynamic_cast<const Exiv2::Error*>(&error);
+    return exiv ? static_cast<int>(exiv->code()) : -1;
+}
+
+bool hasCode(const std::exception& error, Exiv2::ErrorCode code)
+{
+    return codeOf(error) == static_cast<int>(code);
+}
+
 QString reason(const std::exception& error)
 {
-    if (const auto* exiv = dynamic_cast<const Exiv2::AnyError*>(&error)) {
-        switch (exiv->code()) {
-        case Exiv2::kerFileContainsUnknownImageType:
-        case Exiv2::kerMemoryContainsUnknownImageType:
-        case Exiv2::kerNotAnImage:
-        case Exiv2::kerNoImageInInputData:
-            return QCoreApplication::translate("ExivSupport",
-                                               "This is not a photo, or not of a known kind.");
-        case Exiv2::kerNotAJpeg:
-        case Exiv2::kerFailedToReadImageData:
-        case Exiv2::kerInputDataReadFailed:
-        case Exiv2::kerCorruptedMetadata:
-            return QCoreApplication::translate("ExivSupport", "The photo is damaged (%1).")
-                .arg(QString::fromUtf8(error.what()));
-        case Exiv2::kerTooLargeJpegSegment:
-            return QCoreApplication::translate(
-                "ExivSupport", "The photo's metadata would grow beyond what a JPEG file can hold.");
-        default:
-            break;
+    using Code = Exiv2::ErrorCode;
+    const auto is = [&error](std::initializer_list<Code> codes) {
+        for (const Code c : codes) {
+            if (hasCode(error, c))
+                return true;
         }
-    }
+        return false;
+    };
+    if (is({Code::kerFileContainsUnknownImageType, Code::kerMemoryContainsUnknownImageType,
+            Code::kerNotAnImage, Code::kerNoImageInInputData}))
+        return QCoreApplication::translate("ExivSupport",
+                                           "This is not a photo, or not of a known kind.");
+    if (is({Code::kerNotAJpeg, Code::kerFailedToReadImageData, Code::kerInputDataReadFailed,
+            Code::kerCorruptedMetadata}))
+        return QCoreApplication::translate("ExivSupport", "The photo is damaged (%1).")
+            .arg(QString::fromUtf8(error.what()));
+    if (is({Code::kerTooLargeJpegSegment}))
+        return QCoreApplication::translate(
+            "ExivSupport", "The photo's metadata would grow beyond what a JPEG file can hold.");
     if (dynamic_cast<const std::bad_alloc*>(&error))
         return QCoreApplication::translate("ExivSupport", "Not enough memory.");
     return QString::fromUtf8(error.what());
@@ -70,9 +88,8 @@ QString reason(const std::exception& error)
 
 QString openFailure(const std::exception& error)
 {
-    const auto* exiv = dynamic_cast<const Exiv2::AnyError*>(&error);
-    if (exiv && (exiv->code() == Exiv2::kerDataSourceOpenFailed ||
-                 exiv->code() == Exiv2::kerFileOpenFailed))
+    if (hasCode(error, Exiv2::ErrorCode::kerDataSourceOpenFailed) ||
+        hasCode(error, Exiv2::ErrorCode::kerFileOpenFailed))
         return QCoreApplication::translate("ExivSupport", "It cannot be read: %1")
             .arg(QString::fromUtf8(error.what()));
     if (dynamic_cast<const std::bad_alloc*>(&error))

@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include <exiv2/exiv2.hpp>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -160,16 +158,18 @@ bool PhotoReader::hasRawExtension(const QString& fileName)
 
 PhotoInfo::Kind PhotoReader::kindFor(int imageType, const QString& path)
 {
-    static const int rawTypes[] = {Exiv2::ImageType::cr2, Exiv2::ImageType::crw,
-                                   Exiv2::ImageType::mrw, Exiv2::ImageType::orf,
-                                   Exiv2::ImageType::raf, Exiv2::ImageType::rw2};
+    using ExivSupport::typeNumber;
+    static const int rawTypes[] = {
+        typeNumber(Exiv2::ImageType::cr2), typeNumber(Exiv2::ImageType::crw),
+        typeNumber(Exiv2::ImageType::mrw), typeNumber(Exiv2::ImageType::orf),
+        typeNumber(Exiv2::ImageType::raf), typeNumber(Exiv2::ImageType::rw2)};
     // Raw formats built on TIFF (DNG, NEF, ARW, ...) are told from TIFF by their names.
-    if (imageType == Exiv2::ImageType::jpeg ||
-        (imageType == Exiv2::ImageType::tiff && !hasRawExtension(path)))
+    if (imageType == typeNumber(Exiv2::ImageType::jpeg) ||
+        (imageType == typeNumber(Exiv2::ImageType::tiff) && !hasRawExtension(path)))
         return PhotoInfo::InPlace;
     if (std::count(std::begin(rawTypes), std::end(rawTypes), imageType) ||
-        (hasRawExtension(path) && imageType != Exiv2::ImageType::xmp &&
-         imageType != Exiv2::ImageType::none))
+        (hasRawExtension(path) && imageType != typeNumber(Exiv2::ImageType::xmp) &&
+         imageType != typeNumber(Exiv2::ImageType::none)))
         return PhotoInfo::Sidecar;
     return PhotoInfo::Unreadable;
 }
@@ -291,7 +291,7 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
         info.error = QCoreApplication::translate("PhotoReader", "This is not a file.");
         return info;
     }
-    Exiv2::Image::AutoPtr image;
+    ExivSupport::ImagePtr image;
     try {
         image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
     } catch (const std::exception& e) {
@@ -300,7 +300,7 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
     }
     try {
         image->readMetadata();
-        info.kind = kindFor(image->imageType(), path);
+        info.kind = kindFor(ExivSupport::typeOf(*image), path);
         if (info.kind == PhotoInfo::Unreadable)
             info.error = QCoreApplication::translate(
                 "PhotoReader", "Only JPEG, TIFF and raw photos can be geotagged.");
@@ -319,8 +319,7 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
     const QString sidecar = sidecarPath(path);
     if (info.kind == PhotoInfo::Sidecar && !info.hasPosition && QFileInfo::exists(sidecar)) {
         try {
-            Exiv2::Image::AutoPtr xmp =
-                Exiv2::ImageFactory::open(QFile::encodeName(sidecar).toStdString());
+            auto xmp = Exiv2::ImageFactory::open(QFile::encodeName(sidecar).toStdString());
             xmp->readMetadata();
             readPosition(Exiv2::ExifData(), xmp->xmpData(), info);
         } catch (const std::exception& e) {

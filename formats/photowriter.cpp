@@ -10,8 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <exiv2/exiv2.hpp>
-
 #include <cmath>
 #include <stdexcept>
 
@@ -267,7 +265,7 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
                                  const PhotoWriter::Options& options)
 {
     // The raw file is only read, for a position of its own.
-    Exiv2::Image::AutoPtr raw;
+    ExivSupport::ImagePtr raw;
     try {
         raw = Exiv2::ImageFactory::open(QFile::encodeName(rawPath).toStdString());
     } catch (const std::exception& e) {
@@ -279,7 +277,7 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
     const QString sidecar = PhotoReader::sidecarPath(rawPath);
     const QFileInfo info(sidecar);
     QByteArray original;
-    Exiv2::Image::AutoPtr xmp;
+    ExivSupport::ImagePtr xmp;
     if (info.exists()) {
         QString error;
         if (!info.isWritable())
@@ -291,7 +289,7 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
             xmp = Exiv2::ImageFactory::open(
                 reinterpret_cast<const Exiv2::byte*>(original.constData()), original.size());
             xmp->readMetadata();
-            read = xmp->imageType() == Exiv2::ImageType::xmp;
+            read = ExivSupport::typeOf(*xmp) == ExivSupport::typeNumber(Exiv2::ImageType::xmp);
         } catch (const std::exception& e) {
             qCDebug(lcFormats) << "sidecar" << sidecar << "not read:" << e.what();
         }
@@ -315,7 +313,7 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
 bool rewrite(const QByteArray& input, const QString& path, const GeotagMatch& position,
              const PhotoWriter::Options& options, QByteArray* output, PhotoWriter::Result* result)
 {
-    Exiv2::Image::AutoPtr image;
+    ExivSupport::ImagePtr image;
     try {
         image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(input.constData()),
                                           input.size());
@@ -323,7 +321,7 @@ bool rewrite(const QByteArray& input, const QString& path, const GeotagMatch& po
         *result = failed(ExivSupport::openFailure(e));
         return false;
     }
-    switch (PhotoReader::kindFor(image->imageType(), path)) {
+    switch (PhotoReader::kindFor(ExivSupport::typeOf(*image), path)) {
     case PhotoInfo::InPlace:
         break;
     case PhotoInfo::Sidecar:
