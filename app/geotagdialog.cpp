@@ -2,7 +2,7 @@
 #include "ui_geotagdialog.h"
 
 #include "app/applog.h"
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 #include "view/googlemapoperator.h"
 
 #include <QBuffer>

@@ -5,12 +5,12 @@
 // that is removed at the end (about 9 GB while it runs).
 //   build/bench/geotag [PHOTOS] [POINTS]
 
-#include "formats/backgroundcloser.h"
-#include "formats/exivsupport.h"
+#include "photos/backgroundcloser.h"
+#include "photos/exivsupport.h"
 #include "formats/fileformatgpl.h"
-#include "formats/geotagmatcher.h"
-#include "formats/photoreader.h"
-#include "formats/photowriter.h"
+#include "photos/geotagmatcher.h"
+#include "photos/photoreader.h"
+#include "photos/photowriter.h"
 #include "loggenerator.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
 #include "tools/geotagcommand.h"
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "../photofactory.h"
 #include "../tmpfsmount.h"
-#include "formats/geotagmatcher.h"
-#include "formats/photoreader.h"
-#include "formats/photowriter.h"
+#include "photos/geotagmatcher.h"
+#include "photos/photoreader.h"
+#include "photos/photowriter.h"
 #include "testsupport.h"
 #include "tzswitch.h"
 

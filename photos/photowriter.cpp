@@ -1,10 +1,10 @@
-#include "formats/photowriter.h"
-#include "formats/backgroundcloser.h"
+#include "photos/photowriter.h"
+#include "photos/backgroundcloser.h"
 #include "formats/civildate.h"
-#include "formats/exivsupport.h"
-#include "formats/filereplacer.h"
+#include "photos/exivsupport.h"
+#include "photos/filereplacer.h"
 #include "formats/formatslog.h"
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 
 #include <QCoreApplication>
 #include <QFile>

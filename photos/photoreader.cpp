@@ -1,6 +1,6 @@
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 #include "formats/civildate.h"
-#include "formats/exivsupport.h"
+#include "photos/exivsupport.h"
 #include "formats/formatslog.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "formats/exivsupport.h"
+#include "photos/exivsupport.h"
 #include "formats/formatslog.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "formats/filereplacer.h"
+#include "photos/filereplacer.h"
 #include "formats/formatslog.h"
 #include "formats/savefile.h"
 

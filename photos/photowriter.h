@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/geotagmatch.h"
+#include "photos/geotagmatch.h"
 #include <QCoreApplication>
 
 #include <QString>
