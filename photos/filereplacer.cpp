@@ -96,7 +96,7 @@ FileReplacer::Attributes FileReplacer::attributesOf(const QString& path)
 
 bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile* source,
                            qint64 restFrom, const Attributes& attributes, bool mayCreate,
-                           QString* error)
+                           QString* error, const QByteArray& tail)
 {
     const QFileInfo info(target);
     TemporaryFile temp(
@@ -136,6 +136,10 @@ bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile*
             *error = tr("It cannot be written: %1").arg(temp.errorString());
             return false;
         }
+    }
+    if (!tail.isEmpty() && (!temp.seek(temp.size()) || !writeAll(tail.constData(), tail.size()))) {
+        *error = tr("It cannot be written: %1").arg(temp.errorString());
+        return false;
     }
     if (!temp.flush()) {
         *error = tr("It cannot be written: %1").arg(temp.errorString());

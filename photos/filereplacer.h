@@ -24,10 +24,11 @@ public:
     };
 
     // The new content is head followed by the content of source from restFrom on (source
-    // may be null). target must exist unless mayCreate; false with the reason otherwise.
+    // may be null), then tail. target must exist unless mayCreate; false with the reason
+    // otherwise.
     static bool replace(const QString& target, const QByteArray& head, QFile* source,
                         qint64 restFrom, const Attributes& attributes, bool mayCreate,
-                        QString* error);
+                        QString* error, const QByteArray& tail = QByteArray());
 
     // Keeps the file at path also as copyPath: a second name for the same file where the
     // file system allows it (nothing is copied), else a copy with the same permissions and

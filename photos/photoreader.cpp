@@ -1,7 +1,7 @@
 #include "photos/photoreader.h"
 #include "formats/civildate.h"
-#include "photos/exivsupport.h"
 #include "formats/formatslog.h"
+#include "photos/exivsupport.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,16 +1,19 @@
 #include "photos/photowriter.h"
-#include "photos/backgroundcloser.h"
 #include "formats/civildate.h"
+#include "formats/formatslog.h"
+#include "photos/backgroundcloser.h"
 #include "photos/exivsupport.h"
 #include "photos/filereplacer.h"
-#include "formats/formatslog.h"
 #include "photos/photoreader.h"
+#include "photos/tiffappender.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace
@@ -38,10 +41,29 @@ bool hasExifPosition(const Exiv2::ExifData& exif)
            exif.findKey(Exiv2::ExifKey("Exif.GPSInfo.GPSLongitude")) != exif.end();
 }
 
+// A maker's own position properties (DJI's drone-dji:GpsLatitude, GpsLongitude or its
+// misspelt GpsLongtitude, AbsoluteAltitude): 'a' latitude, 'o' longitude, 'h' altitude.
+char makerProperty(const Exiv2::Xmpdatum& d)
+{
+    if (d.groupName() != "drone-dji")
+        return 0;
+    const QString name = QString::fromStdString(d.tagName()).toLower();
+    if (name.startsWith(QLatin1String("gpslat")))
+        return 'a';
+    if (name.startsWith(QLatin1String("gpslon")))
+        return 'o';
+    if (name == QLatin1String("absolutealtitude"))
+        return 'h';
+    return 0;
+}
+
 bool hasXmpPosition(const Exiv2::XmpData& xmp)
 {
-    return xmp.findKey(Exiv2::XmpKey("Xmp.exif.GPSLatitude")) != xmp.end() &&
-           xmp.findKey(Exiv2::XmpKey("Xmp.exif.GPSLongitude")) != xmp.end();
+    if (xmp.findKey(Exiv2::XmpKey("Xmp.exif.GPSLatitude")) != xmp.end() &&
+        xmp.findKey(Exiv2::XmpKey("Xmp.exif.GPSLongitude")) != xmp.end())
+        return true;
+    return std::any_of(xmp.begin(), xmp.end(),
+                       [](const Exiv2::Xmpdatum& d) { return makerProperty(d) == 'a'; });
 }
 
 // Removes the GPS properties of an earlier position; true when there were any.
@@ -72,15 +94,6 @@ UtcParts split(qint64 ms)
             int(rest / 1000 % 60), int(rest % 1000)};
 }
 
-// Degrees, minutes and seconds as Exif rationals, to a millionth of a second of arc.
-std::string exifCoordinate(double value)
-{
-    const qint64 units = std::llround(std::fabs(value) * 3600e6);
-    return QString::asprintf("%lld/1 %lld/1 %lld/1000000", units / qint64(3600e6),
-                             units / qint64(60e6) % 60, units % qint64(60e6))
-        .toStdString();
-}
-
 // "DDD,MM.mmmmmmmmk", the XMP form, to a hundred-millionth of a minute.
 std::string xmpCoordinate(double value, char positive, char negative)
 {
@@ -90,38 +103,44 @@ std::string xmpCoordinate(double value, char positive, char negative)
         .toStdString();
 }
 
-// Altitude in millimetres, as its absolute value fits an unsigned rational.
+// Altitude in millimetres, its absolute value as an unsigned rational holds it.
 qint64 altitudeMm(double metres)
 {
-    return qMin(std::llround(std::fabs(metres) * 1000.0), qint64(0xffffffffLL));
+    return std::llround(std::fabs(metres) * 1000.0);
 }
 
-void setExifGps(Exiv2::ExifData& exif, const GeotagMatch& p)
+QVector<QPair<quint32, quint32>> exifRationals(double value)
 {
-    // A new position replaces the whole record of the old one (its direction, speed, ...).
-    for (auto it = exif.begin(); it != exif.end();) {
-        if (it->groupName() == "GPSInfo")
-            it = exif.erase(it);
-        else
-            ++it;
-    }
+    const qint64 units = std::llround(std::fabs(value) * 3600e6);
+    return {{quint32(units / qint64(3600e6)), 1},
+            {quint32(units / qint64(60e6) % 60), 1},
+            {quint32(units % qint64(60e6)), 1000000}};
+}
+
+// The GPS record of a new position, in tag order; the whole old record (its direction,
+// speed, ...) gives way to it.
+QVector<TiffAppender::Field> gpsFields(const TiffAppender& tiff, const GeotagMatch& p)
+{
     const UtcParts t = split(p.utcMs);
-    exif["Exif.GPSInfo.GPSVersionID"] = std::string("2 3 0 0");
-    exif["Exif.GPSInfo.GPSLatitudeRef"] = std::string(p.latitude < 0 ? "S" : "N");
-    exif["Exif.GPSInfo.GPSLatitude"] = exifCoordinate(p.latitude);
-    exif["Exif.GPSInfo.GPSLongitudeRef"] = std::string(p.longitude < 0 ? "W" : "E");
-    exif["Exif.GPSInfo.GPSLongitude"] = exifCoordinate(p.longitude);
-    if (p.hasAltitude) {
-        exif["Exif.GPSInfo.GPSAltitudeRef"] = std::string(p.altitude < 0 ? "1" : "0");
-        exif["Exif.GPSInfo.GPSAltitude"] =
-            QString::asprintf("%lld/1000", altitudeMm(p.altitude)).toStdString();
+    QVector<TiffAppender::Field> fields{
+        tiff.bytes(0x00, QByteArray("\x02\x03\x00\x00", 4)),
+        tiff.ascii(0x01, p.latitude < 0 ? "S" : "N"),
+        tiff.rationals(0x02, exifRationals(p.latitude)),
+        tiff.ascii(0x03, p.longitude < 0 ? "W" : "E"),
+        tiff.rationals(0x04, exifRationals(p.longitude)),
+    };
+    if (PhotoWriter::altitudeFits(p)) {
+        fields << tiff.bytes(0x05, QByteArray(1, p.altitude < 0 ? '\x01' : '\x00'))
+               << tiff.rationals(0x06, {{quint32(altitudeMm(p.altitude)), 1000}});
     }
-    exif["Exif.GPSInfo.GPSTimeStamp"] =
-        QString::asprintf("%d/1 %d/1 %d/1000", t.hour, t.minute, t.second * 1000 + t.ms)
-            .toStdString();
-    exif["Exif.GPSInfo.GPSDateStamp"] =
-        QString::asprintf("%04d:%02d:%02d", t.date.year, t.date.month, t.date.day).toStdString();
-    exif["Exif.GPSInfo.GPSMapDatum"] = std::string("WGS-84");
+    fields << tiff.rationals(0x07, {{quint32(t.hour), 1},
+                                    {quint32(t.minute), 1},
+                                    {quint32(t.second * 1000 + t.ms), 1000}})
+           << tiff.ascii(0x12, "WGS-84")
+           << tiff.ascii(0x1d,
+                         QString::asprintf("%04d:%02d:%02d", t.date.year, t.date.month, t.date.day)
+                             .toLatin1());
+    return fields;
 }
 
 void setXmpGps(Exiv2::XmpData& xmp, const GeotagMatch& p)
@@ -131,7 +150,7 @@ void setXmpGps(Exiv2::XmpData& xmp, const GeotagMatch& p)
     xmp["Xmp.exif.GPSVersionID"] = std::string("2.3.0.0");
     xmp["Xmp.exif.GPSLatitude"] = xmpCoordinate(p.latitude, 'N', 'S');
     xmp["Xmp.exif.GPSLongitude"] = xmpCoordinate(p.longitude, 'E', 'W');
-    if (p.hasAltitude) {
+    if (PhotoWriter::altitudeFits(p)) {
         xmp["Xmp.exif.GPSAltitudeRef"] = std::string(p.altitude < 0 ? "1" : "0");
         xmp["Xmp.exif.GPSAltitude"] =
             QString::asprintf("%lld/1000", altitudeMm(p.altitude)).toStdString();
@@ -142,6 +161,39 @@ void setXmpGps(Exiv2::XmpData& xmp, const GeotagMatch& p)
         time += QString::asprintf(".%03d", t.ms);
     xmp["Xmp.exif.GPSTimeStamp"] = (time + QLatin1Char('Z')).toStdString();
     xmp["Xmp.exif.GPSMapDatum"] = std::string("WGS-84");
+}
+
+// A maker's own position properties take the new position too, so that the file holds one.
+void setMakerXmp(Exiv2::XmpData& xmp, const GeotagMatch& p)
+{
+    for (auto it = xmp.begin(); it != xmp.end();) {
+        const char which = makerProperty(*it);
+        if (which == 'h' && !PhotoWriter::altitudeFits(p)) {
+            it = xmp.erase(it);
+            continue;
+        }
+        if (which)
+            it->setValue(QByteArray::number(which == 'a'   ? p.latitude
+                                            : which == 'o' ? p.longitude
+                                                           : p.altitude,
+                                            'f', which == 'h' ? 3 : 9)
+                             .toStdString());
+        ++it;
+    }
+}
+
+// The XMP packet of a photo with its positions replaced by p; false when it cannot be made.
+bool replacedXmp(Exiv2::XmpData xmp, const GeotagMatch& p, QByteArray* packet)
+{
+    const bool exifPosition = eraseXmpGps(xmp);
+    if (exifPosition)
+        setXmpGps(xmp, p);
+    setMakerXmp(xmp, p);
+    std::string text;
+    if (Exiv2::XmpParser::encode(text, xmp, Exiv2::XmpParser::useCompactFormat) != 0)
+        return false;
+    *packet = QByteArray::fromStdString(text);
+    return true;
 }
 
 QString alreadyPositioned()
@@ -195,7 +247,7 @@ qint64 jpegScanStart(const QByteArray& data)
 }
 
 // The metadata part of a JPEG, through its start-of-scan marker (*rest: where the image data
-// begins), so that only that part passes through the library; any other file whole (*rest -1).
+// begins; -1 when the segments do not lead there), so that only that part is held in memory.
 bool readHead(QFile& file, QByteArray* head, qint64* rest, QString* error)
 {
     *rest = -1;
@@ -213,15 +265,9 @@ bool readHead(QFile& file, QByteArray* head, qint64* rest, QString* error)
             *rest = scan;
             return true;
         }
-        if (more.isEmpty() || !head->startsWith("\xff\xd8"))
-            break;
+        if (more.isEmpty() || head->size() > PhotoWriter::MetadataLimit)
+            return true;
     }
-    head->append(file.readAll());
-    if (file.error() != QFileDevice::NoError || head->size() != file.size()) {
-        *error = PhotoWriter::tr("It cannot be read: %1").arg(file.errorString());
-        return false;
-    }
-    return true;
 }
 
 QByteArray bytesOf(Exiv2::BasicIo& io)
@@ -234,10 +280,11 @@ QByteArray bytesOf(Exiv2::BasicIo& io)
     return data;
 }
 
-// Writes the new content: head, then the rest of source from restFrom (none when -1), after
-// keeping the original if asked.
+// Writes the new content: head, then the rest of source from restFrom (none when -1), then
+// tail, after keeping the original if asked.
 PhotoWriter::Result store(const QString& target, const QByteArray& head, QFile* source,
-                          qint64 restFrom, const PhotoWriter::Options& options)
+                          qint64 restFrom, const PhotoWriter::Options& options,
+                          const QByteArray& tail = QByteArray())
 {
     const bool existed = QFileInfo::exists(target);
     const FileReplacer::Attributes attributes =
@@ -249,7 +296,7 @@ PhotoWriter::Result store(const QString& target, const QByteArray& head, QFile* 
         return failed(error);
     const bool withRest = source && restFrom >= 0;
     if (!FileReplacer::replace(target, head, withRest ? source : nullptr, restFrom, attributes,
-                               !existed, &error)) {
+                               !existed, &error, tail)) {
         // The original is still in its place; a copy of it made just now is not needed.
         if (makeCopy)
             QFile::remove(copy);
@@ -265,23 +312,30 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
                                  const PhotoWriter::Options& options)
 {
     // The raw file is only read, for a position of its own.
-    ExivSupport::ImagePtr raw;
+    bool positioned = false;
     try {
-        raw = Exiv2::ImageFactory::open(QFile::encodeName(rawPath).toStdString());
+        auto raw = Exiv2::ImageFactory::open(QFile::encodeName(rawPath).toStdString());
+        raw->readMetadata();
+        positioned = hasExifPosition(raw->exifData()) || hasXmpPosition(raw->xmpData());
     } catch (const std::exception& e) {
+        // Its time could not be read either; the reader said so before anything is written.
         return failed(ExivSupport::openFailure(e));
     }
-    raw->readMetadata();
-    bool positioned = hasExifPosition(raw->exifData()) || hasXmpPosition(raw->xmpData());
 
     const QString sidecar = PhotoReader::sidecarPath(rawPath);
     const QFileInfo info(sidecar);
     QByteArray original;
     ExivSupport::ImagePtr xmp;
-    if (info.exists()) {
+    if (info.exists() || info.isSymLink()) {
         QString error;
+        if (!info.isFile())
+            return failed(PhotoWriter::tr("Its sidecar %1 is not a file.").arg(info.fileName()));
         if (!info.isWritable())
             return failed(PhotoWriter::tr("Its sidecar %1 is read-only.").arg(info.fileName()));
+        if (info.size() > PhotoWriter::MetadataLimit)
+            return failed(PhotoWriter::tr("Its sidecar %1 is larger than %2 MB.")
+                              .arg(info.fileName())
+                              .arg(PhotoWriter::MetadataLimit >> 20));
         if (!readWhole(sidecar, &original, &error))
             return failed(error);
         bool read = false;
@@ -303,49 +357,165 @@ PhotoWriter::Result writeSidecar(const QString& rawPath, const GeotagMatch& posi
     if (positioned && !options.replace)
         return skipped(alreadyPositioned());
     setXmpGps(xmp->xmpData(), position);
+    setMakerXmp(xmp->xmpData(), position);
+    // The library turns the XMP it read into Exif and back when writing a sidecar, which would
+    // bring the old position back.
+    xmp->clearExifData();
+    xmp->clearIptcData();
     xmp->writeMetadata();
     return store(sidecar, bytesOf(xmp->io()), nullptr, -1, options);
 }
 
-// Rewrites the metadata of input (a JPEG's head, or a whole JPEG or TIFF file) into output.
-// False with *result when the photo is not written in place: skipped, failed or a raw file
-// (whose sidecar is then written). The library's own failures are thrown.
-bool rewrite(const QByteArray& input, const QString& path, const GeotagMatch& position,
-             const PhotoWriter::Options& options, QByteArray* output, PhotoWriter::Result* result)
+// What a photo's metadata says of positions it already holds, and its XMP.
+struct Recorded {
+    bool exif = false;
+    bool xmp = false;
+    Exiv2::XmpData xmpData;
+};
+
+Recorded recorded(Exiv2::Image& image)
 {
-    ExivSupport::ImagePtr image;
-    try {
-        image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(input.constData()),
-                                          input.size());
-    } catch (const std::exception& e) {
-        *result = failed(ExivSupport::openFailure(e));
+    image.readMetadata();
+    Recorded r;
+    r.exif = hasExifPosition(image.exifData());
+    r.xmp = hasXmpPosition(image.xmpData());
+    r.xmpData = image.xmpData();
+    return r;
+}
+
+QString damaged(const QString& why)
+{
+    return PhotoWriter::tr("It is damaged and left as it is: %1").arg(why);
+}
+
+struct Segment {
+    int start; // at its marker
+    int size;  // marker included
+    uchar marker;
+    bool is(uchar m, const QByteArray& head, const char* id, int idSize) const
+    {
+        return marker == m && size >= 4 + idSize &&
+               std::memcmp(head.constData() + start + 4, id, size_t(idSize)) == 0;
+    }
+};
+
+// The segments of a JPEG head from SOI to its start-of-scan marker, which ends it.
+bool jpegSegments(const QByteArray& head, QVector<Segment>* segments)
+{
+    const auto byte = [&head](int i) { return uchar(head.at(i)); };
+    int i = 2;
+    while (i + 2 <= head.size()) {
+        if (byte(i) != 0xff)
+            return false;
+        const uchar marker = byte(i + 1);
+        if (marker == 0xda)
+            return i + 2 == head.size();
+        if (marker == 0xff) {
+            ++i;
+            continue;
+        }
+        int size = 2;
+        if (!((marker >= 0xd0 && marker <= 0xd7) || marker == 0x01)) {
+            if (i + 4 > head.size())
+                return false;
+            size = 2 + ((byte(i + 2) << 8) | byte(i + 3));
+        }
+        segments->append({i, size, marker});
+        i += size;
+    }
+    return false;
+}
+
+QByteArray app1(const QByteArray& id, const QByteArray& payload)
+{
+    const int length = 2 + id.size() + payload.size();
+    return QByteArray("\xff\xe1", 2) + char(length >> 8) + char(length & 0xff) + id + payload;
+}
+
+const QByteArray ExifId("Exif\0\0", 6);
+const QByteArray XmpId("http://ns.adobe.com/xap/1.0/\0", 29);
+
+// The new head of a JPEG: its Exif block with a GPS directory appended, its XMP segment
+// replaced where it held a position, every other segment as it was and where it was.
+bool newJpegHead(const QByteArray& head, const GeotagMatch& position, const Recorded& before,
+                 const PhotoWriter::Options& options, QByteArray* out, PhotoWriter::Result* result)
+{
+    QVector<Segment> segments;
+    if (!jpegSegments(head, &segments)) {
+        *result = failed(damaged(PhotoWriter::tr("its segments do not lead to its image data.")));
         return false;
     }
-    switch (PhotoReader::kindFor(ExivSupport::typeOf(*image), path)) {
-    case PhotoInfo::InPlace:
-        break;
-    case PhotoInfo::Sidecar:
-        *result = writeSidecar(path, position, options);
-        return false;
-    case PhotoInfo::Unreadable:
-        *result = failed(PhotoWriter::tr("Only JPEG, TIFF and raw photos can be geotagged."));
+    int exif = -1;
+    int xmp = -1;
+    for (int i = 0; i < segments.size(); ++i) {
+        if (exif < 0 && segments[i].is(0xe1, head, ExifId.constData(), ExifId.size()))
+            exif = i;
+        if (xmp < 0 && segments[i].is(0xe1, head, XmpId.constData(), XmpId.size()))
+            xmp = i;
+    }
+    const QByteArray payload = exif < 0 ? TiffAppender::empty()
+                                        : head.mid(segments[exif].start + 4 + ExifId.size(),
+                                                   segments[exif].size - 4 - ExifId.size());
+    TiffAppender tiff;
+    QString error;
+    QByteArray tail;
+    QByteArray header;
+    if (!tiff.parse(payload.constData(), payload.size(), &error)) {
+        *result = failed(damaged(error));
         return false;
     }
-    image->readMetadata();
-    if ((hasExifPosition(image->exifData()) || hasXmpPosition(image->xmpData())) &&
-        !options.replace) {
-        *result = skipped(alreadyPositioned());
+    if (!tiff.append(gpsFields(tiff, position), nullptr, 0xffff - 2 - ExifId.size(), &tail, &header,
+                     &error)) {
+        *result = failed(PhotoWriter::tr("Its metadata would grow beyond what a JPEG file can "
+                                         "hold; it is left as it is."));
         return false;
     }
-    setExifGps(image->exifData(), position);
-    // The XMP packet is written back as it was read, unless it held an old position.
-    image->writeXmpFromPacket(!eraseXmpGps(image->xmpData()));
-    image->writeMetadata();
-    *output = bytesOf(image->io());
+    const QByteArray newExif = app1(ExifId, header + payload.mid(8) + tail);
+    QByteArray newXmp;
+    if (xmp >= 0 && before.xmp && options.replace) {
+        QByteArray packet;
+        if (!replacedXmp(before.xmpData, position, &packet)) {
+            *result = failed(PhotoWriter::tr("Its XMP packet cannot be written again."));
+            return false;
+        }
+        if (packet.size() + XmpId.size() + 2 > 0xffff) {
+            *result = failed(PhotoWriter::tr("Its metadata would grow beyond what a JPEG file "
+                                             "can hold; it is left as it is."));
+            return false;
+        }
+        newXmp = app1(XmpId, packet);
+    }
+    // A new Exif segment goes first, after the JFIF segments that must lead.
+    int insertBefore = -1;
+    if (exif < 0) {
+        insertBefore = 0;
+        while (insertBefore < segments.size() && segments[insertBefore].marker == 0xe0)
+            ++insertBefore;
+    }
+    *out = head.left(2);
+    for (int i = 0; i < segments.size(); ++i) {
+        if (i == insertBefore)
+            *out += newExif;
+        if (i == exif)
+            *out += newExif;
+        else if (i == xmp && !newXmp.isEmpty())
+            *out += newXmp;
+        else
+            *out += head.mid(segments[i].start, segments[i].size);
+    }
+    if (insertBefore == segments.size())
+        *out += newExif;
+    *out += "\xff\xda";
     return true;
 }
 
 } // namespace
+
+bool PhotoWriter::altitudeFits(const GeotagMatch& position)
+{
+    return position.hasAltitude && std::isfinite(position.altitude) &&
+           std::fabs(position.altitude) <= 4294967.295;
+}
 
 QString PhotoWriter::originalCopyPath(const QString& path)
 {
@@ -369,42 +539,84 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
     try {
         if (PhotoReader::hasRawExtension(path))
             return writeSidecar(path, position, options);
-        if (!info.isWritable())
-            return failed(tr("The photo is read-only."));
+        int type = ExivSupport::typeNumber(Exiv2::ImageType::none);
+        try {
+            type = ExivSupport::typeNumber(
+                Exiv2::ImageFactory::getType(QFile::encodeName(path).toStdString()));
+        } catch (const std::exception& e) {
+            return failed(ExivSupport::openFailure(e));
+        }
+        const bool jpeg = type == ExivSupport::typeNumber(Exiv2::ImageType::jpeg);
+        const bool tiff = type == ExivSupport::typeNumber(Exiv2::ImageType::tiff);
+        if (!jpeg && !tiff) {
+            if (PhotoReader::kindFor(type, path) == PhotoInfo::Sidecar)
+                return writeSidecar(path, position, options);
+            return failed(type == ExivSupport::typeNumber(Exiv2::ImageType::none)
+                              ? tr("This is not a photo, or not of a known kind.")
+                              : tr("Only JPEG, TIFF and raw photos can be geotagged."));
+        }
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return failed(tr("It cannot be read: %1").arg(file.errorString()));
-        QByteArray input;
-        qint64 rest = -1;
-        QString error;
-        if (!readHead(file, &input, &rest, &error))
-            return failed(error);
-        // The library rewrites the metadata in memory; a JPEG's image data does not pass
-        // through it but is copied over unchanged after the new head, which must end where
-        // the image data begins.
-        QByteArray output;
-        Result result;
-        bool inPlace = false;
-        try {
-            inPlace = rewrite(input, path, position, options, &output, &result);
-            if (inPlace && rest >= 0 && !output.endsWith("\xff\xda"))
-                throw std::runtime_error("unexpected layout of the new head");
-        } catch (const std::exception& e) {
+        if (jpeg) {
+            QByteArray head;
+            qint64 rest = -1;
+            QString error;
+            if (!readHead(file, &head, &rest, &error))
+                return failed(error);
+            if (rest < 0 && head.size() > MetadataLimit)
+                return failed(tr("Its metadata is larger than %1 MB; it is left as it is.")
+                                  .arg(MetadataLimit >> 20));
             if (rest < 0)
-                throw;
-            // Once more with the whole file, as the library would read it itself.
-            qCDebug(lcFormats) << "photo" << path << "rewritten whole:" << e.what();
-            rest = -1;
-            if (!file.seek(0))
-                return failed(tr("It cannot be read: %1").arg(file.errorString()));
-            input = file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                return failed(tr("It cannot be read: %1").arg(file.errorString()));
-            inPlace = rewrite(input, path, position, options, &output, &result);
+                return failed(damaged(tr("its segments do not lead to its image data.")));
+            auto image = Exiv2::ImageFactory::open(
+                reinterpret_cast<const Exiv2::byte*>(head.constData()), head.size());
+            const Recorded before = recorded(*image);
+            if ((before.exif || before.xmp) && !options.replace)
+                return skipped(alreadyPositioned());
+            if (!info.isWritable())
+                return failed(tr("The photo is read-only."));
+            QByteArray newHead;
+            Result result;
+            if (!newJpegHead(head, position, before, options, &newHead, &result))
+                return result;
+            const Result r = store(path, newHead, &file, rest, options);
+            if (r.status == Result::Tagged)
+                BackgroundCloser::close(file);
+            return r;
         }
-        if (!inPlace)
-            return result;
-        const Result r = store(path, output, &file, rest, options);
+        const qint64 size = file.size();
+        const uchar* data = size >= 8 && size <= qint64(0xffffffffLL) ? file.map(0, size) : nullptr;
+        if (!data)
+            return failed(size < 8 ? damaged(tr("it is cut short."))
+                                   : tr("It cannot be read: %1").arg(file.errorString()));
+        TiffAppender structure;
+        QString error;
+        if (!structure.parse(reinterpret_cast<const char*>(data), size, &error))
+            return failed(damaged(error));
+        if (structure.isRaw())
+            return writeSidecar(path, position, options);
+        if (structure.xmpSize() > MetadataLimit)
+            return failed(tr("Its metadata is larger than %1 MB; it is left as it is.")
+                              .arg(MetadataLimit >> 20));
+        auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        const Recorded before = recorded(*image);
+        image.reset();
+        if ((before.exif || before.xmp) && !options.replace)
+            return skipped(alreadyPositioned());
+        if (!info.isWritable())
+            return failed(tr("The photo is read-only."));
+        QByteArray packet;
+        const bool newXmp = before.xmp && structure.xmpSize() > 0;
+        if (newXmp && !replacedXmp(before.xmpData, position, &packet))
+            return failed(tr("Its XMP packet cannot be written again."));
+        QByteArray tail;
+        QByteArray header;
+        if (!structure.append(gpsFields(structure, position), newXmp ? &packet : nullptr,
+                              qint64(0xffffffffLL), &tail, &header, &error))
+            return failed(error);
+        const Result r = store(path, header, &file, 8, options, tail);
+        file.unmap(const_cast<uchar*>(data));
         if (r.status == Result::Tagged)
             BackgroundCloser::close(file);
         return r;

@@ -27,6 +27,13 @@ public:
 
     static Result write(const QString& photoPath, const GeotagMatch& position,
                         const Options& options);
+    // The most metadata read for one photo: a JPEG's segments before its image data, a TIFF's
+    // or a sidecar's XMP packet.
+    static const int MetadataLimit = 16 << 20;
+
+    // Whether the position's altitude is one Exif can hold (metres, to the millimetre, below
+    // 4,294,967.295); it is left out otherwise.
+    static bool altitudeFits(const GeotagMatch& position);
     // The name under which keepOriginal keeps a file.
     static QString originalCopyPath(const QString& path);
 };
