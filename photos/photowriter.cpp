@@ -435,79 +435,90 @@ QByteArray app1(const QByteArray& id, const QByteArray& payload)
 const QByteArray ExifId("Exif\0\0", 6);
 const QByteArray XmpId("http://ns.adobe.com/xap/1.0/\0", 29);
 
-// The new head of a JPEG: its Exif block with a GPS directory appended, its XMP segment
-// replaced where it held a position, every other segment as it was and where it was.
-bool newJpegHead(const QByteArray& head, const GeotagMatch& position, const Recorded& before,
-                 const PhotoWriter::Options& options, QByteArray* out, PhotoWriter::Result* result)
-{
+// A JPEG's head taken apart: its segments, and the TIFF structure of its Exif block (a new,
+// empty one where it has none).
+struct JpegHead {
+    QByteArray head;
     QVector<Segment> segments;
-    if (!jpegSegments(head, &segments)) {
-        *result = failed(damaged(PhotoWriter::tr("its segments do not lead to its image data.")));
-        return false;
-    }
     int exif = -1;
     int xmp = -1;
-    for (int i = 0; i < segments.size(); ++i) {
-        if (exif < 0 && segments[i].is(0xe1, head, ExifId.constData(), ExifId.size()))
-            exif = i;
-        if (xmp < 0 && segments[i].is(0xe1, head, XmpId.constData(), XmpId.size()))
-            xmp = i;
-    }
-    const QByteArray payload = exif < 0 ? TiffAppender::empty()
-                                        : head.mid(segments[exif].start + 4 + ExifId.size(),
-                                                   segments[exif].size - 4 - ExifId.size());
+    QByteArray payload;
     TiffAppender tiff;
-    QString error;
-    QByteArray tail;
-    QByteArray header;
-    if (!tiff.parse(payload.constData(), payload.size(), &error)) {
-        *result = failed(damaged(error));
-        return false;
-    }
-    if (!tiff.append(gpsFields(tiff, position), nullptr, 0xffff - 2 - ExifId.size(), &tail, &header,
-                     &error)) {
-        *result = failed(PhotoWriter::tr("Its metadata would grow beyond what a JPEG file can "
-                                         "hold; it is left as it is."));
-        return false;
-    }
-    const QByteArray newExif = app1(ExifId, header + payload.mid(8) + tail);
-    QByteArray newXmp;
-    if (xmp >= 0 && before.xmp && options.replace) {
-        QByteArray packet;
-        if (!replacedXmp(before.xmpData, position, &packet)) {
-            *result = failed(PhotoWriter::tr("Its XMP packet cannot be written again."));
+
+    bool parse(QString* error)
+    {
+        if (!jpegSegments(head, &segments)) {
+            *error = damaged(PhotoWriter::tr("its segments do not lead to its image data."));
             return false;
         }
-        if (packet.size() + XmpId.size() + 2 > 0xffff) {
-            *result = failed(PhotoWriter::tr("Its metadata would grow beyond what a JPEG file "
-                                             "can hold; it is left as it is."));
+        for (int i = 0; i < segments.size(); ++i) {
+            if (exif < 0 && segments[i].is(0xe1, head, ExifId.constData(), ExifId.size()))
+                exif = i;
+            if (xmp < 0 && segments[i].is(0xe1, head, XmpId.constData(), XmpId.size()))
+                xmp = i;
+        }
+        payload = exif < 0 ? TiffAppender::empty()
+                           : head.mid(segments[exif].start + 4 + ExifId.size(),
+                                      segments[exif].size - 4 - ExifId.size());
+        if (!tiff.parse(payload.constData(), payload.size(), error)) {
+            *error = damaged(*error);
             return false;
         }
-        newXmp = app1(XmpId, packet);
+        return true;
     }
-    // A new Exif segment goes first, after the JFIF segments that must lead.
-    int insertBefore = -1;
-    if (exif < 0) {
-        insertBefore = 0;
-        while (insertBefore < segments.size() && segments[insertBefore].marker == 0xe0)
-            ++insertBefore;
-    }
-    *out = head.left(2);
-    for (int i = 0; i < segments.size(); ++i) {
-        if (i == insertBefore)
+
+    // The new head: the Exif block with a GPS directory appended, the XMP segment replaced
+    // where it held a position, every other segment as it was and where it was.
+    bool write(const GeotagMatch& position, const Recorded& before,
+               const PhotoWriter::Options& options, QByteArray* out, QString* error) const
+    {
+        const QString tooLarge = PhotoWriter::tr(
+            "Its metadata would grow beyond what a JPEG file can hold; it is left as it is.");
+        QByteArray tail;
+        QByteArray header;
+        if (!tiff.append(gpsFields(tiff, position), nullptr, 0xffff - 2 - ExifId.size(), &tail,
+                         &header, error)) {
+            *error = tooLarge;
+            return false;
+        }
+        const QByteArray newExif = app1(ExifId, header + payload.mid(8) + tail);
+        QByteArray newXmp;
+        if (xmp >= 0 && before.xmp && options.replace) {
+            QByteArray packet;
+            if (!replacedXmp(before.xmpData, position, &packet)) {
+                *error = PhotoWriter::tr("Its XMP packet cannot be written again.");
+                return false;
+            }
+            if (packet.size() + XmpId.size() + 2 > 0xffff) {
+                *error = tooLarge;
+                return false;
+            }
+            newXmp = app1(XmpId, packet);
+        }
+        // A new Exif segment goes first, after the JFIF segments that must lead.
+        int insertBefore = -1;
+        if (exif < 0) {
+            insertBefore = 0;
+            while (insertBefore < segments.size() && segments[insertBefore].marker == 0xe0)
+                ++insertBefore;
+        }
+        *out = head.left(2);
+        for (int i = 0; i < segments.size(); ++i) {
+            if (i == insertBefore)
+                *out += newExif;
+            if (i == exif)
+                *out += newExif;
+            else if (i == xmp && !newXmp.isEmpty())
+                *out += newXmp;
+            else
+                *out += head.mid(segments[i].start, segments[i].size);
+        }
+        if (insertBefore == segments.size())
             *out += newExif;
-        if (i == exif)
-            *out += newExif;
-        else if (i == xmp && !newXmp.isEmpty())
-            *out += newXmp;
-        else
-            *out += head.mid(segments[i].start, segments[i].size);
+        *out += "\xff\xda";
+        return true;
     }
-    if (insertBefore == segments.size())
-        *out += newExif;
-    *out += "\xff\xda";
-    return true;
-}
+};
 
 } // namespace
 
@@ -548,6 +559,15 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
         }
         const bool jpeg = type == ExivSupport::typeNumber(Exiv2::ImageType::jpeg);
         const bool tiff = type == ExivSupport::typeNumber(Exiv2::ImageType::tiff);
+        if (!jpeg && !tiff &&
+            QFileInfo(path).suffix().startsWith(QLatin1String("tif"), Qt::CaseInsensitive)) {
+            // Named as a TIFF: why it is not one.
+            QFile file(path);
+            const QByteArray start = file.open(QIODevice::ReadOnly) ? file.read(64) : QByteArray();
+            QString error;
+            if (!TiffAppender().parse(start.constData(), start.size(), &error))
+                return failed(damaged(error));
+        }
         if (!jpeg && !tiff) {
             if (PhotoReader::kindFor(type, path) == PhotoInfo::Sidecar)
                 return writeSidecar(path, position, options);
@@ -569,6 +589,10 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
                                   .arg(MetadataLimit >> 20));
             if (rest < 0)
                 return failed(damaged(tr("its segments do not lead to its image data.")));
+            JpegHead jpegHead;
+            jpegHead.head = head;
+            if (!jpegHead.parse(&error))
+                return failed(error);
             auto image = Exiv2::ImageFactory::open(
                 reinterpret_cast<const Exiv2::byte*>(head.constData()), head.size());
             const Recorded before = recorded(*image);
@@ -577,9 +601,8 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
             if (!info.isWritable())
                 return failed(tr("The photo is read-only."));
             QByteArray newHead;
-            Result result;
-            if (!newJpegHead(head, position, before, options, &newHead, &result))
-                return result;
+            if (!jpegHead.write(position, before, options, &newHead, &error))
+                return failed(error);
             const Result r = store(path, newHead, &file, rest, options);
             if (r.status == Result::Tagged)
                 BackgroundCloser::close(file);

@@ -80,6 +80,130 @@ static QByteArray withoutExif(const QByteArray& jpeg, bool xmpToo)
     return rest;
 }
 
+// Little-endian numbers in a file made here.
+static quint32 get(const QByteArray& b, int at, int size)
+{
+    quint32 v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = (v << 8) | quint8(b[at + i]);
+    return v;
+}
+static void put(QByteArray& b, int at, int size, quint32 v)
+{
+    for (int i = 0; i < size; ++i, v >>= 8)
+        b[at + i] = char(v & 0xff);
+}
+
+// Where the TIFF structure of a file made here starts (its Exif block in a JPEG).
+static int tiffStart(const QByteArray& file)
+{
+    return file.startsWith("\xff\xd8") ? file.indexOf(QByteArray("Exif\0\0", 6)) + 6 : 0;
+}
+
+// The file position of the entry for tag in the directory at offset, -1 without one.
+static int entryOf(const QByteArray& file, quint32 offset, quint16 tag)
+{
+    const int base = tiffStart(file);
+    for (quint32 i = 0; i < get(file, base + offset, 2); ++i) {
+        const int at = base + offset + 2 + 12 * i;
+        if (get(file, at, 2) == tag)
+            return at;
+    }
+    return -1;
+}
+
+// A TIFF of 1×1 grey pages, each with its own strip, made by hand (Qt writes one page), in
+// either byte order, with a DNG version tag if asked.
+static QByteArray pagedTiff(int pages, bool big, bool dng)
+{
+    QByteArray t(big ? "MM" : "II");
+    const auto add = [&t, big](int size, quint32 v) {
+        for (int i = 0; i < size; ++i)
+            t += char(v >> (8 * (big ? size - 1 - i : i)));
+    };
+    add(2, 42);
+    add(4, 8);
+    const int entries = dng ? 10 : 9;
+    for (int p = 0; p < pages; ++p) {
+        const quint32 at = t.size();
+        const quint32 data = at + 2 + 12 * entries + 4;
+        add(2, entries);
+        const quint32 fields[][3] = {
+            {256, 3, 1},    {257, 3, 1}, {258, 3, 8}, {259, 3, 1}, {262, 3, 1},
+            {273, 4, data}, {277, 3, 1}, {278, 3, 1}, {279, 4, 1}, {0xc612, 1, 0x01040000}};
+        for (int f = 0; f < entries; ++f) {
+            add(2, fields[f][0]);
+            add(2, fields[f][1]);
+            add(4, f == 9 ? 4 : 1);
+            if (f == 9)
+                t += QByteArray("\x01\x04\x00\x00", 4);
+            else if (fields[f][1] == 3)
+                add(2, fields[f][2]), add(2, 0);
+            else
+                add(4, fields[f][2]);
+        }
+        add(4, p + 1 < pages ? data + 2 : 0);
+        t += char(0x80 + p * 10);
+        t += '\0';
+    }
+    return t;
+}
+
+// The number of pages (directories in the first chain) of a TIFF in either byte order.
+static int pageCount(const QByteArray& tiff)
+{
+    const bool big = tiff.startsWith("MM");
+    const auto num = [&](int at, int size) {
+        quint32 v = 0;
+        for (int i = 0; i < size; ++i)
+            v = big ? (v << 8) | quint8(tiff[at + i])
+                    : v | (quint32(quint8(tiff[at + i])) << (8 * i));
+        return v;
+    };
+    int pages = 0;
+    for (quint32 ifd = num(4, 4); ifd && pages < 100; ++pages)
+        ifd = num(ifd + 2 + 12 * num(ifd, 2), 4);
+    return pages;
+}
+
+// A photo made here with the change of a row of geotag/hostile.txt.
+static QByteArray changed(const QString& change, const QStringList& tags)
+{
+    const QStringList c = change.split(':');
+    if (c[0] == "pages" || c[0] == "dng")
+        return pagedTiff(c.value(1, "1").toInt(), c.value(2) == "MM", c[0] == "dng");
+    if (c[0] == "exif full") {
+        // A user comment that leaves c[1] bytes free in the Exif segment.
+        const int used = PhotoFactory::make("jpg", tags).indexOf("\xff\xe1");
+        const QByteArray small = PhotoFactory::make("jpg", tags);
+        const int length = int(get(small, used + 3, 1) | get(small, used + 2, 1) << 8);
+        const int comment = 0xffff - length - c[1].toInt() + 1;
+        return PhotoFactory::make(
+            "jpg", tags + QStringList{"Exif.Photo.UserComment=" + QString(comment, 'x')});
+    }
+    QByteArray f =
+        PhotoFactory::make(c[0] == "cut" || c[0] == "tiff byte order" ? "tif" : "jpg", tags);
+    const int base = tiffStart(f);
+    const quint32 ifd0 = get(f, base + 4, 4);
+    const int ifd0Next = base + ifd0 + 2 + 12 * get(f, base + ifd0, 2);
+    if (c[0] == "exif half") {
+        const int at = f.indexOf("\xff\xe1") + 2;
+        const quint32 length = (quint8(f[at]) << 8 | quint8(f[at + 1])) / 2;
+        f[at] = char(length >> 8), f[at + 1] = char(length);
+    } else if (c[0] == "model outside") {
+        put(f, entryOf(f, ifd0, 0x0110) + 8, 4, 0x7fff0000);
+    } else if (c[0] == "loop") {
+        put(f, ifd0Next, 4, ifd0);
+    } else if (c[0] == "byte order" || c[0] == "tiff byte order") {
+        f[base] = 'X';
+    } else if (c[0] == "thumbnail outside") {
+        put(f, entryOf(f, get(f, ifd0Next, 4), 0x0202) + 8, 4, 0xffff);
+    } else if (c[0] == "cut") {
+        f.chop(c[1].toInt());
+    }
+    return f;
+}
+
 // "latitude longitude altitude UTC-ms", the altitude "nan" where there is none.
 static GeotagMatch position(const QString& text)
 {
@@ -228,6 +352,50 @@ private slots:
         const PhotoInfo tagged = PhotoReader::read(path);
         QVERIFY(tagged.hasPosition && std::fabs(tagged.latitude - where.latitude) < 1e-9 &&
                 std::fabs(tagged.longitude - where.longitude) < 1e-9);
+    }
+
+    // Damaged photos are left as they were, and what can be tagged keeps its whole structure.
+    void hostile_data() { addTable("geotag/hostile.txt", {"name", "change", "status", "reason"}); }
+    void hostile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, change);
+        QFETCH(QString, status);
+        const QString dir = m_dir.filePath("hostile-" + name.section('.', 0, 0));
+        QVERIFY(QDir().mkpath(dir));
+        const QString path = dir + "/" + name;
+        const QByteArray before = changed(change, OtherTags);
+        QVERIFY(writeFile(path, before));
+        const QStringList entriesBefore = entries(dir);
+
+        const PhotoWriter::Result r =
+            PhotoWriter::write(path, position("1 2 3 1399371630500"), {true, false});
+        const QStringList statuses{"tagged", "skipped", "failed"};
+        QCOMPARE(statuses.value(r.status), status);
+        QFETCH(QString, reason);
+        QVERIFY2(r.reason.contains(reason, Qt::CaseInsensitive), qPrintable(r.reason));
+        const QByteArray after = readFile(path);
+        if (r.status != PhotoWriter::Result::Tagged) {
+            QVERIFY(after == before);
+            QCOMPARE(entries(dir), entriesBefore);
+            return;
+        }
+        QVERIFY(!gpsRecord(r.written).isEmpty());
+        if (change == "dng") {
+            QCOMPARE(r.written, PhotoReader::sidecarPath(path));
+            QVERIFY(after == before);
+            return;
+        }
+        // Not a byte of the old structure moved: the header's pointer to the first directory
+        // is all that changed, the rest was added after it.
+        const int base = tiffStart(before);
+        QCOMPARE(after.left(qMax(0, base - 8)), before.left(qMax(0, base - 8)));
+        QCOMPARE(after.mid(base - 6, 4), before.mid(base - 6, 4));
+        const int size = base ? int(quint8(before[base - 8]) << 8 | quint8(before[base - 7])) - 8
+                              : before.size();
+        QVERIFY(after.mid(base + 8, size - 8) == before.mid(base + 8, size - 8));
+        if (!base)
+            QCOMPARE(pageCount(after), pageCount(before));
     }
 
     // Nothing is lost and nothing is left behind: no temporary file, no copy of the original.
