@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -516,6 +517,17 @@ struct JpegHead {
         if (insertBefore == segments.size())
             *out += newExif;
         *out += "\xff\xda";
+        // Offsets of data after the image data move with everything inserted before it.
+        const qint64 growth = out->size() - head.size();
+        const int blockStart = int(out->indexOf(newExif)) + 4 + ExifId.size();
+        for (const qint64 at : tiff.trailerPointers()) {
+            const int i = blockStart + int(at);
+            quint32 value = tiff.bigEndian() ? qFromBigEndian<quint32>(out->constData() + i)
+                                             : qFromLittleEndian<quint32>(out->constData() + i);
+            value += quint32(growth);
+            tiff.bigEndian() ? qToBigEndian(value, out->data() + i)
+                             : qToLittleEndian(value, out->data() + i);
+        }
         return true;
     }
 };

@@ -3,6 +3,8 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 
 namespace
 {
@@ -14,6 +16,7 @@ const quint16 TagInterop = 0xa005;
 const quint16 TagXmp = 0x02bc;
 const quint16 TagPhotometric = 0x0106;
 const quint16 TagDngVersion = 0xc612;
+const quint16 TagMakerNote = 0x927c;
 
 // Bytes per value of each TIFF type; 0 for types this program does not know.
 int typeSize(quint16 type)
@@ -58,6 +61,7 @@ bool TiffAppender::parse(const char* data, qint64 size, QString* error)
     m_data = reinterpret_cast<const uchar*>(data);
     m_size = size;
     m_visited.clear();
+    m_trailerPointers.clear();
     m_gpsOffset = 0;
     m_raw = false;
     if (size < 8 || !((data[0] == 'I' && data[1] == 'I') || (data[0] == 'M' && data[1] == 'M'))) {
@@ -195,8 +199,35 @@ bool TiffAppender::walk(quint32 offset, const char* what, int depth, QString* er
                 return false;
         }
     }
+    for (const Entry& e : entries) {
+        if (e.tag == TagMakerNote && qint64(typeSize(e.type)) * e.count > 16)
+            findTrailerPointers(e.value, e.count);
+    }
     return checkData(entries, 0x0111, 0x0117, error) && checkData(entries, 0x0144, 0x0145, error) &&
            checkData(entries, 0x0201, 0x0202, error);
+}
+
+void TiffAppender::findTrailerPointers(quint32 offset, quint32 size)
+{
+    // Sony's maker notes point at a preview kept after the end of a JPEG's image data, as
+    // offsets from the Exif block's start; they are the only ones known to do so. The maker
+    // note is the maker's own: whatever does not add up here is left alone.
+    static const char* const headers[] = {"SONY DSC \0\0\0", "SONY CAM \0\0\0"};
+    const bool sony = std::any_of(std::begin(headers), std::end(headers), [&](const char* h) {
+        return std::memcmp(m_data + offset, h, 12) == 0;
+    });
+    const qint64 ifd = qint64(offset) + 12;
+    if (!sony || ifd + 2 > m_size)
+        return;
+    const quint16 count = u16(ifd);
+    if (ifd + 2 + 12 * qint64(count) > qint64(offset) + size)
+        return;
+    for (int i = 0; i < count; ++i) {
+        const qint64 at = ifd + 2 + 12 * qint64(i);
+        const qint64 bytes = qint64(typeSize(u16(at + 2))) * u32(at + 4);
+        if (bytes > 4 && u32(at + 8) + bytes > m_size)
+            m_trailerPointers.append(at + 8);
+    }
 }
 
 qint64 TiffAppender::xmpSize() const
@@ -271,19 +302,22 @@ bool TiffAppender::append(const QVector<Field>& gps, const QByteArray* xmp, qint
     }
     const qint64 gpsOffset = directory(entries, values, valueEntry, 0);
 
-    // The first directory again, with the new GPS pointer (and XMP packet), in tag order.
+    // The first directory again, with the new GPS pointer (and XMP packet) among the old
+    // entries where tag order puts them; an order that was wrong before stays as it was.
+    QVector<QPair<quint16, QByteArray>> added;
+    const bool xmpInline = xmp && xmp->size() <= 4;
+    if (xmp)
+        added.append(
+            {TagXmp, entry(TagXmp, Byte, quint32(xmp->size()), xmpInline ? *xmp : QByteArray())});
+    added.append({TagGps, entry(TagGps, Long, 1, put32(quint32(gpsOffset)))});
     QVector<QPair<quint16, QByteArray>> first;
     for (const Entry& e : m_ifd0Entries) {
+        while (!added.isEmpty() && added.first().first < e.tag)
+            first.append(added.takeFirst());
         if (e.tag != TagGps && !(xmp && e.tag == TagXmp))
             first.append({e.tag, e.raw});
     }
-    first.append({TagGps, entry(TagGps, Long, 1, put32(quint32(gpsOffset)))});
-    const bool xmpInline = xmp && xmp->size() <= 4;
-    if (xmp)
-        first.append(
-            {TagXmp, entry(TagXmp, Byte, quint32(xmp->size()), xmpInline ? *xmp : QByteArray())});
-    std::stable_sort(first.begin(), first.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    first += added;
     entries.clear();
     values.clear();
     valueEntry.clear();

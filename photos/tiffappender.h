@@ -36,6 +36,10 @@ public:
     // Whether the structure holds raw sensor data (DNG, or colour filter array data).
     bool isRaw() const { return m_raw; }
     int directories() const { return m_visited.size(); }
+    // Where the structure holds offsets of data after its own end (a JPEG's trailer), as
+    // positions of 4-byte offsets in it: they must grow with whatever is inserted before
+    // that data.
+    const QVector<qint64>& trailerPointers() const { return m_trailerPointers; }
     // The size of the first directory's XMP packet; 0 without one.
     qint64 xmpSize() const;
 
@@ -71,6 +75,7 @@ private:
     bool checkData(const QVector<Entry>& entries, quint16 offsetsTag, quint16 countsTag,
                    QString* error) const;
     quint32 element(const Entry& e, quint32 index) const;
+    void findTrailerPointers(quint32 offset, quint32 size);
 
     const uchar* m_data = nullptr;
     qint64 m_size = 0;
@@ -81,4 +86,5 @@ private:
     QVector<Entry> m_ifd0Entries;
     quint32 m_ifd0Next = 0;
     QSet<quint32> m_visited;
+    QVector<qint64> m_trailerPointers;
 };

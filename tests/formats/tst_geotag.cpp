@@ -6,6 +6,9 @@
 #include "testsupport.h"
 #include "tzswitch.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <cmath>
@@ -204,6 +207,65 @@ static QByteArray changed(const QString& change, const QStringList& tags)
     return f;
 }
 
+// exiftool's view of a photo: every tag, its GPS group and where things are apart (an MPF
+// image's start moves with everything after the Exif block), and its validation warnings but
+// those about the GPS record; empty when exiftool cannot be run.
+struct ExiftoolView {
+    QJsonObject tags;
+    QJsonObject gps;
+    QStringList warnings;
+};
+static bool exiftool(const QString& path, ExiftoolView* view)
+{
+    QProcess p;
+    p.start("exiftool", {"-j", "-a", "-G1", "-n", "-b", path});
+    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+        return false;
+    const QJsonObject all =
+        QJsonDocument::fromJson(p.readAllStandardOutput()).array().at(0).toObject();
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        const QString group = it.key().section(':', 0, 0);
+        const QString name = it.key().section(':', 1);
+        if (group == "GPS" || (group == "Composite" && name.startsWith("GPS")))
+            view->gps[it.key()] = it.value();
+        else if (name == "Warning" || name == "Validate" || name.startsWith("Warning ("))
+            ; // below
+        else if (!QStringList{"System", "File", "ExifTool", "Composite"}.contains(group) &&
+                 name != "MPImageStart" && it.key() != "SourceFile")
+            view->tags[it.key()] = it.value();
+    }
+    p.start("exiftool", {"-validate", "-warning", "-a", "-s3", path});
+    if (!p.waitForFinished(120000))
+        return false;
+    const QStringList lines =
+        QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(1)) // the first is their number
+        if (!line.contains("GPS"))
+            view->warnings << line;
+    view->warnings.sort();
+    return true;
+}
+
+// The markers of a JPEG's segments up to its image data, each APP segment with its name
+// ("e1 Exif"), and where its image data starts.
+static QStringList segmentOrder(const QByteArray& jpeg, int* scan)
+{
+    QStringList order;
+    for (int i = 2; i + 4 <= jpeg.size();) {
+        const quint8 marker = quint8(jpeg[i + 1]);
+        const int length = (quint8(jpeg[i + 2]) << 8) + quint8(jpeg[i + 3]);
+        order << QString::number(marker, 16) +
+                     (marker >= 0xe0 && marker <= 0xef ? " " + jpeg.mid(i + 4, 4) : QString());
+        if (marker == 0xda) {
+            *scan = i;
+            return order;
+        }
+        i += 2 + length;
+    }
+    *scan = -1;
+    return order;
+}
+
 // "latitude longitude altitude UTC-ms", the altitude "nan" where there is none.
 static GeotagMatch position(const QString& text)
 {
@@ -229,6 +291,8 @@ class TestGeotag : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    // Far from UTC, a day ahead of it: a time stamp written in local time shows.
+    TzSwitch m_zone{"Pacific/Kiritimati"};
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules("kv730.*=false"); }
@@ -396,6 +460,50 @@ private slots:
         QVERIFY(after.mid(base + 8, size - 8) == before.mid(base + 8, size - 8));
         if (!base)
             QCOMPARE(pageCount(after), pageCount(before));
+    }
+
+    // Real photos keep everything but their position, as an independent reader sees them.
+    void corpus_data() { addTable("geotag/corpus.txt", {"file"}); }
+    void corpus()
+    {
+        QFETCH(QString, file);
+        const QString original = QStringLiteral(KV730_TEST_DATA "/photos/") + file;
+        ExiftoolView before;
+        if (!exiftool(original, &before)) {
+            if (qgetenv("CI") == "true")
+                QFAIL("exiftool is needed for this test");
+            QSKIP("exiftool is not installed");
+        }
+        const QString path = m_dir.filePath("corpus-" + file);
+        QFile source(original);
+        QVERIFY2(source.copy(path), qPrintable(source.errorString() + " " + path));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        // Before midnight in UTC, already the next day where the tests run.
+        const PhotoWriter::Result r = PhotoWriter::write(
+            path, position("-33.8568 151.2153 58.5 1399419000250"), {true, false});
+        QCOMPARE(r.status, PhotoWriter::Result::Tagged);
+        ExiftoolView after;
+        QVERIFY(exiftool(path, &after));
+        QCOMPARE(after.tags, before.tags);
+        QCOMPARE(after.warnings, before.warnings);
+        QCOMPARE(after.gps.value("Composite:GPSLatitude").toDouble(), -33.8568);
+        QCOMPARE(after.gps.value("Composite:GPSLongitude").toDouble(), 151.2153);
+        QCOMPARE(after.gps.value("Composite:GPSAltitude").toDouble(), 58.5);
+        QCOMPARE(after.gps.value("GPS:GPSDateStamp").toString(), QString("2014:05:06"));
+        QCOMPARE(after.gps.value("GPS:GPSTimeStamp").toString(), QString("23:30:00.25"));
+        QVERIFY(!after.gps.contains("GPS:GPSImgDirection") && !after.gps.contains("GPS:GPSSpeed"));
+
+        const QByteArray old = readFile(original);
+        const QByteArray now = readFile(path);
+        if (!file.endsWith(".jpg")) {
+            // Nothing of the old file moved; only the header points elsewhere.
+            QVERIFY(now.mid(8, old.size() - 8) == old.mid(8));
+            return;
+        }
+        int oldScan = 0;
+        int newScan = 0;
+        QCOMPARE(segmentOrder(now, &newScan), segmentOrder(old, &oldScan));
+        QVERIFY(oldScan > 0 && now.mid(newScan) == old.mid(oldScan));
     }
 
     // Nothing is lost and nothing is left behind: no temporary file, no copy of the original.
