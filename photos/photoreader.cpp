@@ -82,6 +82,26 @@ bool xmpCoordinate(const Exiv2::XmpData& xmp, const char* key, double* value)
     return std::isfinite(*value);
 }
 
+// A drone's own position (DJI: drone-dji:GpsLatitude, GpsLongitude or GpsLongtitude), in
+// signed decimal degrees.
+bool makerPosition(const Exiv2::XmpData& xmp, double* lat, double* lon)
+{
+    bool haveLat = false;
+    bool haveLon = false;
+    for (const Exiv2::Xmpdatum& d : xmp) {
+        if (d.groupName() != "drone-dji")
+            continue;
+        const QString name = QString::fromStdString(d.tagName()).toLower();
+        bool ok = false;
+        const double value = QString::fromStdString(d.toString()).trimmed().toDouble(&ok);
+        if (ok && std::isfinite(value) && name.startsWith(QLatin1String("gpslat")))
+            haveLat = true, *lat = value;
+        else if (ok && std::isfinite(value) && name.startsWith(QLatin1String("gpslon")))
+            haveLon = true, *lon = value;
+    }
+    return haveLat && haveLon;
+}
+
 void readPosition(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp, PhotoInfo& info)
 {
     double lat = 0.0;
@@ -89,7 +109,8 @@ void readPosition(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp, PhotoI
     if ((exifCoordinate(exif, "Exif.GPSInfo.GPSLatitude", "Exif.GPSInfo.GPSLatitudeRef", &lat) &&
          exifCoordinate(exif, "Exif.GPSInfo.GPSLongitude", "Exif.GPSInfo.GPSLongitudeRef", &lon)) ||
         (xmpCoordinate(xmp, "Xmp.exif.GPSLatitude", &lat) &&
-         xmpCoordinate(xmp, "Xmp.exif.GPSLongitude", &lon))) {
+         xmpCoordinate(xmp, "Xmp.exif.GPSLongitude", &lon)) ||
+        makerPosition(xmp, &lat, &lon)) {
         info.hasPosition = true;
         info.latitude = lat;
         info.longitude = lon;

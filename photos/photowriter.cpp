@@ -173,12 +173,13 @@ void setMakerXmp(Exiv2::XmpData& xmp, const GeotagMatch& p)
             it = xmp.erase(it);
             continue;
         }
+        // Signed, as the drones write them.
         if (which)
-            it->setValue(QByteArray::number(which == 'a'   ? p.latitude
-                                            : which == 'o' ? p.longitude
-                                                           : p.altitude,
-                                            'f', which == 'h' ? 3 : 9)
-                             .toStdString());
+            it->setValue(
+                QString::asprintf(which == 'h' ? "%+.3f" : "%+.9f", which == 'a'   ? p.latitude
+                                                                    : which == 'o' ? p.longitude
+                                                                                   : p.altitude)
+                    .toStdString());
         ++it;
     }
 }

@@ -25,6 +25,13 @@ const QVector<Track> Tracks{
     {T, 1, {point(-33.5, -70.5, 0, T + 3600), point(-33.8, -70.8, 0, T + 3630)}},
     {T, 2, {point(0, 179.9, -5, T + 7200), point(0, -179.9, -15, T + 7210)}}};
 
+static bool isDronePosition(const Exiv2::Xmpdatum& d)
+{
+    return d.groupName() == "drone-dji" && QRegularExpression("^(GpsLat|GpsLon|AbsoluteAlt)")
+                                               .match(QString::fromStdString(d.tagName()))
+                                               .hasMatch();
+}
+
 // Everything but the GPS record and the offsets of the file's own structure, as text: the
 // Exif values byte for byte, IPTC and XMP as values.
 static QStringList otherTags(const QByteArray& file)
@@ -45,7 +52,7 @@ static QStringList otherTags(const QByteArray& file)
     for (const Exiv2::Iptcdatum& d : image->iptcData())
         tags << QString::fromStdString(d.key() + "=" + d.toString());
     for (const Exiv2::Xmpdatum& d : image->xmpData())
-        if (d.key().compare(0, 12, "Xmp.exif.GPS") != 0)
+        if (d.key().compare(0, 12, "Xmp.exif.GPS") != 0 && !isDronePosition(d))
             tags << QString::fromStdString(d.key() + "=" + d.toString());
     return tags;
 }
@@ -60,7 +67,7 @@ static QString gpsRecord(const QString& path)
         if (d.groupName() == "GPSInfo" && image->imageType() != Exiv2::ImageType::xmp)
             values << QString::fromStdString(d.toString());
     for (const Exiv2::Xmpdatum& d : image->xmpData())
-        if (d.key().compare(0, 12, "Xmp.exif.GPS") == 0)
+        if (d.key().compare(0, 12, "Xmp.exif.GPS") == 0 || isDronePosition(d))
             values << QString::fromStdString(d.toString());
     return values.join("; ");
 }
@@ -295,7 +302,11 @@ class TestGeotag : public QObject
     TzSwitch m_zone{"Pacific/Kiritimati"};
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules("kv730.*=false"); }
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules("kv730.*=false");
+        Exiv2::XmpProperties::registerNs("http://www.dji.com/drone-dji/1.0/", "drone-dji");
+    }
 
     void matching_data()
     {
@@ -406,7 +417,7 @@ private slots:
             QVERIFY(after == before);
         } else {
             QCOMPARE(otherTags(after), otherTags(before));
-            const bool xmp = tags.contains("Xmp.exif");
+            const bool xmp = tags.contains("Xmp.exif") || tags.contains("Xmp.drone-dji");
             if (name.endsWith(".tif"))
                 QCOMPARE(QImage(path), QImage::fromData(before));
             else
