@@ -338,7 +338,8 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
         return info;
     }
     const QString sidecar = sidecarPath(path);
-    if (info.kind == PhotoInfo::Sidecar && !info.hasPosition && QFileInfo::exists(sidecar)) {
+    // Only a regular file: opening a named pipe would wait for a writer.
+    if (info.kind == PhotoInfo::Sidecar && !info.hasPosition && QFileInfo(sidecar).isFile()) {
         try {
             auto xmp = Exiv2::ImageFactory::open(QFile::encodeName(sidecar).toStdString());
             xmp->readMetadata();

@@ -286,11 +286,17 @@ QByteArray bytesOf(Exiv2::BasicIo& io)
 // tail, after keeping the original if asked.
 PhotoWriter::Result store(const QString& target, const QByteArray& head, QFile* source,
                           qint64 restFrom, const PhotoWriter::Options& options,
-                          const QByteArray& tail = QByteArray())
+                          const QByteArray& tail = QByteArray(), const FileIdentity* read = nullptr)
 {
     const bool existed = QFileInfo::exists(target);
-    const FileReplacer::Attributes attributes =
+    FileReplacer::Attributes attributes =
         existed ? FileReplacer::attributesOf(target) : FileReplacer::Attributes();
+    if (read) {
+        if (!read->sameAs(attributes.identity))
+            return failed(FileReplacer::tr("Another program changed, replaced or removed it "
+                                           "meanwhile; it is left as it is."));
+        attributes.identity = *read;
+    }
     QString error;
     const QString copy = PhotoWriter::originalCopyPath(target);
     const bool makeCopy = existed && options.keepOriginal && !QFileInfo::exists(copy);
@@ -591,6 +597,9 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return failed(tr("It cannot be read: %1").arg(file.errorString()));
+        const FileIdentity read = FileIdentity::of(path);
+        if (!read.regular)
+            return failed(tr("This is not a file."));
         if (jpeg) {
             QByteArray head;
             qint64 rest = -1;
@@ -616,7 +625,7 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
             QByteArray newHead;
             if (!jpegHead.write(position, before, options, &newHead, &error))
                 return failed(error);
-            const Result r = store(path, newHead, &file, rest, options);
+            const Result r = store(path, newHead, &file, rest, options, QByteArray(), &read);
             if (r.status == Result::Tagged)
                 BackgroundCloser::close(file);
             return r;
@@ -651,7 +660,7 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
         if (!structure.append(gpsFields(structure, position), newXmp ? &packet : nullptr,
                               qint64(0xffffffffLL), &tail, &header, &error))
             return failed(error);
-        const Result r = store(path, header, &file, 8, options, tail);
+        const Result r = store(path, header, &file, 8, options, tail, &read);
         file.unmap(const_cast<uchar*>(data));
         if (r.status == Result::Tagged)
             BackgroundCloser::close(file);
