@@ -1,6 +1,7 @@
 #include "photos/fileidentity.h"
 
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 
 #ifndef _WIN32

@@ -538,7 +538,10 @@ private slots:
     {
         QFETCH(QString, meanwhile);
         QFETCH(bool, replaced);
-        SKIP_UNLESS_POSIX(true);
+#ifdef _WIN32
+        Q_UNUSED(replaced);
+        QSKIP("hard links, extended attributes and renames over a file are tested on POSIX");
+#else
         const QString dir = m_dir.filePath("replacing-" + QString(QTest::currentDataTag()));
         QVERIFY(QDir().mkpath(dir));
         const QString path = dir + "/p.jpg";
@@ -572,6 +575,7 @@ private slots:
                      ssize_t(7));
             QCOMPARE(QByteArray(value), QByteArray("harbour"));
         }
+#endif
     }
 
     // Nothing is lost and nothing is left behind: no temporary file, no copy of the original.
