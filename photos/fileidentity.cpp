@@ -1,7 +1,7 @@
 #include "photos/fileidentity.h"
 
-#include <QFile>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 
 #ifndef _WIN32

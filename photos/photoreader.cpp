@@ -16,9 +16,10 @@ namespace
 {
 
 const char* const photoExtensions[] = {"jpg", "jpeg", "jpe", "tif", "tiff"};
-const char* const rawExtensions[] = {"3fr", "arw", "cr2", "cr3", "crw", "dcr", "dng", "erf",
-                                     "kdc", "mef", "mos", "mrw", "nef", "nrw", "orf", "pef",
-                                     "raf", "raw", "rw2", "rwl", "sr2", "srf", "srw", "x3f"};
+const char* const rawExtensions[] = {"3fr", "arw", "cap", "cr2", "cr3", "crw", "dcr", "dng",
+                                     "eip", "erf", "fff", "gpr", "iiq", "kdc", "mef", "mos",
+                                     "mrw", "nef", "nrw", "orf", "pef", "raf", "raw", "rw2",
+                                     "rwl", "sr2", "srf", "srw", "x3f"};
 
 bool hasExtension(const QString& fileName, const char* const* first, const char* const* last)
 {
@@ -317,6 +318,15 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
         image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
     } catch (const std::exception& e) {
         info.error = ExivSupport::openFailure(e);
+        if (hasRawExtension(path) &&
+            !ExivSupport::hasCode(e, Exiv2::ErrorCode::kerDataSourceOpenFailed) &&
+            !ExivSupport::hasCode(e, Exiv2::ErrorCode::kerFileOpenFailed)) {
+            info.unsupported = true;
+            info.error = QCoreApplication::translate(
+                             "PhotoReader",
+                             "The capture time of %1 raw files cannot be read; it is skipped.")
+                             .arg(file.suffix().toUpper());
+        }
         return info;
     }
     try {

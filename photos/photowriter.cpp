@@ -552,8 +552,11 @@ QString PhotoWriter::originalCopyPath(const QString& path)
     return path + QStringLiteral("_original");
 }
 
-PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMatch& position,
-                                       const Options& options)
+namespace
+{
+
+PhotoWriter::Result writePhoto(const QString& photoPath, const GeotagMatch& position,
+                               const PhotoWriter::Options& options)
 {
     if (!position.matched())
         return skipped(position.reason);
@@ -563,9 +566,9 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
     const QString path = link.isSymLink() ? link.canonicalFilePath() : photoPath;
     const QFileInfo info(path);
     if (!info.exists())
-        return failed(tr("The file does not exist."));
+        return failed(PhotoWriter::tr("The file does not exist."));
     if (!info.isFile())
-        return failed(tr("This is not a file."));
+        return failed(PhotoWriter::tr("This is not a file."));
     try {
         if (PhotoReader::hasRawExtension(path))
             return writeSidecar(path, position, options);
@@ -590,27 +593,30 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
         if (!jpeg && !tiff) {
             if (PhotoReader::kindFor(type, path) == PhotoInfo::Sidecar)
                 return writeSidecar(path, position, options);
-            return failed(type == ExivSupport::typeNumber(Exiv2::ImageType::none)
-                              ? tr("This is not a photo, or not of a known kind.")
-                              : tr("Only JPEG, TIFF and raw photos can be geotagged."));
+            return failed(
+                type == ExivSupport::typeNumber(Exiv2::ImageType::none)
+                    ? PhotoWriter::tr("This is not a photo, or not of a known kind.")
+                    : PhotoWriter::tr("Only JPEG, TIFF and raw photos can be geotagged."));
         }
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
-            return failed(tr("It cannot be read: %1").arg(file.errorString()));
+            return failed(PhotoWriter::tr("It cannot be read: %1").arg(file.errorString()));
         const FileIdentity read = FileIdentity::of(path);
         if (!read.regular)
-            return failed(tr("This is not a file."));
+            return failed(PhotoWriter::tr("This is not a file."));
         if (jpeg) {
             QByteArray head;
             qint64 rest = -1;
             QString error;
             if (!readHead(file, &head, &rest, &error))
                 return failed(error);
-            if (rest < 0 && head.size() > MetadataLimit)
-                return failed(tr("Its metadata is larger than %1 MB; it is left as it is.")
-                                  .arg(MetadataLimit >> 20));
+            if (rest < 0 && head.size() > PhotoWriter::MetadataLimit)
+                return failed(
+                    PhotoWriter::tr("Its metadata is larger than %1 MB; it is left as it is.")
+                        .arg(PhotoWriter::MetadataLimit >> 20));
             if (rest < 0)
-                return failed(damaged(tr("its segments do not lead to its image data.")));
+                return failed(
+                    damaged(PhotoWriter::tr("its segments do not lead to its image data.")));
             JpegHead jpegHead;
             jpegHead.head = head;
             if (!jpegHead.parse(&error))
@@ -621,52 +627,66 @@ PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMat
             if ((before.exif || before.xmp) && !options.replace)
                 return skipped(alreadyPositioned());
             if (!info.isWritable())
-                return failed(tr("The photo is read-only."));
+                return failed(PhotoWriter::tr("The photo is read-only."));
             QByteArray newHead;
             if (!jpegHead.write(position, before, options, &newHead, &error))
                 return failed(error);
-            const Result r = store(path, newHead, &file, rest, options, QByteArray(), &read);
-            if (r.status == Result::Tagged)
+            const PhotoWriter::Result r =
+                store(path, newHead, &file, rest, options, QByteArray(), &read);
+            if (r.status == PhotoWriter::Result::Tagged)
                 BackgroundCloser::close(file);
             return r;
         }
         const qint64 size = file.size();
         const uchar* data = size >= 8 && size <= qint64(0xffffffffLL) ? file.map(0, size) : nullptr;
         if (!data)
-            return failed(size < 8 ? damaged(tr("it is cut short."))
-                                   : tr("It cannot be read: %1").arg(file.errorString()));
+            return failed(size < 8
+                              ? damaged(PhotoWriter::tr("it is cut short."))
+                              : PhotoWriter::tr("It cannot be read: %1").arg(file.errorString()));
         TiffAppender structure;
         QString error;
         if (!structure.parse(reinterpret_cast<const char*>(data), size, &error))
             return failed(damaged(error));
         if (structure.isRaw())
             return writeSidecar(path, position, options);
-        if (structure.xmpSize() > MetadataLimit)
-            return failed(tr("Its metadata is larger than %1 MB; it is left as it is.")
-                              .arg(MetadataLimit >> 20));
+        if (structure.xmpSize() > PhotoWriter::MetadataLimit)
+            return failed(PhotoWriter::tr("Its metadata is larger than %1 MB; it is left as it is.")
+                              .arg(PhotoWriter::MetadataLimit >> 20));
         auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
         const Recorded before = recorded(*image);
         image.reset();
         if ((before.exif || before.xmp) && !options.replace)
             return skipped(alreadyPositioned());
         if (!info.isWritable())
-            return failed(tr("The photo is read-only."));
+            return failed(PhotoWriter::tr("The photo is read-only."));
         QByteArray packet;
         const bool newXmp = before.xmp && structure.xmpSize() > 0;
         if (newXmp && !replacedXmp(before.xmpData, position, &packet))
-            return failed(tr("Its XMP packet cannot be written again."));
+            return failed(PhotoWriter::tr("Its XMP packet cannot be written again."));
         QByteArray tail;
         QByteArray header;
         if (!structure.append(gpsFields(structure, position), newXmp ? &packet : nullptr,
                               qint64(0xffffffffLL), &tail, &header, &error))
             return failed(error);
-        const Result r = store(path, header, &file, 8, options, tail, &read);
+        const PhotoWriter::Result r = store(path, header, &file, 8, options, tail, &read);
         file.unmap(const_cast<uchar*>(data));
-        if (r.status == Result::Tagged)
+        if (r.status == PhotoWriter::Result::Tagged)
             BackgroundCloser::close(file);
         return r;
     } catch (const std::exception& e) {
         qCDebug(lcFormats) << "photo" << path << "not written:" << e.what();
         return failed(ExivSupport::reason(e));
     }
+}
+
+} // namespace
+
+PhotoWriter::Result PhotoWriter::write(const QString& photoPath, const GeotagMatch& position,
+                                       const Options& options)
+{
+    Result r = writePhoto(photoPath, position, options);
+    if (r.status == Result::Tagged && position.hasAltitude && !altitudeFits(position))
+        r.reason = tr("Its altitude of %1 m is left out: Exif cannot record it.")
+                       .arg(position.altitude, 0, 'g', 6);
+    return r;
 }

@@ -21,7 +21,7 @@ public:
     struct Result {
         enum Status { Tagged, Skipped, Failed };
         Status status = Failed;
-        QString reason;  // Skipped, Failed
+        QString reason;  // Skipped, Failed; Tagged: what was left out (an altitude), if anything
         QString written; // Tagged: the file written (the photo or its sidecar)
     };
 
