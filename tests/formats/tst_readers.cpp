@@ -134,7 +134,11 @@ class TestReaders : public QObject
         {"tkx",
          [this](const QByteArray& d) { return FuzzEntries::tkxReader(d, m_scratch.path()); }},
         {"deviceconfig",
-         [this](const QByteArray& d) { return FuzzEntries::deviceConfig(d, m_scratch.path()); }}};
+         [this](const QByteArray& d) { return FuzzEntries::deviceConfig(d, m_scratch.path()); }},
+        {"photoreader",
+         [this](const QByteArray& d) { return FuzzEntries::photoReader(d, m_scratch.path()); }},
+        {"photowriter",
+         [this](const QByteArray& d) { return FuzzEntries::photoWriter(d, m_scratch.path()); }}};
 
 private slots:
     void initTestCase() { FuzzEntries::silenceDiagnostics(); }
