@@ -61,6 +61,7 @@ bool TiffAppender::parse(const char* data, qint64 size, QString* error)
     m_data = reinterpret_cast<const uchar*>(data);
     m_size = size;
     m_visited.clear();
+    m_walked = 0;
     m_trailerPointers.clear();
     m_gpsOffset = 0;
     m_raw = false;
@@ -165,7 +166,7 @@ bool TiffAppender::walk(quint32 offset, const char* what, int depth, QString* er
         return false;
     }
     // Far more than any camera writes; a bound on the work a hostile file can ask for.
-    if (depth > 8 || m_visited.size() >= 10000) {
+    if (depth > 8 || ++m_walked > 10000) {
         *error = tr("It has more directories or pages than can be carried over.");
         return false;
     }

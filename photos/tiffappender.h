@@ -86,5 +86,6 @@ private:
     QVector<Entry> m_ifd0Entries;
     quint32 m_ifd0Next = 0;
     QSet<quint32> m_visited;
+    int m_walked = 0;
     QVector<qint64> m_trailerPointers;
 };
