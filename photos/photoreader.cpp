@@ -2,6 +2,8 @@
 #include "formats/civildate.h"
 #include "formats/formatslog.h"
 #include "photos/exivsupport.h"
+#include "photos/photowriter.h"
+#include "photos/tiffappender.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -148,6 +150,43 @@ QByteArray smallestJpegPreview(Exiv2::Image& image)
         return QByteArray(reinterpret_cast<const char*>(preview.pData()), int(preview.size()));
     }
     return QByteArray();
+}
+
+// Whether a photo holds more metadata than one photo may bring into memory (the library's XMP
+// parser takes many times a packet's size): a JPEG's segments before its image data, or a
+// TIFF's XMP packet, beyond PhotoWriter::MetadataLimit.
+bool metadataTooLarge(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(4);
+    if (start.startsWith("\xff\xd8")) {
+        qint64 total = 0;
+        for (qint64 at = 2; file.seek(at);) {
+            const QByteArray marker = file.read(4);
+            if (marker.size() < 4 || quint8(marker[0]) != 0xff || quint8(marker[1]) == 0xda)
+                return false;
+            const quint8 type = quint8(marker[1]);
+            const qint64 length = type == 0xff ? -1
+                                  : (type >= 0xd0 && type <= 0xd7) || type == 0x01
+                                      ? 0
+                                      : (quint8(marker[2]) << 8 | quint8(marker[3]));
+            at += 2 + length;
+            total += length;
+            if (total > PhotoWriter::MetadataLimit)
+                return true;
+        }
+        return false;
+    }
+    if (start != QByteArray("II*\0", 4) && start != QByteArray("MM\0*", 4))
+        return false;
+    const qint64 size = file.size();
+    const uchar* data = size <= qint64(0xffffffffLL) ? file.map(0, size) : nullptr;
+    TiffAppender tiff;
+    QString error;
+    return data && tiff.parse(reinterpret_cast<const char*>(data), size, &error) &&
+           tiff.xmpSize() > PhotoWriter::MetadataLimit;
 }
 
 } // namespace
@@ -313,6 +352,12 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
         info.error = QCoreApplication::translate("PhotoReader", "This is not a file.");
         return info;
     }
+    if (metadataTooLarge(path)) {
+        info.error = QCoreApplication::translate(
+                         "PhotoWriter", "Its metadata is larger than %1 MB; it is left as it is.")
+                         .arg(PhotoWriter::MetadataLimit >> 20);
+        return info;
+    }
     ExivSupport::ImagePtr image;
     try {
         image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
@@ -349,7 +394,8 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
     }
     const QString sidecar = sidecarPath(path);
     // Only a regular file: opening a named pipe would wait for a writer.
-    if (info.kind == PhotoInfo::Sidecar && !info.hasPosition && QFileInfo(sidecar).isFile()) {
+    if (info.kind == PhotoInfo::Sidecar && !info.hasPosition && QFileInfo(sidecar).isFile() &&
+        QFileInfo(sidecar).size() <= PhotoWriter::MetadataLimit) {
         try {
             auto xmp = Exiv2::ImageFactory::open(QFile::encodeName(sidecar).toStdString());
             xmp->readMetadata();

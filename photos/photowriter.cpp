@@ -610,7 +610,7 @@ PhotoWriter::Result writePhoto(const QString& photoPath, const GeotagMatch& posi
             QString error;
             if (!readHead(file, &head, &rest, &error))
                 return failed(error);
-            if (rest < 0 && head.size() > PhotoWriter::MetadataLimit)
+            if (head.size() > PhotoWriter::MetadataLimit)
                 return failed(
                     PhotoWriter::tr("Its metadata is larger than %1 MB; it is left as it is.")
                         .arg(PhotoWriter::MetadataLimit >> 20));

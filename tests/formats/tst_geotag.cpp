@@ -187,6 +187,16 @@ static QByteArray changed(const QString& change, const QStringList& tags)
     const QStringList c = change.split(':');
     if (c[0] == "pages" || c[0] == "dng")
         return pagedTiff(c.value(1, "1").toInt(), c.value(2) == "MM", c[0] == "dng");
+    if (c[0] == "big xmp") {
+        const QString packet = "<?xpacket begin=''?><x:xmpmeta xmlns:x='adobe:ns:meta/'>" +
+                               QString(17 << 20, ' ') + "</x:xmpmeta><?xpacket end='w'?>";
+        return PhotoFactory::make("tif", tags + QStringList{"XmpPacket=" + packet});
+    }
+    if (c[0] == "big head") {
+        QByteArray f = PhotoFactory::make("jpg", tags);
+        const QByteArray segment = QByteArray("\xff\xe2\xff\xff", 4) + QByteArray(0xfffd, 'i');
+        return f.left(2) + segment.repeated(17 * 16 + 1) + f.mid(2);
+    }
     if (c[0] == "exif full") {
         // A user comment that leaves c[1] bytes free in the Exif segment.
         const int used = PhotoFactory::make("jpg", tags).indexOf("\xff\xe1");
@@ -455,6 +465,9 @@ private slots:
         QFETCH(QString, reason);
         QVERIFY2(r.reason.contains(reason, Qt::CaseInsensitive), qPrintable(r.reason));
         const QByteArray after = readFile(path);
+        if (reason.startsWith("larger than")) // as the reader says, before it reads any of it
+            QVERIFY2(PhotoReader::read(path).error.contains(reason),
+                     qPrintable(PhotoReader::read(path).error));
         if (r.status != PhotoWriter::Result::Tagged) {
             QVERIFY(after == before);
             QCOMPARE(entries(dir), entriesBefore);
@@ -579,7 +592,10 @@ private slots:
     }
 
     // Nothing is lost and nothing is left behind: no temporary file, no copy of the original.
-    void failures_data() { addTable("geotag/failures.txt", {"kind", "reason"}); }
+    void failures_data()
+    {
+        addTable("geotag/failures.txt", {"kind", "reason"});
+    }
     void failures()
     {
         QFETCH(QString, kind);
