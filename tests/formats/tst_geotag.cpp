@@ -375,7 +375,7 @@ private slots:
         const GeotagMatch where = position(at);
         const QStringList own = tags.split("; ", Qt::SkipEmptyParts);
         const QString path = m_dir.filePath(name);
-        const bool raw = name.endsWith(".dng");
+        const bool raw = PhotoReader::hasRawExtension(name);
         // A raw file's existing sidecar holds the row's tags and a rating of its own.
         const QByteArray before = PhotoFactory::make(raw || name.endsWith(".tif") ? "tif" : "jpg",
                                                      OtherTags + (raw ? QStringList() : own));
