@@ -14,6 +14,7 @@
 
 #include <cmath>
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 #endif
@@ -546,6 +547,7 @@ private slots:
         QTest::newRow("written to") << "append" << false;
         QTest::newRow("a second name") << "link" << false;
         QTest::newRow("an extended attribute") << "xattr" << true;
+        QTest::newRow("another owner") << "owner" << true;
     }
     void replacing()
     {
@@ -563,6 +565,8 @@ private slots:
         if (meanwhile == "xattr" &&
             ::setxattr(name.constData(), "user.xdg.tags", "harbour", 7, 0) != 0)
             QSKIP("no extended attributes on this file system");
+        if (meanwhile == "owner" && (!isRoot() || ::chown(name.constData(), 4321, 4322) != 0))
+            QSKIP("only root can give a file to another owner");
         if (meanwhile == "link")
             QVERIFY(::link(name.constData(), QFile::encodeName(dir + "/q.jpg").constData()) == 0);
         const FileReplacer::Attributes attributes = FileReplacer::attributesOf(path);
@@ -582,6 +586,9 @@ private slots:
                  replaced);
         QCOMPARE(readFile(path), replaced ? QByteArray("tagged") : before);
         QCOMPARE(entries(dir), entriesBefore);
+        struct stat st;
+        QCOMPARE(::stat(name.constData(), &st) == 0, meanwhile != "rm");
+        QCOMPARE(meanwhile == "owner", meanwhile != "rm" && st.st_uid == 4321 && st.st_gid == 4322);
         if (meanwhile == "xattr") {
             char value[16] = {};
             QCOMPARE(::getxattr(name.constData(), "user.xdg.tags", value, sizeof value),
