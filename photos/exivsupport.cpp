@@ -83,7 +83,9 @@ QString reason(const std::exception& error)
             "ExivSupport", "The photo's metadata would grow beyond what a JPEG file can hold.");
     if (dynamic_cast<const std::bad_alloc*>(&error))
         return QCoreApplication::translate("ExivSupport", "Not enough memory.");
-    return QString::fromUtf8(error.what());
+    // Any other failure of the library: its own words, said to be its own.
+    return QCoreApplication::translate("ExivSupport", "The photo cannot be handled (%1).")
+        .arg(QString::fromUtf8(error.what()));
 }
 
 QString openFailure(const std::exception& error)

@@ -148,6 +148,10 @@
         <source>It cannot be read: %1</source>
         <translation>読み込めません: %1</translation>
     </message>
+    <message>
+        <source>The photo cannot be handled (%1).</source>
+        <translation>写真を処理できません (%1)。</translation>
+    </message>
 </context>
 <context>
     <name>FileFormat</name>

@@ -148,6 +148,10 @@
         <source>It cannot be read: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The photo cannot be handled (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileFormat</name>
