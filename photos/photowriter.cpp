@@ -443,6 +443,40 @@ QByteArray app1(const QByteArray& id, const QByteArray& payload)
 const QByteArray ExifId("Exif\0\0", 6);
 const QByteArray XmpId("http://ns.adobe.com/xap/1.0/\0", 29);
 
+// The first directory of a new Exif block, with the tags Exif requires of it: the resolution
+// of the JFIF segment where there is one (else 72 dpi), centred chroma samples.
+QByteArray newExifBlockFor(const QByteArray& head, const QVector<Segment>& segments)
+{
+    quint32 x = 72;
+    quint32 y = 72;
+    quint16 unit = 2; // inches
+    const QByteArray jfif("JFIF\0", 5);
+    for (const Segment& s : segments) {
+        if (s.is(0xe0, head, jfif.constData(), jfif.size()) && s.size >= 4 + 5 + 7) {
+            const auto byte = [&](int i) { return quint8(head.at(s.start + 4 + 5 + i)); };
+            const quint32 dx = quint32(byte(3) << 8 | byte(4));
+            const quint32 dy = quint32(byte(5) << 8 | byte(6));
+            if ((byte(2) == 1 || byte(2) == 2) && dx && dy)
+                x = dx, y = dy, unit = byte(2) == 1 ? 2 : 3;
+            break;
+        }
+    }
+    QByteArray t("II*\0\x08\0\0\0", 8);
+    const auto put = [&t](quint32 v, int size) {
+        for (int i = 0; i < size; ++i)
+            t += char((v >> (8 * i)) & 0xff);
+    };
+    const quint32 values = 8 + 2 + 4 * 12 + 4;
+    put(4, 2);
+    put(0x011a, 2), put(5, 2), put(1, 4), put(values, 4);     // XResolution
+    put(0x011b, 2), put(5, 2), put(1, 4), put(values + 8, 4); // YResolution
+    put(0x0128, 2), put(3, 2), put(1, 4), put(unit, 4);       // ResolutionUnit
+    put(0x0213, 2), put(3, 2), put(1, 4), put(1, 4);          // YCbCrPositioning
+    put(0, 4);
+    put(x, 4), put(1, 4), put(y, 4), put(1, 4);
+    return t;
+}
+
 // A JPEG's head taken apart: its segments, and the TIFF structure of its Exif block (a new,
 // empty one where it has none).
 struct JpegHead {
@@ -465,7 +499,7 @@ struct JpegHead {
             if (xmp < 0 && segments[i].is(0xe1, head, XmpId.constData(), XmpId.size()))
                 xmp = i;
         }
-        payload = exif < 0 ? TiffAppender::empty()
+        payload = exif < 0 ? newExifBlockFor(head, segments)
                            : head.mid(segments[exif].start + 4 + ExifId.size(),
                                       segments[exif].size - 4 - ExifId.size());
         if (!tiff.parse(payload.constData(), payload.size(), error)) {

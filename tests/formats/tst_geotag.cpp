@@ -193,6 +193,12 @@ static QByteArray changed(const QString& change, const QStringList& tags)
                                QString(17 << 20, ' ') + "</x:xmpmeta><?xpacket end='w'?>";
         return PhotoFactory::make("tif", tags + QStringList{"XmpPacket=" + packet});
     }
+    if (c[0] == "no exif") {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        PhotoFactory::picture().save(&buffer, "jpg");
+        return buffer.data();
+    }
     if (c[0] == "big head") {
         QByteArray f = PhotoFactory::make("jpg", tags);
         const QByteArray segment = QByteArray("\xff\xe2\xff\xff", 4) + QByteArray(0xfffd, 'i');
@@ -475,6 +481,13 @@ private slots:
             return;
         }
         QVERIFY(!gpsRecord(r.written).isEmpty());
+        if (change == "no exif") {
+            // A new Exif block, with what Exif requires of it, after the JFIF segment.
+            int scan = 0;
+            QCOMPARE(segmentOrder(after, &scan).mid(0, 2), QStringList({"e0 JFIF", "e1 Exif"}));
+            QVERIFY(otherTags(after).join(' ').contains("Exif.Image.XResolution="));
+            return;
+        }
         if (change == "dng") {
             QCOMPARE(r.written, PhotoReader::sidecarPath(path));
             QVERIFY(after == before);
