@@ -2,7 +2,7 @@
 #include "ui_geotagdialog.h"
 
 #include "app/applog.h"
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 #include "view/googlemapoperator.h"
 
 #include <QBuffer>
@@ -270,6 +270,9 @@ QVector<PhotoWriter::Result> GeotagDialog::writePhotos()
             r.status = PhotoWriter::Result::Skipped;
             r.reason = tr("Not written: the writing was cancelled.");
         } else if (p.info.kind == PhotoInfo::Unreadable) {
+            // A raw kind the library cannot read is skipped, not failed.
+            if (p.info.unsupported)
+                r.status = PhotoWriter::Result::Skipped;
             r.reason = p.info.error;
         } else {
             r.status = PhotoWriter::Result::Skipped;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "formats/geotagmatcher.h"
-#include "formats/photoinfo.h"
-#include "formats/photowriter.h"
+#include "photos/geotagmatcher.h"
+#include "photos/photoinfo.h"
+#include "photos/photowriter.h"
 #include "view/track.h"
 
 #include <QDialog>

@@ -5,11 +5,12 @@
 // that is removed at the end (about 9 GB while it runs).
 //   build/bench/geotag [PHOTOS] [POINTS]
 
-#include "formats/backgroundcloser.h"
+#include "photos/backgroundcloser.h"
+#include "photos/exivsupport.h"
 #include "formats/fileformatgpl.h"
-#include "formats/geotagmatcher.h"
-#include "formats/photoreader.h"
-#include "formats/photowriter.h"
+#include "photos/geotagmatcher.h"
+#include "photos/photoreader.h"
+#include "photos/photowriter.h"
 #include "loggenerator.h"
 
 #include <QBuffer>
@@ -144,7 +145,7 @@ Fix readFix(const QString& path)
         const auto alt = photo->exifData().findKey(Exiv2::ExifKey("Exif.GPSInfo.GPSAltitude"));
         const auto ref = photo->exifData().findKey(Exiv2::ExifKey("Exif.GPSInfo.GPSAltitudeRef"));
         if (alt != photo->exifData().end())
-            f.alt = alt->toFloat() * (ref != photo->exifData().end() && ref->toLong() ? -1 : 1);
+            f.alt = alt->toFloat() * (ref != photo->exifData().end() && ExivSupport::toInt64(*ref) ? -1 : 1);
     } catch (const std::exception&) {
         f.has = false;
     }

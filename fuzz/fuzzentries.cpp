@@ -9,6 +9,8 @@
 #include "formats/fileformatnmea.h"
 #include "formats/fileformattkr.h"
 #include "formats/gpsfilter.h"
+#include "photos/photoreader.h"
+#include "photos/photowriter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -260,6 +262,56 @@ bool csvReader(const QByteArray& data)
     return importSane(data, format, [&](QVector<Track>& t, QIODevice& d) {
         return format.read(t, d);
     });
+}
+
+bool photoReader(const QByteArray& data, const QString& scratchDir)
+{
+    const QString path = scratchName(scratchDir, ".jpg");
+    if (!writeScratch(path, data))
+        return false;
+    const PhotoInfo info = PhotoReader::read(path, true);
+    QFile::remove(path);
+    return (info.kind == PhotoInfo::Unreadable) == !info.error.isEmpty() &&
+           (!info.hasPosition || (std::isfinite(info.latitude) && std::isfinite(info.longitude)));
+}
+
+bool photoWriter(const QByteArray& data, const QString& scratchDir)
+{
+    static const char* const suffixes[] = {".jpg", ".tif", ".dng"};
+    const char* suffix = suffixes[data.isEmpty() ? 0 : quint8(data.at(0)) % 3];
+    const QByteArray photo = data.mid(1);
+    const QString path = scratchName(scratchDir, suffix);
+    if (!writeScratch(path, photo))
+        return false;
+    const QStringList before = QDir(scratchDir).entryList(QDir::Files | QDir::Hidden);
+    GeotagMatch where;
+    where.status = GeotagMatch::Matched;
+    where.hasUtc = true;
+    where.utcMs = 1399371630500;
+    where.latitude = -33.8568;
+    where.longitude = 151.2153;
+    where.hasAltitude = true;
+    where.altitude = 58.5;
+    const PhotoWriter::Result r = PhotoWriter::write(path, where, {true, false});
+    QFile written(path);
+    const QByteArray after = written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+    written.close();
+    const QString sidecar = PhotoReader::sidecarPath(path);
+    bool sane = true;
+    if (r.status == PhotoWriter::Result::Tagged && r.written == path) {
+        const PhotoInfo info = PhotoReader::read(path);
+        sane = info.hasPosition && std::fabs(info.latitude - where.latitude) < 1e-6 &&
+               std::fabs(info.longitude - where.longitude) < 1e-6 &&
+               after.size() >= photo.size() - 65536;
+    } else {
+        sane = after == photo;
+    }
+    QFile::remove(path);
+    QFile::remove(sidecar);
+    // No temporary file, no other leftover.
+    const QStringList left = QDir(scratchDir).entryList(QDir::Files | QDir::Hidden);
+    return sane && left.size() == before.size() - 1 &&
+           (r.status == PhotoWriter::Result::Tagged) == r.reason.isEmpty();
 }
 
 } // namespace FuzzEntries

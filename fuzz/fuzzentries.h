@@ -31,6 +31,12 @@ bool gpxReader(const QByteArray& data);
 bool kmlReader(const QByteArray& data);
 bool nmeaReader(const QByteArray& data);
 bool csvReader(const QByteArray& data);
+// A photo, written to a file in scratchDir and read for geotagging.
+bool photoReader(const QByteArray& data, const QString& scratchDir);
+// Byte 0 picks the photo's name (.jpg, .tif, .dng), the rest is the photo, written to a file in
+// scratchDir and geotagged: tagged, it reads back with the new position and its image data is
+// unchanged; otherwise it is unchanged; either way nothing is left beside it.
+bool photoWriter(const QByteArray& data, const QString& scratchDir);
 
 // Quiets the readers' diagnostics, which would otherwise dominate a fuzzing run.
 void silenceDiagnostics();

@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 LUPDATE=$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)
 for lang in en_US ja_JP zh_TW; do
     "$LUPDATE" -silent -no-obsolete -locations none -extensions cpp,h,ui -I . \
-        app view device formats -ts "resources/translate/$lang.ts"
+        app view device formats photos -ts "resources/translate/$lang.ts"
 done

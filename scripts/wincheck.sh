@@ -69,7 +69,7 @@ fi
 if [ "$#" -gt 0 ]; then
     SOURCES=("$@")
 else
-    mapfile -t SOURCES < <(find app view device formats tools tests bench fuzz -name '*.cpp' \
+    mapfile -t SOURCES < <(find app view device formats photos tools tests bench fuzz -name '*.cpp' \
         ! -name '*_linux.cpp' | sort)
 fi
 # The map engine: every source as built by default (Qt WebEngine), and again the sources that

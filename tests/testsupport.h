@@ -28,7 +28,8 @@
     } while (false)
 
 // Small helpers shared by the test programs.
-namespace TestSupport {
+namespace TestSupport
+{
 
 inline bool writeFile(const QString& path, const QByteArray& data)
 {
@@ -54,7 +55,8 @@ inline QList<QStringList> table(const QString& name)
             continue;
         rows << QStringList();
         for (QString field : line.split('|'))
-            rows.last() << field.trimmed().replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
+            rows.last()
+                << field.trimmed().replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
     }
     return rows;
 }
@@ -99,25 +101,42 @@ inline QByteArray randomBytes(int size, quint32 seed)
 // Faults only POSIX systems offer (named pipes, a file size limit, /dev/full, root): elsewhere
 // the helpers do nothing, and SKIP_UNLESS_POSIX skips the test rows that need them.
 #ifndef Q_OS_UNIX
-#define SKIP_UNLESS_POSIX(needed) if (needed) QSKIP("This fault needs a POSIX system.")
-inline bool isRoot() { return false; }
-inline bool makeFifo(const QString&) { return false; }
-inline void withFileSizeLimit(qint64, const std::function<void()>& write) { write(); }
+#define SKIP_UNLESS_POSIX(needed)                                                                  \
+    if (needed)                                                                                    \
+    QSKIP("This fault needs a POSIX system.")
+inline bool isRoot()
+{
+    return false;
+}
+inline bool makeFifo(const QString&)
+{
+    return false;
+}
+inline void withFileSizeLimit(qint64, const std::function<void()>& write, bool = true)
+{
+    write();
+}
 #else
 #define SKIP_UNLESS_POSIX(needed) static_cast<void>(needed)
-inline bool isRoot() { return ::geteuid() == 0; }
+inline bool isRoot()
+{
+    return ::geteuid() == 0;
+}
 inline bool makeFifo(const QString& path)
 {
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
-// Runs `write` with writes beyond `bytes` failing as under "ulimit -f" (SIGXFSZ ignored).
-inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& write)
+// Runs `write` with writes beyond `bytes` failing as under "ulimit -f" (SIGXFSZ ignored unless
+// ignoreSignal is false: then a write beyond the limit kills the process unless the code under
+// test guards against it).
+inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& write,
+                              bool ignoreSignal = true)
 {
     rlimit saved;
     getrlimit(RLIMIT_FSIZE, &saved);
     const rlimit small{bytes, saved.rlim_max};
-    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    const auto handler = std::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
     setrlimit(RLIMIT_FSIZE, &small);
     write();
     setrlimit(RLIMIT_FSIZE, &saved);

@@ -1,5 +1,5 @@
 #include "tools/geotagcommand.h"
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -23,11 +23,31 @@ QString field(bool present, double value, int decimals)
     return present ? QString::number(value, 'f', decimals) : QString();
 }
 
+// A name on one line of the output: control characters (a tab or a newline would break the
+// line into fields or lines) as \xNN.
+QString printable(const QString& path)
+{
+    QString out;
+    for (const QChar c : path) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QString::asprintf("\\x%02x", c.unicode());
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 void GeotagCommand::takePhotos(QStringList& arguments)
 {
+    const QString inline_ = QStringLiteral("--geotag=");
     for (int i = 1; i < arguments.size();) {
+        if (arguments.at(i).startsWith(inline_)) {
+            // --geotag=PATH, as every other option takes its value, and more paths after it.
+            m_photos << arguments.at(i).mid(inline_.size());
+            arguments[i] = QStringLiteral("--geotag");
+        }
         if (arguments.at(i) != QLatin1String("--geotag")) {
             ++i;
             continue;
@@ -124,7 +144,9 @@ int GeotagCommand::run(const QVector<Track>& tracks, const QList<int>& selection
         const GeotagMatch match =
             info.kind == PhotoInfo::Unreadable ? GeotagMatch() : matcher.match(info, m_settings);
         QString status;
-        if (info.kind == PhotoInfo::Unreadable) {
+        if (info.kind == PhotoInfo::Unreadable && info.unsupported) {
+            status = QStringLiteral("skipped: ") + info.error;
+        } else if (info.kind == PhotoInfo::Unreadable) {
             status = QStringLiteral("failed: ") + info.error;
         } else if (!match.matched()) {
             status = QStringLiteral("not matched: ") + match.reason;
@@ -139,7 +161,9 @@ int GeotagCommand::run(const QVector<Track>& tracks, const QList<int>& selection
             case PhotoWriter::Result::Tagged:
                 status = QStringLiteral("tagged");
                 if (QFileInfo(r.written) != QFileInfo(path))
-                    status += QStringLiteral(": ") + QDir::toNativeSeparators(r.written);
+                    status += QStringLiteral(": ") + printable(QDir::toNativeSeparators(r.written));
+                if (!r.reason.isEmpty())
+                    status += QStringLiteral("; ") + r.reason;
                 break;
             case PhotoWriter::Result::Skipped:
                 status = QStringLiteral("skipped: ") + r.reason;
@@ -152,12 +176,13 @@ int GeotagCommand::run(const QVector<Track>& tracks, const QList<int>& selection
         if (status.startsWith(QLatin1String("failed")))
             allDone = false;
         const QStringList fields{
-            QDir::toNativeSeparators(path),
+            printable(QDir::toNativeSeparators(path)),
             match.hasUtc ? GeotagMatcher::timeText(match.utcMs, QLatin1Char('T')) + QLatin1Char('Z')
                          : QString(),
             field(match.matched(), match.latitude, 8),
             field(match.matched(), match.longitude, 8),
-            field(match.matched() && match.hasAltitude, match.altitude, 3),
+            // The altitude written: none where Exif cannot hold it.
+            field(match.matched() && PhotoWriter::altitudeFits(match), match.altitude, 3),
             status.simplified(),
         };
         std::printf("%s\n", fields.join(QLatin1Char('\t')).toUtf8().constData());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "formats/geotagmatcher.h"
-#include "formats/photowriter.h"
+#include "photos/geotagmatcher.h"
+#include "photos/photowriter.h"
 #include "view/track.h"
 
 #include <QCommandLineOption>

@@ -159,6 +159,10 @@
         <source>It cannot be read: %1</source>
         <translation>読み込めません: %1</translation>
     </message>
+    <message>
+        <source>The photo cannot be handled (%1).</source>
+        <translation>写真を処理できません (%1)。</translation>
+    </message>
 </context>
 <context>
     <name>FileFormat</name>
@@ -274,6 +278,18 @@
     <message>
         <source>No copy of the original can be kept: %1</source>
         <translation>元のファイルのコピーを残せません: %1</translation>
+    </message>
+    <message>
+        <source>It has %1 names (hard links), which replacing it would split; it is left as it is.</source>
+        <translation>%1 個の名前 (ハードリンク) があり、置き換えるとそれらが分かれてしまうため、そのままにします。</translation>
+    </message>
+    <message>
+        <source>Its owner or attributes cannot be kept: %1</source>
+        <translation>所有者または属性を保てません: %1</translation>
+    </message>
+    <message>
+        <source>Another program changed, replaced or removed it meanwhile; it is left as it is.</source>
+        <translation>その間にほかのプログラムが変更、置き換え、または削除したため、そのままにします。</translation>
     </message>
 </context>
 <context>
@@ -907,6 +923,10 @@ right: fast, one point every 0.25 s</source>
         <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
         <translation>ジオタグを付けられるのは JPEG、TIFF、RAW の写真だけです。</translation>
     </message>
+    <message>
+        <source>The capture time of %1 raw files cannot be read; it is skipped.</source>
+        <translation>%1 RAW ファイルの撮影日時は読み取れないため、スキップします。</translation>
+    </message>
 </context>
 <context>
     <name>PhotoWriter</name>
@@ -941,6 +961,46 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>The photo is read-only.</source>
         <translation>写真は読み取り専用です。</translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 is not a file.</source>
+        <translation>サイドカー %1 はファイルではありません。</translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 is larger than %2 MB.</source>
+        <translation>サイドカー %1 が %2 MB を超えています。</translation>
+    </message>
+    <message>
+        <source>It is damaged and left as it is: %1</source>
+        <translation>破損しているため、そのままにします: %1</translation>
+    </message>
+    <message>
+        <source>its segments do not lead to its image data.</source>
+        <translation>セグメントが画像データまで続いていません。</translation>
+    </message>
+    <message>
+        <source>Its metadata would grow beyond what a JPEG file can hold; it is left as it is.</source>
+        <translation>メタデータが JPEG ファイルに収まる大きさを超えてしまうため、そのままにします。</translation>
+    </message>
+    <message>
+        <source>Its XMP packet cannot be written again.</source>
+        <translation>XMP パケットを書き直せません。</translation>
+    </message>
+    <message>
+        <source>This is not a photo, or not of a known kind.</source>
+        <translation>写真ではないか、対応していない種類のファイルです。</translation>
+    </message>
+    <message>
+        <source>Its metadata is larger than %1 MB; it is left as it is.</source>
+        <translation>メタデータが %1 MB を超えているため、そのままにします。</translation>
+    </message>
+    <message>
+        <source>it is cut short.</source>
+        <translation>途中で切れています。</translation>
+    </message>
+    <message>
+        <source>Its altitude of %1 m is left out: Exif cannot record it.</source>
+        <translation>高度 %1 m は Exif に記録できないため、書き込みません。</translation>
     </message>
 </context>
 <context>
@@ -978,6 +1038,57 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>%1 has %2 names (hard links), and saving would part it from the others. Save it under another name.</source>
         <translation>%1 には %2 個の名前 (ハードリンク) があり、保存すると他の名前から切り離されます。別の名前で保存してください。</translation>
+    </message>
+</context>
+<context>
+    <name>TiffAppender</name>
+    <message>
+        <source>Its metadata is damaged: the byte order is not recorded.</source>
+        <translation>メタデータが破損しています: バイト順が記録されていません。</translation>
+    </message>
+    <message>
+        <source>Photos of more than 4 GB (BigTIFF) cannot be geotagged.</source>
+        <translation>4 GB を超える写真 (BigTIFF) にはジオタグを付けられません。</translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: the TIFF header is not valid.</source>
+        <translation>メタデータが破損しています: TIFF ヘッダーが正しくありません。</translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: a directory (%1) lies outside it.</source>
+        <translation>メタデータが破損しています: ディレクトリ (%1) が範囲外にあります。</translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: a directory (%1) is cut short.</source>
+        <translation>メタデータが破損しています: ディレクトリ (%1) が途中で切れています。</translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: tag 0x%1 points outside it.</source>
+        <translation>メタデータが破損しています: タグ 0x%1 が範囲外を指しています。</translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: the places of its image data are not recorded.</source>
+        <translation>メタデータが破損しています: 画像データの位置が記録されていません。</translation>
+    </message>
+    <message>
+        <source>Its image data is cut short.</source>
+        <translation>画像データが途中で切れています。</translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: its directories form a loop.</source>
+        <translation>メタデータが破損しています: ディレクトリが循環しています。</translation>
+    </message>
+    <message>
+        <source>It has more directories or pages than can be carried over.</source>
+        <translation>引き継げる数を超えるディレクトリまたはページがあります。</translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: a directory (%1) is not recorded properly.</source>
+        <translation>メタデータが破損しています: ディレクトリ (%1) が正しく記録されていません。</translation>
+    </message>
+    <message>
+        <source>Its metadata would grow beyond what the file can hold.</source>
+        <translation>メタデータがファイルに収まる大きさを超えてしまいます。</translation>
     </message>
 </context>
 <context>

@@ -159,6 +159,10 @@
         <source>It cannot be read: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The photo cannot be handled (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileFormat</name>
@@ -273,6 +277,18 @@
     </message>
     <message>
         <source>No copy of the original can be kept: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It has %1 names (hard links), which replacing it would split; it is left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its owner or attributes cannot be kept: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Another program changed, replaced or removed it meanwhile; it is left as it is.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -901,6 +917,10 @@ right: fast, one point every 0.25 s</source>
         <source>Only JPEG, TIFF and raw photos can be geotagged.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The capture time of %1 raw files cannot be read; it is skipped.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PhotoWriter</name>
@@ -934,6 +954,46 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>The photo is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 is not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its sidecar %1 is larger than %2 MB.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is damaged and left as it is: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its segments do not lead to its image data.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata would grow beyond what a JPEG file can hold; it is left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its XMP packet cannot be written again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is not a photo, or not of a known kind.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is larger than %1 MB; it is left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is cut short.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its altitude of %1 m is left out: Exif cannot record it.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -971,6 +1031,57 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>%1 has %2 names (hard links), and saving would part it from the others. Save it under another name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TiffAppender</name>
+    <message>
+        <source>Its metadata is damaged: the byte order is not recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Photos of more than 4 GB (BigTIFF) cannot be geotagged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: the TIFF header is not valid.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: a directory (%1) lies outside it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: a directory (%1) is cut short.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: tag 0x%1 points outside it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: the places of its image data are not recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its image data is cut short.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: its directories form a loop.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It has more directories or pages than can be carried over.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata is damaged: a directory (%1) is not recorded properly.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its metadata would grow beyond what the file can hold.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

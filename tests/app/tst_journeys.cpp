@@ -11,7 +11,7 @@
 #include "device/trackfileheaderdialog.h"
 #include "formats/fileformattkr.h"
 #include "formats/gpsfilter.h"
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 #include "isolation.h"
 #include "testsupport.h"
 #include "view/filterdialog.h"

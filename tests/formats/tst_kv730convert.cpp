@@ -68,6 +68,8 @@ private slots:
                 photo("on.jpg", "jpg", "Exif.Photo.DateTimeOriginal=2014:05:06 10:20:30") &&
                 photo("late.jpg", "jpg", "Exif.Photo.DateTimeOriginal=2014:05:06 11:00:00") &&
                 photo("raw.dng", "tif", "Exif.Image.DateTime=2014:05:06 10:20:31") &&
+                photo("tab\tname.jpg", "jpg", "Exif.Photo.DateTimeOriginal=2014:05:06 10:20:30") &&
+                writeFile(dir.filePath("raw.x3f"), "FOVb, a raw kind the library cannot read") &&
                 writeFile(dir.filePath("bad.jpg"), "text") &&
                 writeFile(dir.filePath("notes.txt"), "text"));
         // Other programs' files: fixes at 10:00:00, 10:01:00 and 10:03:00; a GPX with a

@@ -138,7 +138,11 @@ class TestReaders : public QObject
         {"gpx", FuzzEntries::gpxReader},
         {"kml", FuzzEntries::kmlReader},
         {"nmea", FuzzEntries::nmeaReader},
-        {"csv", FuzzEntries::csvReader}};
+        {"csv", FuzzEntries::csvReader},
+        {"photoreader",
+         [this](const QByteArray& d) { return FuzzEntries::photoReader(d, m_scratch.path()); }},
+        {"photowriter",
+         [this](const QByteArray& d) { return FuzzEntries::photoWriter(d, m_scratch.path()); }}};
 
 private slots:
     void initTestCase() { FuzzEntries::silenceDiagnostics(); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/geotagmatch.h"
+#include "photos/geotagmatch.h"
 #include <QCoreApplication>
 
 #include <QString>
@@ -21,12 +21,19 @@ public:
     struct Result {
         enum Status { Tagged, Skipped, Failed };
         Status status = Failed;
-        QString reason;  // Skipped, Failed
+        QString reason;  // Skipped, Failed; Tagged: what was left out (an altitude), if anything
         QString written; // Tagged: the file written (the photo or its sidecar)
     };
 
     static Result write(const QString& photoPath, const GeotagMatch& position,
                         const Options& options);
+    // The most metadata read for one photo: a JPEG's segments before its image data, a TIFF's
+    // or a sidecar's XMP packet.
+    static const int MetadataLimit = 16 << 20;
+
+    // Whether the position's altitude is one Exif can hold (metres, to the millimetre, below
+    // 4,294,967.295); it is left out otherwise.
+    static bool altitudeFits(const GeotagMatch& position);
     // The name under which keepOriginal keeps a file.
     static QString originalCopyPath(const QString& path);
 };

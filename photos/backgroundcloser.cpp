@@ -1,4 +1,4 @@
-#include "formats/backgroundcloser.h"
+#include "photos/backgroundcloser.h"
 
 #include <QFile>
 

@@ -1,14 +1,14 @@
-#include "formats/photoreader.h"
+#include "photos/photoreader.h"
 #include "formats/civildate.h"
-#include "formats/exivsupport.h"
 #include "formats/formatslog.h"
+#include "photos/exivsupport.h"
+#include "photos/photowriter.h"
+#include "photos/tiffappender.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
-
-#include <exiv2/exiv2.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -18,9 +18,10 @@ namespace
 {
 
 const char* const photoExtensions[] = {"jpg", "jpeg", "jpe", "tif", "tiff"};
-const char* const rawExtensions[] = {"3fr", "arw", "cr2", "cr3", "crw", "dcr", "dng", "erf",
-                                     "kdc", "mef", "mos", "mrw", "nef", "nrw", "orf", "pef",
-                                     "raf", "raw", "rw2", "rwl", "sr2", "srf", "srw", "x3f"};
+const char* const rawExtensions[] = {"3fr", "arw", "cap", "cr2", "cr3", "crw", "dcr", "dng",
+                                     "eip", "erf", "fff", "gpr", "iiq", "kdc", "mef", "mos",
+                                     "mrw", "nef", "nrw", "orf", "pef", "raf", "raw", "rw2",
+                                     "rwl", "sr2", "srf", "srw", "x3f"};
 
 bool hasExtension(const QString& fileName, const char* const* first, const char* const* last)
 {
@@ -84,6 +85,26 @@ bool xmpCoordinate(const Exiv2::XmpData& xmp, const char* key, double* value)
     return std::isfinite(*value);
 }
 
+// A drone's own position (DJI: drone-dji:GpsLatitude, GpsLongitude or GpsLongtitude), in
+// signed decimal degrees.
+bool makerPosition(const Exiv2::XmpData& xmp, double* lat, double* lon)
+{
+    bool haveLat = false;
+    bool haveLon = false;
+    for (const Exiv2::Xmpdatum& d : xmp) {
+        if (d.groupName() != "drone-dji")
+            continue;
+        const QString name = QString::fromStdString(d.tagName()).toLower();
+        bool ok = false;
+        const double value = QString::fromStdString(d.toString()).trimmed().toDouble(&ok);
+        if (ok && std::isfinite(value) && name.startsWith(QLatin1String("gpslat")))
+            haveLat = true, *lat = value;
+        else if (ok && std::isfinite(value) && name.startsWith(QLatin1String("gpslon")))
+            haveLon = true, *lon = value;
+    }
+    return haveLat && haveLon;
+}
+
 void readPosition(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp, PhotoInfo& info)
 {
     double lat = 0.0;
@@ -91,7 +112,8 @@ void readPosition(const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp, PhotoI
     if ((exifCoordinate(exif, "Exif.GPSInfo.GPSLatitude", "Exif.GPSInfo.GPSLatitudeRef", &lat) &&
          exifCoordinate(exif, "Exif.GPSInfo.GPSLongitude", "Exif.GPSInfo.GPSLongitudeRef", &lon)) ||
         (xmpCoordinate(xmp, "Xmp.exif.GPSLatitude", &lat) &&
-         xmpCoordinate(xmp, "Xmp.exif.GPSLongitude", &lon))) {
+         xmpCoordinate(xmp, "Xmp.exif.GPSLongitude", &lon)) ||
+        makerPosition(xmp, &lat, &lon)) {
         info.hasPosition = true;
         info.latitude = lat;
         info.longitude = lon;
@@ -130,6 +152,43 @@ QByteArray smallestJpegPreview(Exiv2::Image& image)
     return QByteArray();
 }
 
+// Whether a photo holds more metadata than one photo may bring into memory (the library's XMP
+// parser takes many times a packet's size): a JPEG's segments before its image data, or a
+// TIFF's XMP packet, beyond PhotoWriter::MetadataLimit.
+bool metadataTooLarge(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(4);
+    if (start.startsWith("\xff\xd8")) {
+        qint64 total = 0;
+        for (qint64 at = 2; file.seek(at);) {
+            const QByteArray marker = file.read(4);
+            if (marker.size() < 4 || quint8(marker[0]) != 0xff || quint8(marker[1]) == 0xda)
+                return false;
+            const quint8 type = quint8(marker[1]);
+            const qint64 length = type == 0xff ? -1
+                                  : (type >= 0xd0 && type <= 0xd7) || type == 0x01
+                                      ? 0
+                                      : (quint8(marker[2]) << 8 | quint8(marker[3]));
+            at += 2 + length;
+            total += length;
+            if (total > PhotoWriter::MetadataLimit)
+                return true;
+        }
+        return false;
+    }
+    if (start != QByteArray("II*\0", 4) && start != QByteArray("MM\0*", 4))
+        return false;
+    const qint64 size = file.size();
+    const uchar* data = size <= qint64(0xffffffffLL) ? file.map(0, size) : nullptr;
+    TiffAppender tiff;
+    QString error;
+    return data && tiff.parse(reinterpret_cast<const char*>(data), size, &error) &&
+           tiff.xmpSize() > PhotoWriter::MetadataLimit;
+}
+
 } // namespace
 
 bool PhotoReader::hasPhotoExtension(const QString& fileName)
@@ -160,16 +219,18 @@ bool PhotoReader::hasRawExtension(const QString& fileName)
 
 PhotoInfo::Kind PhotoReader::kindFor(int imageType, const QString& path)
 {
-    static const int rawTypes[] = {Exiv2::ImageType::cr2, Exiv2::ImageType::crw,
-                                   Exiv2::ImageType::mrw, Exiv2::ImageType::orf,
-                                   Exiv2::ImageType::raf, Exiv2::ImageType::rw2};
+    using ExivSupport::typeNumber;
+    static const int rawTypes[] = {
+        typeNumber(Exiv2::ImageType::cr2), typeNumber(Exiv2::ImageType::crw),
+        typeNumber(Exiv2::ImageType::mrw), typeNumber(Exiv2::ImageType::orf),
+        typeNumber(Exiv2::ImageType::raf), typeNumber(Exiv2::ImageType::rw2)};
     // Raw formats built on TIFF (DNG, NEF, ARW, ...) are told from TIFF by their names.
-    if (imageType == Exiv2::ImageType::jpeg ||
-        (imageType == Exiv2::ImageType::tiff && !hasRawExtension(path)))
+    if (imageType == typeNumber(Exiv2::ImageType::jpeg) ||
+        (imageType == typeNumber(Exiv2::ImageType::tiff) && !hasRawExtension(path)))
         return PhotoInfo::InPlace;
     if (std::count(std::begin(rawTypes), std::end(rawTypes), imageType) ||
-        (hasRawExtension(path) && imageType != Exiv2::ImageType::xmp &&
-         imageType != Exiv2::ImageType::none))
+        (hasRawExtension(path) && imageType != typeNumber(Exiv2::ImageType::xmp) &&
+         imageType != typeNumber(Exiv2::ImageType::none)))
         return PhotoInfo::Sidecar;
     return PhotoInfo::Unreadable;
 }
@@ -291,16 +352,31 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
         info.error = QCoreApplication::translate("PhotoReader", "This is not a file.");
         return info;
     }
-    Exiv2::Image::AutoPtr image;
+    if (metadataTooLarge(path)) {
+        info.error = QCoreApplication::translate(
+                         "PhotoWriter", "Its metadata is larger than %1 MB; it is left as it is.")
+                         .arg(PhotoWriter::MetadataLimit >> 20);
+        return info;
+    }
+    ExivSupport::ImagePtr image;
     try {
         image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
     } catch (const std::exception& e) {
         info.error = ExivSupport::openFailure(e);
+        if (hasRawExtension(path) &&
+            !ExivSupport::hasCode(e, Exiv2::ErrorCode::kerDataSourceOpenFailed) &&
+            !ExivSupport::hasCode(e, Exiv2::ErrorCode::kerFileOpenFailed)) {
+            info.unsupported = true;
+            info.error = QCoreApplication::translate(
+                             "PhotoReader",
+                             "The capture time of %1 raw files cannot be read; it is skipped.")
+                             .arg(file.suffix().toUpper());
+        }
         return info;
     }
     try {
         image->readMetadata();
-        info.kind = kindFor(image->imageType(), path);
+        info.kind = kindFor(ExivSupport::typeOf(*image), path);
         if (info.kind == PhotoInfo::Unreadable)
             info.error = QCoreApplication::translate(
                 "PhotoReader", "Only JPEG, TIFF and raw photos can be geotagged.");
@@ -317,10 +393,11 @@ PhotoInfo PhotoReader::read(const QString& path, bool withThumbnail)
         return info;
     }
     const QString sidecar = sidecarPath(path);
-    if (info.kind == PhotoInfo::Sidecar && !info.hasPosition && QFileInfo::exists(sidecar)) {
+    // Only a regular file: opening a named pipe would wait for a writer.
+    if (info.kind == PhotoInfo::Sidecar && !info.hasPosition && QFileInfo(sidecar).isFile() &&
+        QFileInfo(sidecar).size() <= PhotoWriter::MetadataLimit) {
         try {
-            Exiv2::Image::AutoPtr xmp =
-                Exiv2::ImageFactory::open(QFile::encodeName(sidecar).toStdString());
+            auto xmp = Exiv2::ImageFactory::open(QFile::encodeName(sidecar).toStdString());
             xmp->readMetadata();
             readPosition(Exiv2::ExifData(), xmp->xmpData(), info);
         } catch (const std::exception& e) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/photoinfo.h"
+#include "photos/photoinfo.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "formats/camerazone.h"
-#include "formats/geotagmatch.h"
-#include "formats/photoinfo.h"
+#include "photos/camerazone.h"
+#include "photos/geotagmatch.h"
+#include "photos/photoinfo.h"
 #include "view/track.h"
 
 #include <QList>

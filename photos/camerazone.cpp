@@ -1,4 +1,4 @@
-#include "formats/camerazone.h"
+#include "photos/camerazone.h"
 #include "formats/civildate.h"
 #include "formats/localzone.h"
 

@@ -1,4 +1,4 @@
-#include "formats/filereplacer.h"
+#include "photos/filereplacer.h"
 #include "formats/formatslog.h"
 #include "formats/savefile.h"
 
@@ -13,6 +13,11 @@
 #include <system_error>
 #ifdef Q_OS_LINUX
 #include <unistd.h>
+#endif
+#ifndef _WIN32
+#include <csignal>
+#include <ctime>
+#include <pthread.h>
 #endif
 
 namespace
@@ -46,6 +51,42 @@ protected:
             return QTemporaryFile::writeData(d, n);
         });
     }
+};
+
+// While it lives, a write beyond the size limit of the process ("ulimit -f") fails with "File
+// too large" in this thread instead of killing the process with SIGXFSZ.
+class FileSizeSignalGuard
+{
+public:
+    FileSizeSignalGuard()
+    {
+#ifndef _WIN32
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &set, &m_saved);
+#endif
+    }
+    ~FileSizeSignalGuard()
+    {
+#ifndef _WIN32
+        // A signal raised meanwhile is taken here, so that unblocking does not deliver it.
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGXFSZ);
+        const timespec now{0, 0};
+        while (sigtimedwait(&set, nullptr, &now) == SIGXFSZ) {
+        }
+        pthread_sigmask(SIG_SETMASK, &m_saved, nullptr);
+#endif
+    }
+    FileSizeSignalGuard(const FileSizeSignalGuard&) = delete;
+    FileSizeSignalGuard& operator=(const FileSizeSignalGuard&) = delete;
+
+private:
+#ifndef _WIN32
+    sigset_t m_saved;
+#endif
 };
 
 enum class Copied { All, Failed, NotHere };
@@ -91,13 +132,21 @@ FileReplacer::Attributes FileReplacer::attributesOf(const QString& path)
     a.keepPermissions = info.exists();
     a.permissions = info.permissions();
     a.modified = info.lastModified();
+    a.identity = FileIdentity::of(path);
     return a;
 }
 
 bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile* source,
                            qint64 restFrom, const Attributes& attributes, bool mayCreate,
-                           QString* error)
+                           QString* error, const QByteArray& tail)
 {
+    if (attributes.identity.exists && attributes.identity.links > 1) {
+        *error = tr("It has %1 names (hard links), which replacing it would split; it is left "
+                    "as it is.")
+                     .arg(attributes.identity.links);
+        return false;
+    }
+    const FileSizeSignalGuard guard;
     const QFileInfo info(target);
     TemporaryFile temp(
         info.dir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
@@ -137,6 +186,10 @@ bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile*
             return false;
         }
     }
+    if (!tail.isEmpty() && (!temp.seek(temp.size()) || !writeAll(tail.constData(), tail.size()))) {
+        *error = tr("It cannot be written: %1").arg(temp.errorString());
+        return false;
+    }
     if (!temp.flush()) {
         *error = tr("It cannot be written: %1").arg(temp.errorString());
         return false;
@@ -151,9 +204,20 @@ bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile*
     if (attributes.modified.isValid() &&
         !temp.setFileTime(attributes.modified, QFileDevice::FileModificationTime))
         qCDebug(lcFormats) << "modification time not kept for" << target << temp.errorString();
+    if (attributes.identity.exists &&
+        (!attributes.identity.copyOwnershipTo(temp.fileName(), error) ||
+         !attributes.identity.copyExtendedAttributes(target, temp.fileName(), error))) {
+        *error = tr("Its owner or attributes cannot be kept: %1").arg(*error);
+        return false;
+    }
     temp.close();
     if (!mayCreate && !QFileInfo::exists(target)) {
         *error = tr("The file is no longer there.");
+        return false;
+    }
+    if (attributes.identity.exists && !FileIdentity::of(target).sameAs(attributes.identity)) {
+        *error = tr("Another program changed, replaced or removed it meanwhile; it is left as "
+                    "it is.");
         return false;
     }
     std::error_code code;
@@ -177,8 +241,10 @@ bool FileReplacer::keepCopy(const QString& path, const QString& copyPath,
         return true;
     // No hard links here (FAT, for instance): a copy.
     QFile source(path);
+    Attributes copyAttributes = attributes;
+    copyAttributes.identity = FileIdentity();
     if (!source.open(QIODevice::ReadOnly) ||
-        !replace(copyPath, QByteArray(), &source, 0, attributes, true, error)) {
+        !replace(copyPath, QByteArray(), &source, 0, copyAttributes, true, error)) {
         *error = tr("No copy of the original can be kept: %1")
                      .arg(source.isOpen() ? *error : source.errorString());
         return false;

@@ -1,4 +1,4 @@
-#include "formats/geotagmatcher.h"
+#include "photos/geotagmatcher.h"
 #include "formats/civildate.h"
 
 #include <QCoreApplication>

@@ -15,6 +15,9 @@ struct PhotoInfo {
     QString path;
     Kind kind = Unreadable;
     QString error;
+    // Unreadable because the library cannot read this kind of photo (a raw format it does not
+    // know): to be skipped, not a failure.
+    bool unsupported = false;
 
     // Capture time on the camera's clock: milliseconds since 1970 as if that clock were UTC.
     bool hasTime = false;

@@ -1,0 +1,3 @@
+#include "fuzz/fuzzentries.h"
+
+KV730_FUZZ_TARGET(FuzzEntries::photoWriter)
