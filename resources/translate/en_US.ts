@@ -5,11 +5,11 @@
     <name>ArgumentNames</name>
     <message>
         <source>The file name is not valid %1 text. Choose another name.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file name is not valid %1 text. Choose another name.</translation>
     </message>
     <message>
         <source>The file name is not valid %1 text, so the file cannot be opened by it. Rename the file and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file name is not valid %1 text, so the file cannot be opened. Rename the file and try again.</translation>
     </message>
 </context>
 <context>
@@ -120,10 +120,6 @@
 <context>
     <name>DownloadRun</name>
     <message>
-        <source>Downloading track files...</source>
-        <translation>Downloading track files...</translation>
-    </message>
-    <message>
         <source>the logger was removed</source>
         <translation>the logger was removed</translation>
     </message>
@@ -137,6 +133,14 @@
             <numerusform>%n further track file was not downloaded.</numerusform>
             <numerusform>%n further track files were not downloaded.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Downloading track file %1 of %2...</source>
+        <translation>Downloading track file %1 of %2...</translation>
     </message>
 </context>
 <context>
@@ -163,7 +167,7 @@
     </message>
     <message>
         <source>The photo cannot be handled (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>The photo cannot be processed (%1).</translation>
     </message>
 </context>
 <context>
@@ -176,8 +180,16 @@
 <context>
     <name>FileFormatCSV</name>
     <message>
-        <source>CSV files cannot be opened.</source>
-        <translation>CSV files cannot be opened.</translation>
+        <source>The file cannot be read: %1</source>
+        <translation>The file cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>The first line must name the columns of latitude and longitude. Looked for: latitude (%1), longitude (%2); optional: altitude (%3), speed (%4), date (%5), time (%6), date and time (%7).</source>
+        <translation>The first line must name the latitude and longitude columns. Recognized names: latitude (%1), longitude (%2); optional: altitude (%3), speed (%4), date (%5), time (%6), date and time (%7).</translation>
+    </message>
+    <message>
+        <source>The file holds no rows below its header.</source>
+        <translation>The file has no rows below its header.</translation>
     </message>
 </context>
 <context>
@@ -202,15 +214,79 @@
 <context>
     <name>FileFormatGPX</name>
     <message>
-        <source>GPX files cannot be opened.</source>
-        <translation>GPX files cannot be opened.</translation>
+        <source>The file cannot be read: %1</source>
+        <translation>The file cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>This is not a GPX file: it holds no gpx element.</source>
+        <translation>This is not a GPX file: it has no gpx element.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>The file holds no track and no route (waypoints: %1).</source>
+        <translation>The file contains no tracks or routes (waypoints: %1).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n waypoint(s) of the file are not track points and were left out.</source>
+        <translation>
+            <numerusform>%n waypoint in the file is not a track point and was left out.</numerusform>
+            <numerusform>%n waypoints in the file are not track points and were left out.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>FileFormatKML</name>
     <message>
-        <source>KML files cannot be opened.</source>
-        <translation>KML files cannot be opened.</translation>
+        <source>The file cannot be read: %1</source>
+        <translation>The file cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>This is not a KML file: it holds no kml element.</source>
+        <translation>This is not a KML file: it has no kml element.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>The file holds no line and no gx:Track (single points: %1).</source>
+        <translation>The file contains no lines or gx:Track elements (single points: %1).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n single point(s) of the file are not tracks and were left out.</source>
+        <translation>
+            <numerusform>%n single point in the file is not a track and was left out.</numerusform>
+            <numerusform>%n single points in the file are not tracks and were left out.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FileFormatNMEA</name>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>The file cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>NMEA files cannot be written.</source>
+        <translation>NMEA files cannot be written, only read.</translation>
+    </message>
+    <message>
+        <source>No RMC or GGA sentence was found: this is not an NMEA 0183 log.</source>
+        <translation>No RMC or GGA sentence was found: this is not an NMEA 0183 log.</translation>
+    </message>
+    <message>
+        <source>The log holds no valid position (no RMC sentence with status A and a date).</source>
+        <translation>The log contains no valid position (no RMC sentence with status A and a date).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line(s) with a wrong checksum were left out.</source>
+        <translation>
+            <numerusform>%n line with an invalid checksum was left out.</numerusform>
+            <numerusform>%n lines with invalid checksums were left out.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -222,6 +298,10 @@
     <message>
         <source>%1 is not a regular file.</source>
         <translation>%1 is not a regular file.</translation>
+    </message>
+    <message>
+        <source>Unknown file type: neither the extension nor the content is that of a track file.</source>
+        <translation>Unknown file type: neither its extension nor its content is that of a track file.</translation>
     </message>
 </context>
 <context>
@@ -248,7 +328,7 @@
     </message>
     <message>
         <source>Of the missing points, %1 were read but left out: no logger records such values.</source>
-        <translation type="unfinished"></translation>
+        <translation>Of the missing points, %1 were read but left out: they hold values no logger records.</translation>
     </message>
 </context>
 <context>
@@ -283,15 +363,15 @@
     </message>
     <message>
         <source>It has %1 names (hard links), which replacing it would split; it is left as it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>It has %1 names (hard links) that replacing it would separate; it is left as it is.</translation>
     </message>
     <message>
         <source>Its owner or attributes cannot be kept: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Its owner or attributes cannot be preserved: %1</translation>
     </message>
     <message>
         <source>Another program changed, replaced or removed it meanwhile; it is left as it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>Another program changed, replaced or removed it in the meantime; it is left as it is.</translation>
     </message>
 </context>
 <context>
@@ -541,7 +621,41 @@
     <name>GpsFilter</name>
     <message>
         <source>%1: GPS_filter &quot;%2&quot; is not a whole number from %3 to %4; the default %5 applies.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: GPS_filter &quot;%2&quot; is not a whole number from %3 to %4; the default of %5 is used.</translation>
+    </message>
+</context>
+<context>
+    <name>ImportSupport</name>
+    <message>
+        <source>The file declares a document type (DTD); such files are not opened, since their entities could reach other files or swell without end.</source>
+        <translation>The file declares a document type (DTD). Such files are not opened, because their entities could reach other files or grow without limit.</translation>
+    </message>
+    <message>
+        <source>The file refers to an entity that it does not define.</source>
+        <translation>The file refers to an entity that it does not define.</translation>
+    </message>
+    <message>
+        <source>The elements are nested more than %1 deep.</source>
+        <translation>The elements are nested more than %1 levels deep.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation>Line %1, column %2: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n point(s) could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n point could not be read and was left out.</numerusform>
+            <numerusform>%n points could not be read and were left out.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file breaks off or is damaged after the points that were read (%1).</source>
+        <translation>The file ends early or is damaged after the points that were read (%1).</translation>
+    </message>
+    <message>
+        <source>A single text or attribute is longer than %1 MB; the file is not read further.</source>
+        <translation>A single text or attribute value is longer than %1 MB; the rest of the file is not read.</translation>
     </message>
 </context>
 <context>
@@ -657,10 +771,6 @@
     <message>
         <source>Failed to start</source>
         <translation>Loggers plugged in from now on cannot be detected: watching the drives failed to start.</translation>
-    </message>
-    <message>
-        <source>TKX File (*.tkx);;GPL File (*.gpl)</source>
-        <translation>TKX File (*.tkx);;GPL File (*.gpl)</translation>
     </message>
     <message>
         <source>Open</source>
@@ -865,6 +975,82 @@ right: fast, one point every 0.25 s</translation>
         <source>Clear Filter</source>
         <translation>Clear Filter</translation>
     </message>
+    <message>
+        <source>Add Files...</source>
+        <translation>Add Files...</translation>
+    </message>
+    <message>
+        <source>Add the tracks of files to the tracks shown</source>
+        <translation>Add the tracks of files to those shown</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>A download is going on.</source>
+        <translation>A download is in progress.</translation>
+    </message>
+    <message>
+        <source>Stop the download and quit?</source>
+        <translation>Stop the download and quit?</translation>
+    </message>
+    <message>
+        <source>%1 File (%2)</source>
+        <translation>%1 File (%2)</translation>
+    </message>
+    <message>
+        <source>All track files (%1)</source>
+        <translation>All track files (%1)</translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>Add Files</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 (damaged, opened in part): %2</source>
+        <translation>%1 (damaged, opened in part): %2</translation>
+    </message>
+    <message>
+        <source>Added %1 (tracks: %2, points: %3).</source>
+        <translation>Added %1 (tracks: %2, points: %3).</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) are damaged; what could be read was opened.</source>
+        <translation>
+            <numerusform>%n file is damaged; what could be read was opened.</numerusform>
+            <numerusform>%n files are damaged; what could be read was opened.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>%n file could not be opened.</numerusform>
+            <numerusform>%n files could not be opened.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more (see the details).</source>
+        <translation>
+            <numerusform>... and %n more (see the details).</numerusform>
+            <numerusform>... and %n more (see the details).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) were damaged and opened in part.</source>
+        <translation>
+            <numerusform>%n file was damaged and opened in part.</numerusform>
+            <numerusform>%n files were damaged and opened in part.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation>Download canceled.</translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -875,10 +1061,6 @@ right: fast, one point every 0.25 s</translation>
     <message>
         <source>Solution Explorer</source>
         <translation>Tracks</translation>
-    </message>
-    <message>
-        <source>about:blank</source>
-        <translation>about:blank</translation>
     </message>
     <message>
         <source>Properties Bar</source>
@@ -933,7 +1115,7 @@ right: fast, one point every 0.25 s</translation>
     </message>
     <message>
         <source>The capture time of %1 raw files cannot be read; it is skipped.</source>
-        <translation type="unfinished"></translation>
+        <translation>The capture time of %1 raw files cannot be read; the photo is skipped.</translation>
     </message>
 </context>
 <context>
@@ -972,43 +1154,50 @@ right: fast, one point every 0.25 s</translation>
     </message>
     <message>
         <source>Its sidecar %1 is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its sidecar %1 is not a file.</translation>
     </message>
     <message>
         <source>Its sidecar %1 is larger than %2 MB.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its sidecar %1 is larger than %2 MB.</translation>
     </message>
     <message>
         <source>It is damaged and left as it is: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>It is damaged and left as it is: %1</translation>
     </message>
     <message>
         <source>its segments do not lead to its image data.</source>
-        <translation type="unfinished"></translation>
+        <translation>its segments do not lead to its image data.</translation>
     </message>
     <message>
         <source>Its metadata would grow beyond what a JPEG file can hold; it is left as it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata would grow beyond what a JPEG file can hold; it is left as it is.</translation>
     </message>
     <message>
         <source>Its XMP packet cannot be written again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its XMP packet cannot be rewritten.</translation>
     </message>
     <message>
         <source>This is not a photo, or not of a known kind.</source>
-        <translation type="unfinished"></translation>
+        <translation>This is not a photo, or not of a known kind.</translation>
     </message>
     <message>
         <source>Its metadata is larger than %1 MB; it is left as it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is larger than %1 MB; it is left as it is.</translation>
     </message>
     <message>
         <source>it is cut short.</source>
-        <translation type="unfinished"></translation>
+        <translation>it is cut short.</translation>
     </message>
     <message>
         <source>Its altitude of %1 m is left out: Exif cannot record it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its altitude of %1 m is left out: Exif cannot record it.</translation>
+    </message>
+</context>
+<context>
+    <name>PointListModel</name>
+    <message>
+        <source> (derived)</source>
+        <translation> (derived)</translation>
     </message>
 </context>
 <context>
@@ -1029,12 +1218,22 @@ right: fast, one point every 0.25 s</translation>
         <source>Altitude (%1)</source>
         <translation>Altitude (%1)</translation>
     </message>
+    <message>
+        <source>Speed (derived)</source>
+        <translation>Speed (derived)</translation>
+    </message>
 </context>
 <context>
     <name>QFileDialog</name>
     <message>
         <source>Save marked points only</source>
         <translation>Save marked points only</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
     </message>
 </context>
 <context>
@@ -1045,58 +1244,58 @@ right: fast, one point every 0.25 s</translation>
     </message>
     <message>
         <source>%1 has %2 names (hard links), and saving would part it from the others. Save it under another name.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 has %2 names (hard links), and saving would separate it from the others. Save it under another name.</translation>
     </message>
 </context>
 <context>
     <name>TiffAppender</name>
     <message>
         <source>Its metadata is damaged: the byte order is not recorded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: the byte order is not recorded.</translation>
     </message>
     <message>
         <source>Photos of more than 4 GB (BigTIFF) cannot be geotagged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Photos larger than 4 GB (BigTIFF) cannot be geotagged.</translation>
     </message>
     <message>
         <source>Its metadata is damaged: the TIFF header is not valid.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: the TIFF header is not valid.</translation>
     </message>
     <message>
         <source>Its metadata is damaged: a directory (%1) lies outside it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: a directory (%1) lies outside it.</translation>
     </message>
     <message>
         <source>Its metadata is damaged: a directory (%1) is cut short.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: a directory (%1) is cut short.</translation>
     </message>
     <message>
         <source>Its metadata is damaged: tag 0x%1 points outside it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: tag 0x%1 points outside it.</translation>
     </message>
     <message>
         <source>Its metadata is damaged: the places of its image data are not recorded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: the locations of its image data are not recorded.</translation>
     </message>
     <message>
         <source>Its image data is cut short.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its image data is cut short.</translation>
     </message>
     <message>
         <source>Its metadata is damaged: its directories form a loop.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: its directories form a loop.</translation>
     </message>
     <message>
         <source>It has more directories or pages than can be carried over.</source>
-        <translation type="unfinished"></translation>
+        <translation>It has more directories or pages than can be carried over.</translation>
     </message>
     <message>
         <source>Its metadata is damaged: a directory (%1) is not recorded properly.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata is damaged: a directory (%1) is not recorded properly.</translation>
     </message>
     <message>
         <source>Its metadata would grow beyond what the file can hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>Its metadata would grow beyond what the file can hold.</translation>
     </message>
 </context>
 <context>
@@ -1203,6 +1402,10 @@ right: fast, one point every 0.25 s</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Maximum speed (derived)</source>
+        <translation>Maximum speed (derived)</translation>
     </message>
 </context>
 <context>

@@ -119,10 +119,6 @@
 <context>
     <name>DownloadRun</name>
     <message>
-        <source>Downloading track files...</source>
-        <translation>トラックファイルをダウンロードしています...</translation>
-    </message>
-    <message>
         <source>the logger was removed</source>
         <translation>ロガーが取り外されました</translation>
     </message>
@@ -135,6 +131,14 @@
         <translation>
             <numerusform>ほかの %n 個のトラックファイルはダウンロードされませんでした。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Downloading track file %1 of %2...</source>
+        <translation>トラックファイルをダウンロードしています (%1/%2)...</translation>
     </message>
 </context>
 <context>
@@ -174,8 +178,16 @@
 <context>
     <name>FileFormatCSV</name>
     <message>
-        <source>CSV files cannot be opened.</source>
-        <translation>CSV ファイルは開けません。</translation>
+        <source>The file cannot be read: %1</source>
+        <translation>ファイルを読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>The first line must name the columns of latitude and longitude. Looked for: latitude (%1), longitude (%2); optional: altitude (%3), speed (%4), date (%5), time (%6), date and time (%7).</source>
+        <translation>1 行目に緯度と経度の列名が必要です。認識する列名: 緯度 (%1)、経度 (%2)。省略可能: 高度 (%3)、速度 (%4)、日付 (%5)、時刻 (%6)、日時 (%7)。</translation>
+    </message>
+    <message>
+        <source>The file holds no rows below its header.</source>
+        <translation>ヘッダー行の下にデータ行がありません。</translation>
     </message>
 </context>
 <context>
@@ -200,15 +212,76 @@
 <context>
     <name>FileFormatGPX</name>
     <message>
-        <source>GPX files cannot be opened.</source>
-        <translation>GPX ファイルは開けません。</translation>
+        <source>The file cannot be read: %1</source>
+        <translation>ファイルを読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>This is not a GPX file: it holds no gpx element.</source>
+        <translation>GPX ファイルではありません: gpx 要素がありません。</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>ファイルが空です。</translation>
+    </message>
+    <message>
+        <source>The file holds no track and no route (waypoints: %1).</source>
+        <translation>ファイルにトラックもルートもありません (ウェイポイント: %1)。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n waypoint(s) of the file are not track points and were left out.</source>
+        <translation>
+            <numerusform>ファイル内の %n 個のウェイポイントはトラックポイントではないため、除外されました。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>FileFormatKML</name>
     <message>
-        <source>KML files cannot be opened.</source>
-        <translation>KML ファイルは開けません。</translation>
+        <source>The file cannot be read: %1</source>
+        <translation>ファイルを読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>This is not a KML file: it holds no kml element.</source>
+        <translation>KML ファイルではありません: kml 要素がありません。</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>ファイルが空です。</translation>
+    </message>
+    <message>
+        <source>The file holds no line and no gx:Track (single points: %1).</source>
+        <translation>ファイルにラインも gx:Track もありません (単独のポイント: %1)。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n single point(s) of the file are not tracks and were left out.</source>
+        <translation>
+            <numerusform>ファイル内の %n 個の単独のポイントはトラックではないため、除外されました。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FileFormatNMEA</name>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>ファイルを読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>NMEA files cannot be written.</source>
+        <translation>NMEA ファイルは読み込み専用で、書き込みはできません。</translation>
+    </message>
+    <message>
+        <source>No RMC or GGA sentence was found: this is not an NMEA 0183 log.</source>
+        <translation>RMC センテンスも GGA センテンスも見つかりません: NMEA 0183 ログではありません。</translation>
+    </message>
+    <message>
+        <source>The log holds no valid position (no RMC sentence with status A and a date).</source>
+        <translation>ログに有効な位置がありません (ステータス A で日付のある RMC センテンスがありません)。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line(s) with a wrong checksum were left out.</source>
+        <translation>
+            <numerusform>チェックサムが正しくない %n 行は除外されました。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -220,6 +293,10 @@
     <message>
         <source>%1 is not a regular file.</source>
         <translation>%1 は通常のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>Unknown file type: neither the extension nor the content is that of a track file.</source>
+        <translation>不明なファイル形式です: 拡張子も内容もトラックファイルのものではありません。</translation>
     </message>
 </context>
 <context>
@@ -538,6 +615,39 @@
     </message>
 </context>
 <context>
+    <name>ImportSupport</name>
+    <message>
+        <source>The file declares a document type (DTD); such files are not opened, since their entities could reach other files or swell without end.</source>
+        <translation>このファイルは文書型 (DTD) を宣言しています。このようなファイルは、エンティティがほかのファイルを参照したり際限なく膨れ上がったりするおそれがあるため、開きません。</translation>
+    </message>
+    <message>
+        <source>The file refers to an entity that it does not define.</source>
+        <translation>ファイル内で定義されていないエンティティが参照されています。</translation>
+    </message>
+    <message>
+        <source>The elements are nested more than %1 deep.</source>
+        <translation>要素の入れ子が %1 階層を超えています。</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation>%1 行目、%2 列目: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n point(s) could not be read and were left out.</source>
+        <translation>
+            <numerusform>%n ポイントを読み込めなかったため、除外しました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file breaks off or is damaged after the points that were read (%1).</source>
+        <translation>読み込めたポイントの後で、ファイルが途切れているか破損しています (%1)。</translation>
+    </message>
+    <message>
+        <source>A single text or attribute is longer than %1 MB; the file is not read further.</source>
+        <translation>1 つのテキストまたは属性が %1 MB を超えているため、ファイルのそれ以降は読み込みません。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
@@ -650,10 +760,6 @@
     <message>
         <source>Failed to start</source>
         <translation>起動に失敗しました</translation>
-    </message>
-    <message>
-        <source>TKX File (*.tkx);;GPL File (*.gpl)</source>
-        <translation>TKX ファイル (*.tkx);;GPL ファイル (*.gpl)</translation>
     </message>
     <message>
         <source>Open</source>
@@ -857,6 +963,78 @@ right: fast, one point every 0.25 s</source>
         <source>Clear Filter</source>
         <translation>フィルターを解除</translation>
     </message>
+    <message>
+        <source>Add Files...</source>
+        <translation>ファイルを追加...</translation>
+    </message>
+    <message>
+        <source>Add the tracks of files to the tracks shown</source>
+        <translation>ファイルのトラックを表示中のトラックに追加します</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>A download is going on.</source>
+        <translation>ダウンロード中です。</translation>
+    </message>
+    <message>
+        <source>Stop the download and quit?</source>
+        <translation>ダウンロードを中止して終了しますか？</translation>
+    </message>
+    <message>
+        <source>%1 File (%2)</source>
+        <translation>%1 ファイル (%2)</translation>
+    </message>
+    <message>
+        <source>All track files (%1)</source>
+        <translation>すべてのトラックファイル (%1)</translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>ファイルを追加</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 (damaged, opened in part): %2</source>
+        <translation>%1 (破損しているため一部のみ開きました): %2</translation>
+    </message>
+    <message>
+        <source>Added %1 (tracks: %2, points: %3).</source>
+        <translation>%1 を追加しました (トラック: %2、ポイント: %3)。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) are damaged; what could be read was opened.</source>
+        <translation>
+            <numerusform>%n 個のファイルが破損しています。読み込めた部分だけを開きました。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation>
+            <numerusform>%n 個のファイルを開けませんでした。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more (see the details).</source>
+        <translation>
+            <numerusform>...ほか %n 件 (詳細を参照してください)。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) were damaged and opened in part.</source>
+        <translation>
+            <numerusform>%n 個のファイルが破損していたため、一部のみ開きました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation>ダウンロードをキャンセルしました。</translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -867,10 +1045,6 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>Solution Explorer</source>
         <translation>ソリューション エクスプローラー</translation>
-    </message>
-    <message>
-        <source>about:blank</source>
-        <translation>about:blank</translation>
     </message>
     <message>
         <source>Properties Bar</source>
@@ -1004,6 +1178,13 @@ right: fast, one point every 0.25 s</source>
     </message>
 </context>
 <context>
+    <name>PointListModel</name>
+    <message>
+        <source> (derived)</source>
+        <translation> (算出値)</translation>
+    </message>
+</context>
+<context>
     <name>ProfileChart</name>
     <message>
         <source>Speed</source>
@@ -1021,12 +1202,22 @@ right: fast, one point every 0.25 s</source>
         <source>Altitude (%1)</source>
         <translation>高度 (%1)</translation>
     </message>
+    <message>
+        <source>Speed (derived)</source>
+        <translation>速度 (算出値)</translation>
+    </message>
 </context>
 <context>
     <name>QFileDialog</name>
     <message>
         <source>Save marked points only</source>
         <translation>マークしたポイントのみ保存</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 はすでに存在します。
+置き換えますか？</translation>
     </message>
 </context>
 <context>
@@ -1195,6 +1386,10 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Maximum speed (derived)</source>
+        <translation>最高速度 (算出値)</translation>
     </message>
 </context>
 <context>

@@ -119,10 +119,6 @@
 <context>
     <name>DownloadRun</name>
     <message>
-        <source>Downloading track files...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>the logger was removed</source>
         <translation type="unfinished"></translation>
     </message>
@@ -135,6 +131,14 @@
         <translation type="unfinished">
             <numerusform></numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading track file %1 of %2...</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -174,7 +178,15 @@
 <context>
     <name>FileFormatCSV</name>
     <message>
-        <source>CSV files cannot be opened.</source>
+        <source>The file cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The first line must name the columns of latitude and longitude. Looked for: latitude (%1), longitude (%2); optional: altitude (%3), speed (%4), date (%5), time (%6), date and time (%7).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file holds no rows below its header.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -200,15 +212,76 @@
 <context>
     <name>FileFormatGPX</name>
     <message>
-        <source>GPX files cannot be opened.</source>
+        <source>The file cannot be read: %1</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is not a GPX file: it holds no gpx element.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file holds no track and no route (waypoints: %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n waypoint(s) of the file are not track points and were left out.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>FileFormatKML</name>
     <message>
-        <source>KML files cannot be opened.</source>
+        <source>The file cannot be read: %1</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is not a KML file: it holds no kml element.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file holds no line and no gx:Track (single points: %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n single point(s) of the file are not tracks and were left out.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FileFormatNMEA</name>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NMEA files cannot be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No RMC or GGA sentence was found: this is not an NMEA 0183 log.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The log holds no valid position (no RMC sentence with status A and a date).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line(s) with a wrong checksum were left out.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -219,6 +292,10 @@
     </message>
     <message>
         <source>%1 is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown file type: neither the extension nor the content is that of a track file.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -538,6 +615,39 @@
     </message>
 </context>
 <context>
+    <name>ImportSupport</name>
+    <message>
+        <source>The file declares a document type (DTD); such files are not opened, since their entities could reach other files or swell without end.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file refers to an entity that it does not define.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The elements are nested more than %1 deep.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n point(s) could not be read and were left out.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file breaks off or is damaged after the points that were read (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A single text or attribute is longer than %1 MB; the file is not read further.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>MainWindow</source>
@@ -649,10 +759,6 @@
     </message>
     <message>
         <source>Failed to start</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>TKX File (*.tkx);;GPL File (*.gpl)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -851,6 +957,78 @@ right: fast, one point every 0.25 s</source>
         <source>Clear Filter</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Add Files...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add the tracks of files to the tracks shown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A download is going on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop the download and quit?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 File (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All track files (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (damaged, opened in part): %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Added %1 (tracks: %2, points: %3).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) are damaged; what could be read was opened.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) could not be opened.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more (see the details).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) were damaged and opened in part.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MapWidget</name>
@@ -860,10 +1038,6 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>Solution Explorer</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>about:blank</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -998,6 +1172,13 @@ right: fast, one point every 0.25 s</source>
     </message>
 </context>
 <context>
+    <name>PointListModel</name>
+    <message>
+        <source> (derived)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ProfileChart</name>
     <message>
         <source>Speed</source>
@@ -1015,11 +1196,20 @@ right: fast, one point every 0.25 s</source>
         <source>Altitude (%1)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Speed (derived)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QFileDialog</name>
     <message>
         <source>Save marked points only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1188,6 +1378,10 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Maximum speed (derived)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
