@@ -35,6 +35,9 @@ if ! command -v debootstrap >/dev/null; then
     apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 fi
 mkdir -p "$CACHE"
+# One run at a time: they share the cache and the system root.
+exec 9>"$CACHE/.lock"
+flock 9
 if [ ! -e "$BASE/.complete" ]; then
     step "debootstrap --variant=minbase trixie from $(mirror)"
     rm -rf "$BASE"
