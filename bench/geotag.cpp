@@ -11,6 +11,7 @@
 #include "photos/geotagmatcher.h"
 #include "photos/photoreader.h"
 #include "photos/photowriter.h"
+#include "childcpu.h"
 #include "loggenerator.h"
 
 #include <QBuffer>
@@ -250,13 +251,17 @@ int main(int argc, char** argv)
         return true;
     });
     QDir(kept).removeRecursively();
+    const double toolCpuBefore = childCpu();
     const double tool = seconds([&] {
         return run(convert, {log, QStringLiteral("--geotag"), cli});
     });
+    const double toolCpu = childCpu() - toolCpuBefore;
+    const double otherCpuBefore = childCpu();
     const double other = exiftool.isEmpty() ? -1 : seconds([&] {
         return run(exiftool, {"-q", "-overwrite_original", "-geotag", gpx,
                               "-geotime<SubSecDateTimeOriginal", copied});
     });
+    const double otherCpu = childCpu() - otherCpuBefore;
 
     std::printf("read metadata          %7.3f s  (%.2f ms a photo; goal 2 s)\n", read,
                 read * 1e3 / count);
@@ -270,14 +275,16 @@ int main(int argc, char** argv)
                 "goal <= 1.5 x cp)\n",
                 write, tagged, write / cp, write / (cp + rm));
     std::printf("  keeping originals    %7.3f s  (%.2f x cp)\n", writeKeeping, writeKeeping / cp);
-    std::printf("kv730-convert --geotag %7.3f s  (whole run: log, photos, matching, writing)\n",
-                tool);
+    std::printf("kv730-convert --geotag %7.3f s, CPU %.3f s  (whole run: log, photos, matching, "
+                "writing)\n",
+                tool, toolCpu);
     if (other < 0) {
         std::printf("exiftool not installed\n");
         return 0;
     }
-    std::printf("exiftool -geotag       %7.3f s  (%.1f x kv730-convert, goal >= 5)\n", other,
-                other / tool);
+    std::printf("exiftool -geotag       %7.3f s, CPU %.3f s  (%.1f x kv730-convert wall, %.1f x CPU; "
+                "goal >= 5)\n",
+                other, otherCpu, other / tool, otherCpu / toolCpu);
 
     // Positions: the in-process writing, the command line and exiftool.
     double dLat = 0, dLon = 0, dAlt = 0, dSame = 0;

@@ -5,6 +5,7 @@
 // a wider range rather than as one lucky figure.
 //   build/bench/versusgpsbabel [RUNS [POINTS...]]     default 5 runs, 100000 and 500000 points
 
+#include "childcpu.h"
 #include "loggenerator.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,7 @@
 #include <cstdio>
 #include <ctime>
 #ifdef Q_OS_UNIX
-#include <sys/resource.h>
+#include <cstdlib>
 #endif
 
 namespace
@@ -27,18 +28,6 @@ struct Cost {
     double wall = 0;
     double cpu = 0; // negative where the system does not tell
 };
-
-double childCpu()
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-#else
-    return -1;
-#endif
-}
 
 bool run(const QString& program, const QStringList& arguments, const QProcessEnvironment& env,
          Cost* cost)
