@@ -51,6 +51,16 @@ static QString fetch(QNetworkAccessManager& manager, const QUrl& url)
 using namespace TestSupport;
 
 // Records every signal of a map bridge, in order, as "name arguments" (as QSignalSpy receives).
+// Stands in for the system's browser: the addresses it was asked to open.
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList opened;
+public slots:
+    void open(const QUrl& url) { opened << url.toString(); }
+};
+
 class MapRecorder : public QObject
 {
 public:
@@ -576,6 +586,27 @@ private slots:
         QCOMPARE(agents, QStringList{GoogleMapPage::userAgent()});
         QDirIterator cached(TileCache::defaultDirectory(), QDir::Files, QDirIterator::Subdirectories);
         QVERIFY2(cached.hasNext(), "the tile is not in the tile cache");
+    }
+
+    // A link in the page (the map's attribution) opens in the system's browser, web addresses
+    // only, and the map stays.
+    void linksOpenOutside()
+    {
+        BrowserStandIn browser;
+        for (const char* scheme : {"http", "https", "file", "qrc"})
+            QDesktopServices::setUrlHandler(scheme, &browser, "open");
+        for (const char* url : {"https://example.org/copyright", "http://example.org/",
+                                "file:///etc/passwd", "qrc:/map.html"})
+            js(QString("(function(){ var a = document.createElement('a'); a.href = '%1';"
+                       "document.body.appendChild(a); a.click(); })()")
+                   .arg(url));
+        QTRY_COMPARE(browser.opened.size(), 2);
+        QTest::qWait(200);
+        QCOMPARE(browser.opened,
+                 QStringList({"https://example.org/copyright", "http://example.org/"}));
+        for (const char* scheme : {"http", "https", "file", "qrc"})
+            QDesktopServices::unsetUrlHandler(scheme);
+        QCOMPARE(js("location.href + ' ' + connected"), QString("qrc:/map.html true"));
     }
 
     // Also in the point rows below.
