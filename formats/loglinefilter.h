@@ -8,12 +8,12 @@ class LogLineReader;
 
 // Where the two readers of track logs part ways. The log reader (FileFormatGPL) and the
 // device worker (DeviceKV310) apply the same line rules and jump filter, except in the
-// points below, where each keeps the rule of the logger maker's own software for it. The
-// differences are deliberate: files opened and files downloaded give the points that
-// users of the maker's tools know, so do not make the two agree. The speed limit is the
-// exception: the log reader's 100 km/h replaced every faster speed by the one before it,
-// so a drive on a freeway showed a flat 100 km/h once opened; a speed that is simply wrong
-// is no rule worth keeping, and both readers now use the worker's 1000 km/h.
+// points below, where each keeps a rule of its own. The differences are deliberate: files
+// opened and files downloaded give the points their users have always got from each path,
+// and archives saved from either rely on them, so do not make the two agree. The speed
+// limit is the exception: the log reader's 100 km/h replaced every faster speed by the one
+// before it, so a drive on a freeway showed a flat 100 km/h once opened; a speed that is
+// simply wrong is no rule worth keeping, and both readers now use the worker's 1000 km/h.
 struct LogLinePolicy {
     // A line dated the same second as the last one that passed: kept by the worker, dropped
     // by the log reader (both drop a line dated earlier).
