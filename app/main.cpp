@@ -1,6 +1,6 @@
 #include "app/applog.h"
 #include "app/mainwindow.h"
-#include "formats/argumentnames.h"
+#include "formats/filenamecodec.h"
 #include "formats/platformfiles.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
@@ -39,6 +39,7 @@ int main(int argc, char* argv[])
     // The tool's debug lines only when asked for: QT_LOGGING_RULES overrides this rule.
     QLoggingCategory::setFilterRules(QStringLiteral("kv730.*.debug=false"));
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    FileNameCodec::install(); // names that are no UTF-8 text still open
     QTranslator english;
     QTranslator translator;
     QTranslator qtTranslator;
@@ -82,17 +83,16 @@ int main(int argc, char* argv[])
 
     MainWindow window;
     window.show();
-    const QSet<QString> unreadable = ArgumentNames::unreadable(argc, argv);
     if (!files.isEmpty()) {
         // Once the map page is ready, so that the tracks reach the map as well as the lists;
         // from the event loop, so that a failure is reported over the shown window.
         auto* once = new QObject(&window); // going, it takes the connection along
         QObject::connect(
             window.mapWidget()->mapPage(), &GoogleMapPage::loadFinished, once,
-            [&window, files, unreadable, once] {
+            [&window, files, once] {
                 once->deleteLater();
-                QTimer::singleShot(0, &window, [&window, files, unreadable] {
-                    window.openFiles(files, false, unreadable);
+                QTimer::singleShot(0, &window, [&window, files] {
+                    window.openFiles(files, false);
                 });
             });
     }

@@ -8,7 +8,6 @@
 #include "device/devicekv310.h"
 #include "device/devicesettingdialog.h"
 #include "device/drivewatcher.h"
-#include "formats/argumentnames.h"
 #include "formats/fileformatnmea.h"
 #include "formats/gpsfilter.h"
 #include "view/filterdialog.h"
@@ -757,8 +756,7 @@ bool MainWindow::openFile(const QString& fileName)
     return openFiles(QStringList(fileName));
 }
 
-bool MainWindow::openFiles(const QStringList& fileNames, bool add,
-                           const QSet<QString>& unreadableNames)
+bool MainWindow::openFiles(const QStringList& fileNames, bool add)
 {
     m_mapWidget->pause();
     QVector<Track> loaded;
@@ -771,13 +769,6 @@ bool MainWindow::openFiles(const QStringList& fileNames, bool add,
     for (const QString& fileName : fileNames) {
         QVector<Track> tracks;
         const QString shownName = QDir::toNativeSeparators(fileName);
-        // Such a name would open nothing, and the failure would read as a missing file.
-        if (unreadableNames.contains(fileName)) {
-            problems << tr("%1: %2").arg(shownName, ArgumentNames::reason());
-            messages << tr("The file %1 could not be opened.\n%2").arg(shownName, ArgumentNames::reason());
-            ++failed;
-            continue;
-        }
         if (!m_registry.load(tracks, fileName)) {
             const QString reason = m_registry.errorString();
             qCWarning(lcApp) << "Load:" << fileName << "failed:" << reason;

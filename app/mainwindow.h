@@ -61,11 +61,9 @@ public:
     // Opening replaces the collection only when the whole read succeeded.
     bool openFile(const QString& fileName);
     // Opens several files as one collection, in the given order; a file that cannot be read
-    // is left out, as is one of unreadableNames (ArgumentNames), and all failures are reported
-    // together at the end. The collection read replaces the shown tracks, or with add is
-    // appended to them. False when any file failed.
-    bool openFiles(const QStringList& fileNames, bool add = false,
-                   const QSet<QString>& unreadableNames = {});
+    // is left out, and all failures are reported together at the end. The collection read
+    // replaces the shown tracks, or with add is appended to them. False when any file failed.
+    bool openFiles(const QStringList& fileNames, bool add = false);
     // Names the file as saveFileName() says, then writes.
     bool saveFile(QString fileName, const QString& selectedFilter, QList<int> selection,
                   bool markedOnly);

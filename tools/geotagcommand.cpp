@@ -1,4 +1,5 @@
 #include "tools/geotagcommand.h"
+#include "formats/filenamecodec.h"
 #include "photos/photoreader.h"
 
 #include <QCommandLineParser>
@@ -21,20 +22,6 @@ const char* const dryRunName = "dry-run";
 QString field(bool present, double value, int decimals)
 {
     return present ? QString::number(value, 'f', decimals) : QString();
-}
-
-// A name on one line of the output: control characters (a tab or a newline would break the
-// line into fields or lines) as \xNN.
-QString printable(const QString& path)
-{
-    QString out;
-    for (const QChar c : path) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            out += QString::asprintf("\\x%02x", c.unicode());
-        else
-            out += c;
-    }
-    return out;
 }
 
 } // namespace
@@ -161,7 +148,7 @@ int GeotagCommand::run(const QVector<Track>& tracks, const QList<int>& selection
             case PhotoWriter::Result::Tagged:
                 status = QStringLiteral("tagged");
                 if (QFileInfo(r.written) != QFileInfo(path))
-                    status += QStringLiteral(": ") + printable(QDir::toNativeSeparators(r.written));
+                    status += QStringLiteral(": ") + FileNameCodec::printable(QDir::toNativeSeparators(r.written));
                 if (!r.reason.isEmpty())
                     status += QStringLiteral("; ") + r.reason;
                 break;
@@ -176,7 +163,7 @@ int GeotagCommand::run(const QVector<Track>& tracks, const QList<int>& selection
         if (status.startsWith(QLatin1String("failed")))
             allDone = false;
         const QStringList fields{
-            printable(QDir::toNativeSeparators(path)),
+            FileNameCodec::printable(QDir::toNativeSeparators(path)),
             match.hasUtc ? GeotagMatcher::timeText(match.utcMs, QLatin1Char('T')) + QLatin1Char('Z')
                          : QString(),
             field(match.matched(), match.latitude, 8),

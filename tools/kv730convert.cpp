@@ -2,7 +2,7 @@
 // and lists them, prints their statistics or writes them to another format, for batch
 // use and for checking the readers and writers from outside the application.
 
-#include "formats/argumentnames.h"
+#include "formats/filenamecodec.h"
 #include "formats/fileformatnmea.h"
 #include "formats/fileformatregistry.h"
 #include "formats/gpsfilter.h"
@@ -121,6 +121,7 @@ int main(int argc, char* argv[])
     // Beyond the file size limit a write fails as on a full drive, with exit status 3.
     PlatformFiles::ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
+    FileNameCodec::install(); // names that are no UTF-8 text still open
     QCoreApplication::setApplicationName(QStringLiteral("kv730-convert"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KV730_VERSION));
     // The tool reports failures itself; the modules' traces stay available through
@@ -267,12 +268,7 @@ int main(int argc, char* argv[])
 
     QVector<Track> tracks;
     bool damaged = false;
-    const QSet<QString> unreadable = ArgumentNames::unreadable(argc, argv);
     for (const QString& input : inputs) {
-        if (unreadable.contains(input)) {
-            printError(QStringLiteral("cannot read %1: %2").arg(input, ArgumentNames::reason()));
-            return InputError;
-        }
         if (!registry.load(tracks, input)) {
             const QString reason = registry.errorString();
             printError(
@@ -312,11 +308,6 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(outputOption)) {
         const QString output = parser.value(outputOption);
-        if (unreadable.contains(output)) {
-            printError(
-                QStringLiteral("cannot write %1: %2").arg(output, ArgumentNames::reason(true)));
-            return OutputError;
-        }
         if (!registry.save(tracks, output, selection, parser.isSet(markedOption))) {
             QString reason = registry.errorString();
             if (reason.isEmpty())
