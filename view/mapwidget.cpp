@@ -252,8 +252,9 @@ void MapWidget::updateSpeedColours()
             unit == 1 ? Units::speedMph(qint32(speed)) : Units::speedKmh(qint32(speed));
         return QStringLiteral("%1 %2").arg(value, 0, 'f', 1).arg(Units::speedName(unit));
     };
-    emit m_mapOperator->showSpeedColours(track, scale.levels, tr("Speed"), text(scale.slowest),
-                                         text(scale.fastest));
+    emit m_mapOperator->showSpeedColours(
+        track, scale.levels, m_tracks->at(track).derivedSpeed ? tr("Speed (derived)") : tr("Speed"),
+        text(scale.slowest), text(scale.fastest));
 }
 
 int MapWidget::currentTrackRow() const
@@ -404,7 +405,9 @@ void MapWidget::showTrackPoints(float speed, int rule)
     }
     if (m_profileChart) {
         m_profileChart->setSpeedDerived(track.derivedSpeed);
-        m_profileChart->setPoints(m_listedPoints, track.fmt, *m_settings);
+        m_profileChart->setPoints(
+            m_listedPoints, ProfileChart::seriesOf(track.fmt, track.speedsWithoutAltitude),
+            *m_settings);
     }
     m_listedTrack = row;
     showStatistics();

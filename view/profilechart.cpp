@@ -119,26 +119,35 @@ void ProfileChart::setSpeedDerived(bool derived)
     m_speed->setName(derived ? tr("Speed (derived)") : tr("Speed"));
 }
 
-void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, const DisplaySettings& settings)
+int ProfileChart::seriesOf(int fmt, bool speedsWithoutAltitude)
 {
-    setPoints(points, fmt, settings.speedUnit(), settings.heightUnit(), settings.timeSwitch());
+    if (fmt == 2)
+        return SpeedAndAltitude;
+    return speedsWithoutAltitude ? Speed : TimeOnly;
 }
 
-void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit, int heightUnit,
-                             int timeSwitch)
+void ProfileChart::setPoints(const QVector<Vec3>& points, int series,
+                             const DisplaySettings& settings)
+{
+    setPoints(points, series, settings.speedUnit(), settings.heightUnit(), settings.timeSwitch());
+}
+
+void ProfileChart::setPoints(const QVector<Vec3>& points, int series, int speedUnit,
+                             int heightUnit, int timeSwitch)
 {
     const int n = points.size();
-    const bool values = fmt == 2;
+    const bool speeds = series & Speed;
+    const bool altitudes = series & Altitude;
     m_local = timeSwitch == DisplaySettings::LocalTime;
     // Axis changes below re-place the cursor: it must not point past the new, shorter list.
     m_cursorIndex = -1;
     m_times.resize(n);
     m_speedPoints.clear();
     m_altitudePoints.clear();
-    if (values) {
+    if (speeds)
         m_speedPoints.resize(n);
+    if (altitudes)
         m_altitudePoints.resize(n);
-    }
     m_timesSorted = true;
     double minSpeed = 0.0, maxSpeed = 0.0, minAlt = 0.0, maxAlt = 0.0;
     for (int i = 0; i < n; ++i) {
@@ -147,21 +156,19 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
         m_times[i] = t;
         if (i > 0 && t < m_times[i - 1])
             m_timesSorted = false;
-        if (!values)
-            continue;
-        const double v =
-            speedUnit == DisplaySettings::Mph ? Units::speedMph(p.speed) : Units::speedKmh(p.speed);
-        const double a = heightUnit == DisplaySettings::Feet ? Units::altitudeFeet(p.alt) : p.alt;
-        m_speedPoints[i] = QPointF(t, v);
-        m_altitudePoints[i] = QPointF(t, a);
-        if (i == 0) {
-            minSpeed = maxSpeed = v;
-            minAlt = maxAlt = a;
-        } else {
-            minSpeed = std::min(minSpeed, v);
-            maxSpeed = std::max(maxSpeed, v);
-            minAlt = std::min(minAlt, a);
-            maxAlt = std::max(maxAlt, a);
+        if (speeds) {
+            const double v = speedUnit == DisplaySettings::Mph ? Units::speedMph(p.speed)
+                                                               : Units::speedKmh(p.speed);
+            m_speedPoints[i] = QPointF(t, v);
+            minSpeed = i == 0 ? v : std::min(minSpeed, v);
+            maxSpeed = i == 0 ? v : std::max(maxSpeed, v);
+        }
+        if (altitudes) {
+            const double a =
+                heightUnit == DisplaySettings::Feet ? Units::altitudeFeet(p.alt) : p.alt;
+            m_altitudePoints[i] = QPointF(t, a);
+            minAlt = i == 0 ? a : std::min(minAlt, a);
+            maxAlt = i == 0 ? a : std::max(maxAlt, a);
         }
     }
     if (n > 0) {
@@ -176,8 +183,8 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
     const QString heightUnitText = Units::heightName(heightUnit);
     m_speedAxis->setTitleText(tr("Speed (%1)").arg(speedUnitText));
     m_altitudeAxis->setTitleText(tr("Altitude (%1)").arg(heightUnitText));
-    m_speedAxis->setVisible(values && n > 0);
-    m_altitudeAxis->setVisible(values && n > 0);
+    m_speedAxis->setVisible(speeds && n > 0);
+    m_altitudeAxis->setVisible(altitudes && n > 0);
     m_valueTicks = valueTicks();
     for (QValueAxis* axis : {m_speedAxis, m_altitudeAxis})
         axis->setTickCount(m_valueTicks);
@@ -192,7 +199,7 @@ void ProfileChart::setPoints(const QVector<Vec3>& points, int fmt, int speedUnit
 
 void ProfileChart::clear()
 {
-    setPoints(QVector<Vec3>(), 2, 0, 0, m_local ? 1 : 0);
+    setPoints(QVector<Vec3>(), SpeedAndAltitude, 0, 0, m_local ? 1 : 0);
 }
 
 int ProfileChart::plotColumns() const

@@ -26,11 +26,16 @@ public:
     explicit ProfileChart(QWidget* parent = nullptr);
     ~ProfileChart() override;
 
+    // What of the points is drawn besides the time axis.
+    enum Series { TimeOnly = 0, Speed = 1, Altitude = 2, SpeedAndAltitude = Speed | Altitude };
+    // The series a track has: speed and altitude in fmt 2, and speed alone in a track
+    // read from another program's file that has no altitudes.
+    static int seriesOf(int fmt, bool speedsWithoutAltitude);
+
     // Shows these points (the point list's rows) in the given units and time zone.
-    // Speed and altitude are drawn for fmt 2 only; other tracks get the time axis alone.
-    void setPoints(const QVector<Vec3>& points, int fmt, int speedUnit, int heightUnit,
+    void setPoints(const QVector<Vec3>& points, int series, int speedUnit, int heightUnit,
                    int timeSwitch);
-    void setPoints(const QVector<Vec3>& points, int fmt, const DisplaySettings& settings);
+    void setPoints(const QVector<Vec3>& points, int series, const DisplaySettings& settings);
     void clear();
     // Names the speed line as worked out from positions and times rather than recorded.
     void setSpeedDerived(bool derived);

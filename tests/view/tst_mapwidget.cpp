@@ -658,8 +658,10 @@ private slots:
     // The listed track in speed colours, for every track listed while the choice holds.
     void speedColours()
     {
-        load({line(3), {T0, 1, {pt(1), pt(2)}}}); // 0, 5 and 10 km/h; no speeds
-        widget.setSpeedColours(true);             // nothing listed yet
+        Track imported = line(3); // read from a file without speeds or altitudes
+        imported.fmt = 1, imported.derivedSpeed = imported.speedsWithoutAltitude = true;
+        load({line(3), {T0, 1, {pt(1), pt(2)}}, imported}); // 0, 5 and 10 km/h; no speeds
+        widget.setSpeedColours(true);                       // nothing listed yet
         auto list = [this](int k) {
             recorder.calls.clear();
             tree()->setCurrentItem(trackItem(k));
@@ -674,6 +676,10 @@ private slots:
         QCOMPARE(recorder.calls.filter("SpeedColours"),
                  QStringList("showSpeedColours 0 0Po Speed 0.0 mi/hr 6.2 mi/hr"));
         QCOMPARE(list(1), QString("clearSpeedColours"));
+        // Derived speeds are named so, on the map and in the profile, which has no altitude.
+        QCOMPARE(list(2), QString("showSpeedColours 2 0Po Speed (derived) 0.0 mi/hr 6.2 mi/hr"));
+        QCOMPARE(widget.profileChart()->speedSeries().size(), 3);
+        QCOMPARE(widget.profileChart()->altitudeSeries().size(), 0);
         QVERIFY(list(0).startsWith("showSpeedColours 0"));
         load(tracks); // the page drops the colours with the old lines
         QVERIFY(list(0).startsWith("showSpeedColours 0"));
@@ -852,7 +858,7 @@ private slots:
             QVector<Vec3> points;
             for (qint64 t : times)
                 points << pt(0, t);
-            chart.setPoints(points, 2, 0, 0, 0);
+            chart.setPoints(points, ProfileChart::SpeedAndAltitude, 0, 0, 0);
             QString s;
             for (double t : {50.0, 105.0, 105.5, 112.0, 121.0, 999.0})
                 s += QString::number(chart.indexForTime(t));
@@ -863,7 +869,7 @@ private slots:
         chart.resize(800, 300);
         chart.show();
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
-        chart.setPoints(line(50).points, 2, 0, 0, 0);
+        chart.setPoints(line(50).points, ProfileChart::SpeedAndAltitude, 0, 0, 0);
         QCoreApplication::processEvents();
         QSignalSpy clicked(&chart, &ProfileChart::pointClicked);
         QTest::mouseClick(chart.viewport(), Qt::LeftButton, {},
