@@ -42,7 +42,7 @@ class TemporaryFile : public QTemporaryFile
 {
 public:
     using QTemporaryFile::QTemporaryFile;
-    bool open() { return QTemporaryFile::open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
+    bool openUnbuffered() { return open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
 
 protected:
     qint64 writeData(const char* data, qint64 length) override
@@ -150,7 +150,7 @@ bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile*
     const QFileInfo info(target);
     TemporaryFile temp(
         info.dir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
-    if (!temp.open()) {
+    if (!temp.openUnbuffered()) {
         *error = tr("No temporary file can be made beside it: %1").arg(temp.errorString());
         return false;
     }

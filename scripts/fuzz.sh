@@ -3,7 +3,8 @@
 # UndefinedBehaviorSanitizer, tree fuzz-build/) and runs each of them.
 #   scripts/fuzz.sh                       1,000,000 runs of every target
 #   scripts/fuzz.sh 200000 tkx logreader  given runs of the given targets
-# Targets: logreader deviceline deviceheader tkx deviceconfig. Each run starts from the
+# Targets: logreader deviceline deviceheader tkx deviceconfig gpx kml nmea csv photoreader
+# photowriter. Each run starts from the
 # seeds in fuzz/corpus/<target> (rewritten by fuzz-seeds) and grows its own corpus in
 # fuzz-build/corpus/<target>. An input that fails is copied to
 # tests/data/fuzz-regressions/<target>/, which the test suite reads (tst_readers).
@@ -13,7 +14,7 @@ RUNS=${1:-1000000}
 shift || true
 TARGETS=("$@")
 if [ "${#TARGETS[@]}" -eq 0 ]; then
-    TARGETS=(logreader deviceline deviceheader tkx deviceconfig gpx kml nmea csv)
+    TARGETS=(logreader deviceline deviceheader tkx deviceconfig gpx kml nmea csv photoreader photowriter)
 fi
 
 scripts/install-deps.sh
