@@ -509,6 +509,24 @@ struct JpegHead {
         return true;
     }
 
+    // What recorded() finds in the whole head, from the parts taken apart here: the Exif
+    // block's GPS directory, and the XMP packet, which alone needs the library.
+    Recorded recorded() const
+    {
+        Recorded r;
+        r.exif = tiff.hasGpsPosition();
+        if (xmp >= 0) {
+            const Segment& s = segments[xmp];
+            const std::string packet(head.constData() + s.start + 4 + XmpId.size(),
+                                     size_t(s.size - 4 - XmpId.size()));
+            // As the library reads a photo: an XMP packet it cannot decode holds no position.
+            if (Exiv2::XmpParser::decode(r.xmpData, packet) != 0)
+                r.xmpData.clear();
+            r.xmp = hasXmpPosition(r.xmpData);
+        }
+        return r;
+    }
+
     // The new head: the Exif block with a GPS directory appended, the XMP segment replaced
     // where it held a position, every other segment as it was and where it was.
     bool write(const GeotagMatch& position, const Recorded& before,
@@ -655,9 +673,7 @@ PhotoWriter::Result writePhoto(const QString& photoPath, const GeotagMatch& posi
             jpegHead.head = head;
             if (!jpegHead.parse(&error))
                 return failed(error);
-            auto image = Exiv2::ImageFactory::open(
-                reinterpret_cast<const Exiv2::byte*>(head.constData()), head.size());
-            const Recorded before = recorded(*image);
+            const Recorded before = jpegHead.recorded();
             if ((before.exif || before.xmp) && !options.replace)
                 return skipped(alreadyPositioned());
             if (!info.isWritable())

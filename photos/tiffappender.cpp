@@ -12,6 +12,8 @@ namespace
 const quint16 TagSubIfds = 0x014a;
 const quint16 TagExif = 0x8769;
 const quint16 TagGps = 0x8825;
+const quint16 TagGpsLatitude = 2;
+const quint16 TagGpsLongitude = 4;
 const quint16 TagInterop = 0xa005;
 const quint16 TagXmp = 0x02bc;
 const quint16 TagPhotometric = 0x0106;
@@ -64,6 +66,7 @@ bool TiffAppender::parse(const char* data, qint64 size, QString* error)
     m_walked = 0;
     m_trailerPointers.clear();
     m_gpsOffset = 0;
+    m_gpsPosition = false;
     m_raw = false;
     if (size < 8 || !((data[0] == 'I' && data[1] == 'I') || (data[0] == 'M' && data[1] == 'M'))) {
         *error = tr("Its metadata is damaged: the byte order is not recorded.");
@@ -177,6 +180,13 @@ bool TiffAppender::walk(quint32 offset, const char* what, int depth, QString* er
         return false;
     if (next)
         *next = following;
+    if (depth == 1 && offset == m_gpsOffset) {
+        const auto has = [&entries](quint16 tag) {
+            return std::any_of(entries.cbegin(), entries.cend(),
+                               [tag](const Entry& e) { return e.tag == tag; });
+        };
+        m_gpsPosition = has(TagGpsLatitude) && has(TagGpsLongitude);
+    }
     for (const Entry& e : entries) {
         if (e.tag == TagDngVersion || (e.tag == TagPhotometric && e.type == Short &&
                                        (element(e, 0) == 32803 || element(e, 0) == 34892)))

@@ -33,6 +33,8 @@ public:
 
     bool bigEndian() const { return m_big; }
     bool hasGpsDirectory() const { return m_gpsOffset != 0; }
+    // Whether that directory records a position (a latitude and a longitude).
+    bool hasGpsPosition() const { return m_gpsPosition; }
     // Whether the structure holds raw sensor data (DNG, or colour filter array data).
     bool isRaw() const { return m_raw; }
     int directories() const { return m_visited.size(); }
@@ -83,6 +85,7 @@ private:
     bool m_raw = false;
     quint32 m_ifd0 = 0;
     quint32 m_gpsOffset = 0;
+    bool m_gpsPosition = false;
     QVector<Entry> m_ifd0Entries;
     quint32 m_ifd0Next = 0;
     QSet<quint32> m_visited;

@@ -42,6 +42,9 @@ private slots:
         // As the converter does: a byte of a name that is no UTF-8 text is kept as U+DCxx,
         // and so reaches the converter's arguments as that byte.
         FileNameCodec::install();
+#ifndef _WIN32
+        QCOMPARE(QFile::encodeName(QString(QChar(0xdcff))), QByteArray("\xff"));
+#endif
     }
     void run_data()
     {
