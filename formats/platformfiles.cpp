@@ -35,11 +35,12 @@ int PlatformFiles::linkCount(const QString& path)
     return ok && info.nNumberOfLinks > 1 ? int(info.nNumberOfLinks) : 1;
 }
 
-bool PlatformFiles::copyAttributes(const QString& original, int fd, QString* problem)
+bool PlatformFiles::copyAttributes(const QString& original, int fd, QString* problem, Keep keep)
 {
     // Qt keeps the permissions; the owner follows the folder, as Windows does for any new file.
     Q_UNUSED(original);
     Q_UNUSED(fd);
+    Q_UNUSED(keep);
     problem->clear();
     return true;
 }
@@ -71,7 +72,8 @@ std::vector<char> attributeNames(const QByteArray& path)
     return {};
 }
 
-void copyExtendedAttributes(const QByteArray& path, int fd)
+bool copyExtendedAttributes(const QByteArray& path, int fd, PlatformFiles::Keep keep,
+                            QString* problem)
 {
     const std::vector<char> names = attributeNames(path);
     std::vector<char> value;
@@ -82,10 +84,18 @@ void copyExtendedAttributes(const QByteArray& path, int fd)
             continue;
         value.resize(size_t(size) + 1);
         const ssize_t got = ::getxattr(path.constData(), name, value.data(), size_t(size));
-        if (got < 0 || ::fsetxattr(fd, name, value.data(), size_t(got), 0) != 0)
-            qCWarning(lcFormats) << "extended attribute" << name << "not kept:"
-                                 << std::strerror(errno);
+        if (got >= 0 && ::fsetxattr(fd, name, value.data(), size_t(got), 0) == 0)
+            continue;
+        // Security labels and the like are the system's to set; the user's own are not.
+        if (keep == PlatformFiles::Keep::OwnerAndUserAttributes &&
+            std::strncmp(name, "user.", 5) == 0) {
+            *problem = QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(name),
+                                                    QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+        qCWarning(lcFormats) << "extended attribute" << name << "not kept:" << std::strerror(errno);
     }
+    return true;
 }
 #endif
 
@@ -99,7 +109,7 @@ int PlatformFiles::linkCount(const QString& path)
     return st.st_nlink > 1 ? int(st.st_nlink) : 1;
 }
 
-bool PlatformFiles::copyAttributes(const QString& original, int fd, QString* problem)
+bool PlatformFiles::copyAttributes(const QString& original, int fd, QString* problem, Keep keep)
 {
     problem->clear();
     const QByteArray path = QFile::encodeName(original);
@@ -113,14 +123,20 @@ bool PlatformFiles::copyAttributes(const QString& original, int fd, QString* pro
     // Root gives the file back to its owner; anyone may keep a group of theirs. Changing the
     // owner clears the set-id bits, so the mode comes after it.
     const uid_t owner = ::geteuid() == 0 ? st.st_uid : uid_t(-1);
-    if (::fchown(fd, owner, st.st_gid) != 0 && owner != uid_t(-1))
+    if (::fchown(fd, owner, st.st_gid) != 0 && owner != uid_t(-1)) {
+        if (keep == Keep::OwnerAndUserAttributes) {
+            *problem = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
         qCWarning(lcFormats) << original << "owner not kept:" << std::strerror(errno);
+    }
     if (::fchmod(fd, st.st_mode & 07777) != 0)
         qCWarning(lcFormats) << original << "permissions not kept:" << std::strerror(errno);
 #ifdef __linux__
-    copyExtendedAttributes(path, fd);
-#endif
+    return copyExtendedAttributes(path, fd, keep, problem);
+#else
     return true;
+#endif
 }
 
 void PlatformFiles::ignoreFileSizeSignal()

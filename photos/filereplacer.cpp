@@ -1,4 +1,5 @@
 #include "photos/filereplacer.h"
+#include "formats/platformfiles.h"
 #include "formats/formatslog.h"
 #include "formats/savefile.h"
 
@@ -204,10 +205,11 @@ bool FileReplacer::replace(const QString& target, const QByteArray& head, QFile*
     if (attributes.modified.isValid() &&
         !temp.setFileTime(attributes.modified, QFileDevice::FileModificationTime))
         qCDebug(lcFormats) << "modification time not kept for" << target << temp.errorString();
+    QString problem;
     if (attributes.identity.exists &&
-        (!attributes.identity.copyOwnershipTo(temp.fileName(), error) ||
-         !attributes.identity.copyExtendedAttributes(target, temp.fileName(), error))) {
-        *error = tr("Its owner or attributes cannot be kept: %1").arg(*error);
+        !PlatformFiles::copyAttributes(target, int(temp.handle()), &problem,
+                                       PlatformFiles::Keep::OwnerAndUserAttributes)) {
+        *error = tr("Its owner or attributes cannot be kept: %1").arg(problem);
         return false;
     }
     temp.close();
