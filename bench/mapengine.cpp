@@ -3,6 +3,7 @@
 // of 1,000 tracks with 10 marked points each (time and the longest stall of the event loop),
 // and the memory of the whole application (every process of it) with the long track shown.
 // Built with either engine (KV730_MAP_ENGINE); run offscreen, with TZ unset and TZ=UTC.
+#include "synthetictrack.h"
 #include "app/mainwindow.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
@@ -101,21 +102,7 @@ void memoryOf(qint64 pid, qint64* rss, qint64* pss, int* processes)
 
 Track longTrack(int count)
 {
-    Track track;
-    track.fmt = 2;
-    track.startTime = 1500000000;
-    track.points.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        Vec3 p;
-        p.lat = 25.0 + i * 2e-6 + (i % 100) * 1e-6;
-        p.lon = 121.5 + i * 1e-6;
-        p.alt = 100.0 + (i % 500) * 0.25;
-        p.time = track.startTime + i;
-        p.marked = i % 10000 == 0;
-        p.speed = i % 9000;
-        track.points << p;
-    }
-    return track;
+    return syntheticTrack(count, 2e-6, 1e-6);
 }
 
 QVector<Track> manyTracks()

@@ -1,6 +1,7 @@
 // Track view figures at 500,000 points: the track list with every point sent to the map
 // page, the point list, and the cost of showing one point or scrolling the list.
 // Run offscreen, once with TZ unset and once with TZ=UTC.
+#include "synthetictrack.h"
 #include "formats/displaysettings.h"
 #include "view/googlemappage.h"
 #include "view/mapwidget.h"
@@ -39,21 +40,7 @@ void wait(int ms)
 
 Track makeTrack()
 {
-    Track track;
-    track.fmt = 2;
-    track.startTime = 1500000000;
-    track.points.reserve(PointCount);
-    for (int i = 0; i < PointCount; ++i) {
-        Vec3 p;
-        p.lat = 25.0 + i * 1e-6;
-        p.lon = 121.5 + i * 1e-6;
-        p.alt = 100.0 + (i % 500) * 0.25;
-        p.time = track.startTime + i;
-        p.marked = i % 10000 == 0;
-        p.speed = i % 9000;
-        track.points << p;
-    }
-    return track;
+    return syntheticTrack(PointCount, 1e-6, 0.0);
 }
 
 } // namespace
