@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace
 {
 
@@ -27,6 +29,36 @@ void installTranslators(QTranslator& english, QTranslator& translator, QTranslat
     QCoreApplication::installTranslator(&translator);
     if (MainWindow::loadQtTranslator(qtTranslator, translator))
         QCoreApplication::installTranslator(&qtTranslator);
+}
+
+// The arguments without the options that QApplication takes for itself (-platform offscreen,
+// --style Fusion, -reverse, ...), so that the rest can be checked before a display is needed.
+QStringList withoutQtOptions(QStringList arguments)
+{
+    static const QStringList withValue = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+        "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
+        "style", "stylesheet", "name", "title", "visual", "ncols", "im", "inputstyle"};
+    static const QStringList flags = {"reverse", "widgetcount", "nograb", "dograb", "sync",
+                                      "cmap", "testability"};
+    for (int i = 1; i < arguments.size();) {
+        const QString& a = arguments.at(i);
+        if (a == QLatin1String("--"))
+            break;
+        QString name = a.startsWith(QLatin1String("--")) ? a.mid(2)
+                       : a.startsWith(QLatin1Char('-')) ? a.mid(1)
+                                                        : QString();
+        const bool inlineValue = name.contains(QLatin1Char('='));
+        name = name.section(QLatin1Char('='), 0, 0);
+        if (withValue.contains(name))
+            arguments.erase(arguments.begin() + i,
+                            arguments.begin() + qMin(arguments.size(), i + (inlineValue ? 1 : 2)));
+        else if (flags.contains(name))
+            arguments.removeAt(i);
+        else
+            ++i;
+    }
+    return arguments;
 }
 
 } // namespace
@@ -54,15 +86,18 @@ int main(int argc, char* argv[])
             QStringLiteral("[FILE...]"));
     };
     {
-        // --help and --version are answered before anything needs a display. Qt's own
-        // options (-platform, -style) are known only to QApplication, so other options are
-        // checked there.
+        // --help, --version and a mistaken option are answered before anything needs a
+        // display, which a user without one would otherwise be told about instead.
         QCoreApplication core(argc, argv);
         QCoreApplication::setApplicationVersion(QStringLiteral(KV730_VERSION));
         installTranslators(english, translator, qtTranslator);
         QCommandLineParser parser;
         setUp(parser);
-        parser.parse(QCoreApplication::arguments());
+        if (!parser.parse(withoutQtOptions(QCoreApplication::arguments()))) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                         qPrintable(parser.errorText()));
+            return 1;
+        }
         if (parser.isSet(QStringLiteral("help-all")))
             parser.process(core); // prints and exits, as does each of the two below
         if (parser.isSet(QStringLiteral("help")))
