@@ -2,17 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>ArgumentNames</name>
-    <message>
-        <source>The file name is not valid %1 text. Choose another name.</source>
-        <translation>The file name is not valid %1 text. Choose another name.</translation>
-    </message>
-    <message>
-        <source>The file name is not valid %1 text, so the file cannot be opened by it. Rename the file and try again.</source>
-        <translation>The file name is not valid %1 text, so the file cannot be opened. Rename the file and try again.</translation>
-    </message>
-</context>
-<context>
     <name>DeviceKV310</name>
     <message>
         <source>the logger does not respond</source>
@@ -1097,6 +1086,10 @@ right: fast, one point every 0.25 s</translation>
     <message>
         <source>Speed</source>
         <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Speed (derived)</source>
+        <translation>Speed (derived)</translation>
     </message>
 </context>
 <context>

@@ -2,17 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
-    <name>ArgumentNames</name>
-    <message>
-        <source>The file name is not valid %1 text. Choose another name.</source>
-        <translation>ファイル名が有効な %1 テキストではありません。別の名前を指定してください。</translation>
-    </message>
-    <message>
-        <source>The file name is not valid %1 text, so the file cannot be opened by it. Rename the file and try again.</source>
-        <translation>ファイル名が有効な %1 テキストではないため、この名前ではファイルを開けません。ファイル名を変更してからやり直してください。</translation>
-    </message>
-</context>
-<context>
     <name>DeviceKV310</name>
     <message>
         <source>the logger does not respond</source>
@@ -1081,6 +1070,10 @@ right: fast, one point every 0.25 s</source>
     <message>
         <source>Speed</source>
         <translation>速度</translation>
+    </message>
+    <message>
+        <source>Speed (derived)</source>
+        <translation>速度 (算出値)</translation>
     </message>
 </context>
 <context>

@@ -2,17 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
-    <name>ArgumentNames</name>
-    <message>
-        <source>The file name is not valid %1 text. Choose another name.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file name is not valid %1 text, so the file cannot be opened by it. Rename the file and try again.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>DeviceKV310</name>
     <message>
         <source>the logger does not respond</source>
@@ -1074,6 +1063,10 @@ right: fast, one point every 0.25 s</source>
     </message>
     <message>
         <source>Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speed (derived)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
