@@ -22,14 +22,37 @@ bool space(char c)
     return c == ' ' || c == '\n' || c == '\t' || c == '\r';
 }
 
+// Classes of the ASCII bytes, looked up in one step: they decide most bytes of a file.
+enum Class : uchar { NameStart = 1, NameChar = 2, Plain = 4, PlainInText = 8 };
+
+struct Classes {
+    uchar of[256] = {};
+    Classes()
+    {
+        for (int c = 0x20; c < 0x7f; ++c)
+            of[c] = Plain | PlainInText;
+        for (int c = '0'; c <= '9'; ++c)
+            of[c] |= NameChar;
+        for (int c = 'a'; c <= 'z'; ++c)
+            of[c] |= NameStart | NameChar, of[c - 'a' + 'A'] |= NameStart | NameChar;
+        of[int('_')] |= NameStart | NameChar;
+        of[int('-')] |= NameChar;
+        of[int('.')] |= NameChar;
+        for (int c : {'&', '<', ']'})
+            of[c] = 0;
+        of[int('\t')] = of[int('\n')] = PlainInText;
+    }
+};
+const Classes classes;
+
 bool nameStart(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    return classes.of[uchar(c)] & NameStart;
 }
 
 bool nameChar(char c)
 {
-    return nameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return classes.of[uchar(c)] & NameChar;
 }
 
 // A character that XML allows and the full reader takes as it is; noncharacters are left
@@ -265,8 +288,13 @@ bool GpxScanner::chars(const char* p, const char* end, int kind, bool* plain) co
     bool simple = true;
     const uchar* s = reinterpret_cast<const uchar*>(p);
     const uchar* e = reinterpret_cast<const uchar*>(end);
+    const uchar plainClass = kind == AttributeValue ? Plain : PlainInText;
     while (s < e) {
         const uchar c = *s;
+        if (classes.of[c] & plainClass) {
+            ++s;
+            continue;
+        }
         if (c >= 0x80) {
             const int n = utf8(s, e);
             if (n == 0)

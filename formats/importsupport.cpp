@@ -148,9 +148,26 @@ bool ImportSupport::parseNumber(const char* text, int length, double* value)
     };
     const char* integral = digitsFrom(q);
     const char* fraction = integral < end && *integral == '.' ? digitsFrom(integral + 1) : integral;
-    if (integral > q && fraction == end && fraction != integral + 1 && end - p <= 40 &&
-        std::from_chars(p, end, *value).ec == std::errc())
-        return true;
+    if (integral > q && fraction == end && fraction != integral + 1 && end - p <= 40) {
+        // Up to 15 digits and 22 decimals, one division of two exact doubles is correctly
+        // rounded.
+        static const double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        const int decimals = fraction == integral ? 0 : int(fraction - integral - 1);
+        if (fraction - q - (decimals > 0) <= 15) {
+            qint64 whole = 0;
+            for (const char* d = q; d < fraction; ++d) {
+                if (*d != '.')
+                    whole = whole * 10 + (*d - '0');
+            }
+            const double v = double(whole) / powers[decimals];
+            *value = q > p ? -v : v;
+            return true;
+        }
+        if (std::from_chars(p, end, *value).ec == std::errc())
+            return true;
+    }
     const QString wide = QString::fromUtf8(text, length);
     return parseNumber(QStringRef(&wide), value);
 }
