@@ -264,20 +264,21 @@ GpxScanner::Step GpxScanner::scan()
 GpxScanner::Step GpxScanner::name(const char*& p, const char* end,
                                   std::string_view* qualified) const
 {
-    const char* q = p;
-    const char* colon = nullptr;
     // A name and at most one prefix, each starting with a letter or '_', in ASCII.
-    const auto partStart = [&](const char* at) { return at == p || (colon && at == colon + 1); };
-    for (; q < end; ++q) {
-        if (*q == ':' && !colon && q > p)
-            colon = q;
-        else if (!(partStart(q) ? nameStart(*q) : nameChar(*q)))
+    const char* q = p;
+    for (int part = 0; part < 2; ++part) {
+        if (q == end)
+            return More;
+        if (!nameStart(*q))
+            return Bad;
+        while (++q < end && nameChar(*q)) {
+        }
+        if (q == end)
+            return More;
+        if (*q != ':' || part == 1)
             break;
+        ++q;
     }
-    if (q == end)
-        return More;
-    if (partStart(q))
-        return Bad;
     *qualified = std::string_view(p, size_t(q - p));
     p = q;
     return Done;
@@ -519,7 +520,9 @@ GpxScanner::Step GpxScanner::startTag(const char* p, const char* end)
 
     if (size_t(m_depth) == m_open.size())
         m_open.emplace_back();
-    m_open[size_t(m_depth)].assign(qualified.data(), qualified.size());
+    std::string& open = m_open[size_t(m_depth)];
+    if (open != qualified)
+        open.assign(qualified.data(), qualified.size());
     m_local = localName(m_open[size_t(m_depth)]);
     ++m_depth;
     m_rootSeen = true;
