@@ -6,7 +6,9 @@
 class QIODevice;
 
 // GPX 1.1: one trk with one trkseg per track, times in UTC. Reads GPX 1.0 and 1.1: each trk
-// (its segments joined) and each rte becomes a track; waypoints are left out.
+// (its segments joined) and each rte becomes a track; waypoints are left out. A file is read
+// by GpxScanner where it is plain XML, as GPX files nearly always are, else by
+// QXmlStreamReader behind an XmlInputGuard; both give the same tracks and messages.
 // The document is written directly as the bytes that QXmlStreamWriter with auto-formatting
 // produces for it (checked by the tests), at a fraction of its cost.
 class FileFormatGPX : public FileFormat
