@@ -140,32 +140,32 @@ bool ImportSupport::parseNumber(const char* text, int length, double* value)
         ++p;
     while (end > p && blank(end[-1]))
         --end;
-    const char* q = p < end && *p == '-' ? p + 1 : p;
-    const auto digitsFrom = [end](const char* at) {
-        while (at < end && *at >= '0' && *at <= '9')
-            ++at;
-        return at;
-    };
-    const char* integral = digitsFrom(q);
-    const char* fraction = integral < end && *integral == '.' ? digitsFrom(integral + 1) : integral;
-    if (integral > q && fraction == end && fraction != integral + 1 && end - p <= 40) {
-        // Up to 15 digits and 22 decimals, one division of two exact doubles is correctly
-        // rounded.
-        static const double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        const int decimals = fraction == integral ? 0 : int(fraction - integral - 1);
-        if (fraction - q - (decimals > 0) <= 15) {
-            qint64 whole = 0;
-            for (const char* d = q; d < fraction; ++d) {
-                if (*d != '.')
-                    whole = whole * 10 + (*d - '0');
-            }
-            const double v = double(whole) / powers[decimals];
-            *value = q > p ? -v : v;
+    // [-]digits[.digits]
+    quint64 whole = 0;
+    int digits = 0;
+    int decimals = -1;
+    const char* d = p < end && *p == '-' ? p + 1 : p;
+    for (; d < end; ++d) {
+        if (*d >= '0' && *d <= '9') {
+            whole = whole * 10 + quint64(*d - '0');
+            ++digits;
+            decimals += decimals >= 0;
+        } else if (*d == '.' && decimals < 0 && digits > 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (d == end && digits > 0 && decimals != 0) {
+        // Up to 15 digits, one division of two exact doubles is correctly rounded.
+        static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        if (digits <= 15) {
+            const double v = double(whole) / powers[qMax(decimals, 0)];
+            *value = *p == '-' ? -v : v;
             return true;
         }
-        if (std::from_chars(p, end, *value).ec == std::errc())
+        if (end - p <= 40 && std::from_chars(p, end, *value).ec == std::errc())
             return true;
     }
     const QString wide = QString::fromUtf8(text, length);
