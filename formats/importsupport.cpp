@@ -158,7 +158,7 @@ bool ImportSupport::parseNumber(const char* text, int length, double* value)
     }
     if (d == end && digits > 0) {
         // Up to 15 digits, one division of two exact doubles is correctly rounded.
-        static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6, 1e7,
+        static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         if (digits <= 15) {
             const double v = double(whole) / powers[qMax(decimals, 0)];

@@ -252,8 +252,9 @@ private slots:
             const QString full = gpxRead(variant, FileFormatGPX::Parser::FullXml);
             if (plain != full)
                 XmlInputGuard::setMaxRun(saved);
-            QVERIFY2(plain == full, qPrintable(QString::fromUtf8(variant.toPercentEncoding(
-                                                   " <>/=\"':!?-")) + "\n" + plain + "\n" + full));
+            QVERIFY2(plain == full,
+                     qPrintable(QString::fromUtf8(variant.toPercentEncoding(" <>/=\"':!?-")) +
+                                "\n" + plain + "\n" + full));
         }
         XmlInputGuard::setMaxRun(saved);
         // Of plain GPX, many variants are still plain: the comparison is not left to the full
@@ -269,8 +270,9 @@ private slots:
         for (const char* text :
              {"12", "-0", "+1", ".5", "5.", "-007.250", " 1.5\t", "1e3", "1,5", "1.2.3", "-",
               "", "inf", "nan", "0x10", "123456789012345678901234567890.1234567890123",
-              "0.30000000000000004441", "-179.999999999999", "9007199254740993", "98.26994243785299",
-              "1234567890.1234567", "\xc2\xa0" "5", "\xd9\xa3", "2014-05-06T10:20:30Z",
+              "0.30000000000000004441", "-179.999999999999", "9007199254740993",
+              "98.26994243785299", "1234567890.1234567", "\xc2\xa0" "5", "\xd9\xa3",
+              "2014-05-06T10:20:30Z",
               " 2014-05-06 10:20:30.5+02:00 ", "2014-05-06T10:20:30.\xd9\xa3Z",
               "2014-05-06T10:20:30-0130", "2014-05-06T10:20:30+1", "2014-13-06T10:20:30",
               "2014-05-06T10:20:30Z\xc2\xa0", "2014-05-06t10:20:30z"})
