@@ -14,6 +14,10 @@ namespace
 const size_t Block = size_t(1) << 20;
 // Deeper documents are left to the full reader and its own limit.
 const int MaxDepth = ImportSupport::maxXmlDepth / 2;
+// Attributes are compared pairwise and prefixes looked up one by one: more of them than GPX
+// files have are left to the full reader as well.
+const size_t MaxAttributes = 64;
+const size_t MaxPrefixes = 64;
 
 enum Kind { Text, AttributeValue, CommentText };
 
@@ -167,7 +171,10 @@ std::string_view decode(std::string_view raw, bool attribute, std::string& out)
     for (const char* p = raw.data(); p < end;) {
         uint code = 0;
         if (*p == '&') {
-            p += reference(p, end, &code);
+            // Checked while scanning: the reference is whole.
+            const int n = reference(p, end, &code);
+            Q_ASSERT(n > 0);
+            p += qMax(n, 1);
             appendUtf8(out, code);
         } else if (*p == '\r') {
             out += attribute ? ' ' : '\n';
@@ -477,7 +484,7 @@ GpxScanner::Step GpxScanner::startTag(const char* p, const char* end)
         if (!close)
             return More;
         bool plain;
-        if (!chars(q, close, AttributeValue, &plain))
+        if (!chars(q, close, AttributeValue, &plain) || m_attributes.size() == MaxAttributes)
             return Bad;
         m_attributes.push_back({attribute, std::string_view(q, size_t(close - q)), plain});
         q = close + 1;
@@ -488,7 +495,8 @@ GpxScanner::Step GpxScanner::startTag(const char* p, const char* end)
         if (a.name.substr(0, 6) != "xmlns:")
             continue;
         const std::string_view prefix = a.name.substr(6);
-        if (prefix == "xml" || prefix == "xmlns" || a.raw.empty())
+        if (prefix == "xml" || prefix == "xmlns" || a.raw.empty() ||
+            m_prefixes.size() == MaxPrefixes)
             return Bad;
         m_prefixes.push_back({std::string(prefix), m_depth + 1});
     }
