@@ -69,6 +69,22 @@ bool xmlChar(uint c)
            c <= 0x10ffff;
 }
 
+// Whether the eight bytes at p are all printable ASCII but '&', '<' and ']', the bytes that
+// need no closer look anywhere.
+bool plainWord(const uchar* p)
+{
+    const quint64 ones = 0x0101010101010101ULL;
+    const quint64 highs = ones * 0x80;
+    quint64 x;
+    std::memcpy(&x, p, sizeof x);
+    const auto hasZero = [&](quint64 v) { return (v - ones) & ~v & highs; };
+    // Bytes from 0x7f up; then, of the rest, bytes below 0x20.
+    if (((x + ones) | x) & highs)
+        return false;
+    return !((x - ones * 0x20) & ~x & highs) && !hasZero(x ^ (ones * '&')) &&
+           !hasZero(x ^ (ones * '<')) && !hasZero(x ^ (ones * ']'));
+}
+
 // The length of the UTF-8 sequence of one allowed character at p, 0 when there is none.
 int utf8(const uchar* p, const uchar* end)
 {
@@ -298,6 +314,10 @@ bool GpxScanner::chars(const char* p, const char* end, int kind, bool* plain) co
     const uchar* e = reinterpret_cast<const uchar*>(end);
     const uchar plainClass = kind == AttributeValue ? Plain : PlainInText;
     while (s < e) {
+        if (e - s >= 8 && plainWord(s)) {
+            s += 8;
+            continue;
+        }
         const uchar c = *s;
         if (classes.of[c] & plainClass) {
             ++s;
