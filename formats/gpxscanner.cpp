@@ -215,8 +215,8 @@ GpxScanner::GpxScanner(QIODevice& device)
     : m_device(device), m_cap(size_t(std::min<qint64>(XmlInputGuard::maxRun(), Block)))
 {
     // Every token, and so every run the input guard of the full reader measures, stays within
-    // m_cap: what the guard would refuse is left to it.
-    // A small file needs no more than its size.
+    // m_cap: what the guard would refuse is left to it. A small file needs no more buffer
+    // than its size.
     const qint64 left = device.size() - device.pos();
     m_size = size_t(qBound<qint64>(64, left + 1, qint64(m_cap + Block)));
     m_buffer.reset(new char[m_size]);

@@ -18,6 +18,7 @@ class QIODevice;
 class GpxScanner
 {
 public:
+    // An empty element gives a StartElement and an EndElement; the declaration a Comment.
     enum Token { StartElement, EndElement, Characters, Comment, EndDocument, Invalid };
 
     explicit GpxScanner(QIODevice& device);
@@ -33,6 +34,7 @@ public:
     std::string_view attribute(std::string_view qualifiedName);
     // At Characters: the text, references resolved and line ends as "\n".
     std::string_view text();
+    // (Names, values and texts stay valid until the next call of any of these.)
 
     // At a StartElement: hands the element's text to parse() when it holds text only (else
     // nothing is parsed) and moves to its end tag; returns what parse() returned.
