@@ -1,10 +1,11 @@
 // Reader benchmark: the log reader benchmark's 500,000-point recording saved by the tool as
 // TKX, GPX, KML and CSV, each read back into memory (best of 3, wall clock and processor
 // time), with the peak memory each read adds (Linux: /proc/self/status); and GPSBabel reading
-// the same GPX file for comparison.
+// the same GPX file for comparison, and the GPX file read by the full XML reader alone.
 //   imports [points]
 
 #include "formats/fileformatgpl.h"
+#include "formats/fileformatgpx.h"
 #include "formats/fileformatregistry.h"
 #include "loggenerator.h"
 
@@ -153,6 +154,22 @@ int main(int argc, char** argv)
                     extension, seconds, cpu, seconds / tkxTime, cpu / tkxCpu, peak,
                     peak / trackMb, read, QFileInfo(file).size() / (1024.0 * 1024.0));
         if (qstrcmp(extension, "gpx") == 0) {
+            // The same file through the full XML reader alone, for comparison.
+            FileFormatGPX full;
+            full.setParser(FileFormatGPX::Parser::FullXml);
+            double fullCpu = 0;
+            double fullPeak = 0;
+            const double fullTime = best(
+                [&] {
+                    QVector<Track> loaded;
+                    return full.load(loaded, file) &&
+                           full.lastParser() == FileFormatGPX::Parser::FullXml;
+                },
+                &fullCpu, &fullPeak);
+            std::printf("  gpx, full XML reader alone  %6.3f s (cpu %6.3f s)  %5.1fx TKX (cpu "
+                        "%5.1fx)  peak +%6.1f MB = %4.2fx the track\n",
+                        fullTime, fullCpu, fullTime / tkxTime, fullCpu / tkxCpu, fullPeak,
+                        fullPeak / trackMb);
             const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));
             if (gpsbabel.isEmpty()) {
                 std::printf("  GPSBabel not available\n");

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace
@@ -15,11 +17,22 @@ QString tr(const char* text)
     return QCoreApplication::translate("ImportSupport", text);
 }
 
-bool digits(const QChar* p, int count, int* value)
+// The parsers take QChar or, for ASCII only, char.
+ushort unit(QChar c)
+{
+    return c.unicode();
+}
+
+ushort unit(char c)
+{
+    return uchar(c);
+}
+
+template <typename Char> bool digits(const Char* p, int count, int* value)
 {
     int v = 0;
     for (int i = 0; i < count; ++i) {
-        const ushort c = p[i].unicode();
+        const ushort c = unit(p[i]);
         if (c < '0' || c > '9')
             return false;
         v = v * 10 + (c - '0');
@@ -32,48 +45,48 @@ const double EarthRadius = 6371008.8;
 const double DegToRad = 3.14159265358979323846 / 180.0;
 } // namespace
 
-bool ImportSupport::parseIsoTime(const QChar* text, int length, qint64* seconds)
+template <typename Char> static bool isoTime(const Char* text, int length, qint64* seconds)
 {
-    while (length > 0 && text->isSpace()) {
+    while (length > 0 && QChar(unit(*text)).isSpace()) {
         ++text;
         --length;
     }
-    while (length > 0 && text[length - 1].isSpace())
+    while (length > 0 && QChar(unit(text[length - 1])).isSpace())
         --length;
     // yyyy-MM-ddThh:mm:ss is 19 characters.
     if (length < 19)
         return false;
     int year, month, day, hour, minute, second;
-    const QChar* p = text;
-    if (!digits(p, 4, &year) || p[4] != QLatin1Char('-') || !digits(p + 5, 2, &month) ||
-        p[7] != QLatin1Char('-') || !digits(p + 8, 2, &day) ||
-        (p[10] != QLatin1Char('T') && p[10] != QLatin1Char('t') && p[10] != QLatin1Char(' ')) ||
-        !digits(p + 11, 2, &hour) || p[13] != QLatin1Char(':') || !digits(p + 14, 2, &minute) ||
-        p[16] != QLatin1Char(':') || !digits(p + 17, 2, &second))
+    const Char* p = text;
+    if (!digits(p, 4, &year) || unit(p[4]) != '-' || !digits(p + 5, 2, &month) ||
+        unit(p[7]) != '-' || !digits(p + 8, 2, &day) ||
+        (unit(p[10]) != 'T' && unit(p[10]) != 't' && unit(p[10]) != ' ') ||
+        !digits(p + 11, 2, &hour) || unit(p[13]) != ':' || !digits(p + 14, 2, &minute) ||
+        unit(p[16]) != ':' || !digits(p + 17, 2, &second))
         return false;
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 24 || minute > 59 ||
         second > 60)
         return false;
     int i = 19;
-    if (i < length && (p[i] == QLatin1Char('.') || p[i] == QLatin1Char(','))) {
+    if (i < length && (unit(p[i]) == '.' || unit(p[i]) == ',')) {
         ++i;
         const int start = i;
-        while (i < length && p[i].isDigit())
+        while (i < length && QChar(unit(p[i])).isDigit())
             ++i;
         if (i == start)
             return false;
     }
     qint64 offset = 0;
     if (i < length) {
-        const QChar zone = p[i];
-        if (zone == QLatin1Char('Z') || zone == QLatin1Char('z')) {
+        const ushort zone = unit(p[i]);
+        if (zone == 'Z' || zone == 'z') {
             ++i;
-        } else if (zone == QLatin1Char('+') || zone == QLatin1Char('-')) {
+        } else if (zone == '+' || zone == '-') {
             int oh = 0, om = 0;
             if (!digits(p + i + 1, qMin(2, length - i - 1), &oh) || length - i - 1 < 2)
                 return false;
             i += 3;
-            if (i < length && p[i] == QLatin1Char(':'))
+            if (i < length && unit(p[i]) == ':')
                 ++i;
             if (i < length) {
                 if (length - i < 2 || !digits(p + i, 2, &om))
@@ -82,7 +95,7 @@ bool ImportSupport::parseIsoTime(const QChar* text, int length, qint64* seconds)
             }
             if (oh > 23 || om > 59)
                 return false;
-            offset = (oh * 3600 + om * 60) * (zone == QLatin1Char('-') ? -1 : 1);
+            offset = (oh * 3600 + om * 60) * (zone == '-' ? -1 : 1);
         }
     }
     if (i != length)
@@ -90,6 +103,20 @@ bool ImportSupport::parseIsoTime(const QChar* text, int length, qint64* seconds)
     *seconds = CivilDate::daysFrom(year, month, day) * 86400 + hour * 3600 + minute * 60 +
                second - offset;
     return true;
+}
+
+bool ImportSupport::parseIsoTime(const QChar* text, int length, qint64* seconds)
+{
+    return isoTime(text, length, seconds);
+}
+
+bool ImportSupport::parseIsoTime(const char* text, int length, qint64* seconds)
+{
+    if (std::any_of(text, text + length, [](char c) { return uchar(c) >= 0x80; })) {
+        const QString wide = QString::fromUtf8(text, length);
+        return isoTime(wide.constData(), wide.size(), seconds);
+    }
+    return isoTime(text, length, seconds);
 }
 
 bool ImportSupport::parseNumber(const QStringRef& text, double* value)
@@ -100,6 +127,49 @@ bool ImportSupport::parseNumber(const QStringRef& text, double* value)
         return false;
     *value = v;
     return true;
+}
+
+bool ImportSupport::parseNumber(const char* text, int length, double* value)
+{
+    // Plain decimals, nearly every number of a file, convert without a QString, to the same
+    // (correctly rounded) double; the rest takes the QString way.
+    const char* p = text;
+    const char* end = text + length;
+    const auto blank = [](char c) { return uchar(c) < 0x80 && QChar(c).isSpace(); };
+    while (p < end && blank(*p))
+        ++p;
+    while (end > p && blank(end[-1]))
+        --end;
+    // [-]digits[.digits]
+    quint64 whole = 0;
+    int digits = 0;
+    int decimals = -1;
+    const char* d = p < end && *p == '-' ? p + 1 : p;
+    for (; d < end; ++d) {
+        if (*d >= '0' && *d <= '9') {
+            whole = whole * 10 + quint64(*d - '0');
+            ++digits;
+            decimals += decimals >= 0;
+        } else if (*d == '.' && decimals < 0 && digits > 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (d == end && digits > 0) {
+        // Up to 15 digits, one division of two exact doubles is correctly rounded.
+        static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        if (digits <= 15) {
+            const double v = double(whole) / powers[qMax(decimals, 0)];
+            *value = *p == '-' ? -v : v;
+            return true;
+        }
+        if (end - p <= 40 && std::from_chars(p, end, *value).ec == std::errc())
+            return true;
+    }
+    const QString wide = QString::fromUtf8(text, length);
+    return parseNumber(QStringRef(&wide), value);
 }
 
 bool ImportSupport::elementNumber(QXmlStreamReader& xml, double* value)

@@ -6,6 +6,8 @@
 #include <QStringRef>
 #include <QXmlStreamReader>
 
+#include <string_view>
+
 // What the readers of other programs' files share: times, numbers, the finishing touches of
 // a track, and the guard rails of the XML readers.
 class ImportSupport
@@ -19,9 +21,21 @@ public:
     {
         return parseIsoTime(text.constData(), text.size(), seconds);
     }
+    // The same, of UTF-8 text.
+    static bool parseIsoTime(const char* text, int length, qint64* seconds);
+    static bool parseIsoTime(std::string_view text, qint64* seconds)
+    {
+        return parseIsoTime(text.data(), int(text.size()), seconds);
+    }
     // A decimal number in C notation, surrounding blanks allowed; false for anything else,
     // infinities and NaN included.
     static bool parseNumber(const QStringRef& text, double* value);
+    // The same, of UTF-8 text.
+    static bool parseNumber(const char* text, int length, double* value);
+    static bool parseNumber(std::string_view text, double* value)
+    {
+        return parseNumber(text.data(), int(text.size()), value);
+    }
     // The text of the element the XML reader is at, as parseNumber() reads it.
     static bool elementNumber(QXmlStreamReader& xml, double* value);
     // Hands the text of the element the XML reader is at to parse() without copying it, when

@@ -72,6 +72,35 @@ template <typename Read> bool importSane(const QByteArray& data, FileFormat& for
     return points * 3 <= data.size();
 }
 
+// Everything a GPX read gives: the result, its texts and every field of every point.
+QByteArray gpxResult(const QByteArray& data, FileFormatGPX::Parser parser,
+                     FileFormatGPX::Parser* used)
+{
+    QByteArray bytes = data;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    FileFormatGPX format;
+    format.setParser(parser);
+    QVector<Track> tracks;
+    const bool ok = format.read(tracks, buffer);
+    *used = format.lastParser();
+    QByteArray result = (QString::number(ok) + '|' + format.errorString() + '|' +
+                         format.warningString() + '|' + format.noticeString())
+                            .toUtf8();
+    for (const Track& t : qAsConst(tracks)) {
+        result += '\n' + t.name.toUtf8() + '|';
+        const qint64 head[] = {t.startTime, t.fmt, t.derivedSpeed, t.speedsWithoutAltitude};
+        result.append(reinterpret_cast<const char*>(head), sizeof head);
+        for (const Vec3& p : t.points) {
+            const double position[] = {p.lat, p.lon, p.alt};
+            const qint64 rest[] = {p.time, p.marked, p.speed, p.reserved};
+            result.append(reinterpret_cast<const char*>(position), sizeof position);
+            result.append(reinterpret_cast<const char*>(rest), sizeof rest);
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 namespace FuzzEntries
@@ -229,9 +258,14 @@ bool deviceConfig(const QByteArray& data, const QString& scratchDir)
 bool gpxReader(const QByteArray& data)
 {
     FileFormatGPX format;
-    return importSane(data, format, [&](QVector<Track>& t, QIODevice& d) {
-        return format.read(t, d);
-    });
+    if (!importSane(data, format,
+                    [&](QVector<Track>& t, QIODevice& d) { return format.read(t, d); }))
+        return false;
+    // What the scanner read, the full XML reader reads the same.
+    FileFormatGPX::Parser used;
+    const QByteArray plain = gpxResult(data, FileFormatGPX::Parser::Scanner, &used);
+    return used != FileFormatGPX::Parser::Scanner ||
+           plain == gpxResult(data, FileFormatGPX::Parser::FullXml, &used);
 }
 
 bool kmlReader(const QByteArray& data)

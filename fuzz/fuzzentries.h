@@ -26,7 +26,8 @@ bool tkxReader(const QByteArray& data, const QString& scratchDir);
 // A kv730.ini, written to a file in scratchDir and read.
 bool deviceConfig(const QByteArray& data, const QString& scratchDir);
 
-// Files of other programs read by the readers of GPX, KML, NMEA 0183 and CSV.
+// Files of other programs read by the readers of GPX, KML, NMEA 0183 and CSV. Where the
+// GPX scanner read the input, the full XML reader must read the same from it.
 bool gpxReader(const QByteArray& data);
 bool kmlReader(const QByteArray& data);
 bool nmeaReader(const QByteArray& data);

@@ -1,4 +1,6 @@
+#include "formats/fileformatgpx.h"
 #include "formats/fileformatregistry.h"
+#include "formats/importsupport.h"
 #include "formats/xmlinputguard.h"
 #include "view/trackstatistics.h"
 #include "fuzz/fuzzentries.h"
@@ -6,6 +8,8 @@
 #include "tzswitch.h"
 
 #include <QtTest>
+
+#include <cstring>
 
 // A track list as text: "name(fmt): lat,lon,alt,time,speed ; ..." with " / " between tracks.
 static QString describe(const QVector<Track>& tracks)
@@ -25,6 +29,69 @@ static QString describe(const QVector<Track>& tracks)
         parts << QStringLiteral("%1(%2): ").arg(track.name).arg(track.fmt) + points.join(" ; ");
     }
     return parts.join(" / ");
+}
+
+// A double to the bit.
+static QString bits(double value)
+{
+    quint64 b;
+    std::memcpy(&b, &value, sizeof b);
+    return QString::number(b, 16);
+}
+
+// Everything a GPX read gives: the result, its texts and every field of every track, the
+// doubles to the bit.
+static QString gpxRead(const QByteArray& bytes, FileFormatGPX::Parser parser,
+                       FileFormatGPX::Parser* used = nullptr)
+{
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    FileFormatGPX gpx;
+    gpx.setParser(parser);
+    QVector<Track> tracks;
+    const bool ok = gpx.read(tracks, buffer);
+    if (used)
+        *used = gpx.lastParser();
+    QString text = (ok ? "read|" : "refused|") + gpx.errorString() + '|' + gpx.warningString() +
+                   '|' + gpx.noticeString();
+    for (const Track& t : qAsConst(tracks)) {
+        text += QStringLiteral("\n%1|%2|%3|%4|%5:")
+                    .arg(t.name)
+                    .arg(t.startTime)
+                    .arg(t.fmt)
+                    .arg(int(t.derivedSpeed))
+                    .arg(int(t.speedsWithoutAltitude));
+        for (const Vec3& p : t.points)
+            text += QStringLiteral(" %1,%2,%3,%4,%5,%6,%7")
+                        .arg(bits(p.lat), bits(p.lon), bits(p.alt))
+                        .arg(p.time)
+                        .arg(p.marked)
+                        .arg(p.speed)
+                        .arg(p.reserved);
+    }
+    return text;
+}
+
+// The tool's own GPX export of tracks of counts[i] points.
+static QByteArray gpxExport(const QVector<int>& counts, int fmt, bool markedOnly = false,
+                            const char* lineEnd = "\n")
+{
+    QVector<Track> tracks;
+    QList<int> selection;
+    for (int count : counts) {
+        Track t{1399371630, fmt, {}};
+        for (int i = 0; i < count; ++i)
+            t.points << TestSupport::point(25.03539 - i * 1e-4, 121.509463 + i * 3e-5,
+                                           35.2 - i * 0.37, 1399371630 + 7 * i, i % 3 == 1);
+        selection << tracks.size();
+        tracks << t;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    FileFormatGPX::write(&buffer, tracks, selection, markedOnly, lineEnd);
+    return bytes;
 }
 
 // The points GPSBabel reads from a file, as "lat lon alt time" (time empty where none).
@@ -113,6 +180,117 @@ private slots:
         }
         QCOMPARE(ok, !messages.startsWith("E:"));
         QCOMPARE(describe(tracks), expected);
+    }
+
+    // Files other programs wrote and the tool's own exports take the scanner, and it reads
+    // them as the full XML reader does.
+    void scanner_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        for (const QString& name : QDir(KV730_TEST_DATA "/imports").entryList({"*.gpx"}))
+            QTest::newRow(qPrintable(name))
+                << TestSupport::readFile(KV730_TEST_DATA "/imports/" + name);
+        QTest::newRow("export with altitude") << gpxExport({5}, 2);
+        QTest::newRow("export without altitude, CR LF") << gpxExport({5}, 1, false, "\r\n");
+        QTest::newRow("export of marked points, several and empty tracks")
+            << gpxExport({7, 4, 0}, 2, true);
+        QTest::newRow("export of 12000 points") << gpxExport({12000}, 2);
+    }
+
+    void scanner()
+    {
+        QFETCH(QByteArray, bytes);
+        FileFormatGPX::Parser used = FileFormatGPX::Parser::FullXml;
+        const QString plain = gpxRead(bytes, FileFormatGPX::Parser::Scanner, &used);
+        QVERIFY(used == FileFormatGPX::Parser::Scanner);
+        QVERIFY(plain.startsWith("read|"));
+        QCOMPARE(plain, gpxRead(bytes, FileFormatGPX::Parser::FullXml));
+    }
+
+    // Damaged, cut and unusual variants of small files: whatever the scanner reads, it reads
+    // as the full XML reader does; whatever it does not take, the full reader judges.
+    void scannerVariants_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("maxRun");
+        QTest::newRow("export") << gpxExport({2, 0}, 1) << qint64(0);
+        QTest::newRow("export, runs over 20 bytes refused") << gpxExport({2}, 2) << qint64(20);
+        for (const QStringList& row : TestSupport::table("imports/readers.txt")) {
+            if (row.value(0).startsWith("gpx") && !row.value(2).isEmpty())
+                QTest::newRow(qPrintable(row.value(0))) << row.value(2).toUtf8() << qint64(0);
+        }
+    }
+
+    void scannerVariants()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, maxRun);
+        const qint64 saved = XmlInputGuard::maxRun();
+        if (maxRun)
+            XmlInputGuard::setMaxRun(maxRun);
+        QVector<QByteArray> variants;
+        for (int i = 0; i <= bytes.size(); ++i) {
+            variants << bytes.left(i);
+            for (const char* insert :
+                 {"<", "&", "\"", "'", "]]>", "<!DOCTYPE gpx>", "<![CDATA[1]]>", "<?pi x?>",
+                  "\xff", "\xc3\xa9", "\xef\xbf\xbe", "\x01", "\r\n", "&amp;", "&#49;",
+                  "&#0;", "&#xd800;", "&nbsp;", " lat=\"1\"", " p:lat=\"1\"",
+                  " xmlns:p=\"u\"", "<p:ele>2</p:ele>", "<!-- - -->", "<!-- -- -->", "</a>",
+                  "<trkpt lat=\"3\" lon=\"4\"/>", "<name>N</name>", "<wpt/>"})
+                variants << bytes.left(i) + insert + bytes.mid(i);
+            for (const char flip : {'\0', ' ', '>', '/', ':', '1'})
+                variants << bytes.left(i) + flip + bytes.mid(i + 1);
+        }
+        FileFormatGPX::Parser used = FileFormatGPX::Parser::FullXml;
+        gpxRead(bytes, FileFormatGPX::Parser::Scanner, &used);
+        const bool plainGpx = used == FileFormatGPX::Parser::Scanner;
+        int taken = 0;
+        for (const QByteArray& variant : qAsConst(variants)) {
+            used = FileFormatGPX::Parser::FullXml;
+            const QString plain = gpxRead(variant, FileFormatGPX::Parser::Scanner, &used);
+            taken += used == FileFormatGPX::Parser::Scanner;
+            const QString full = gpxRead(variant, FileFormatGPX::Parser::FullXml);
+            if (plain != full)
+                XmlInputGuard::setMaxRun(saved);
+            QVERIFY2(plain == full,
+                     qPrintable(QString::fromUtf8(variant.toPercentEncoding(" <>/=\"':!?-")) +
+                                "\n" + plain + "\n" + full));
+        }
+        XmlInputGuard::setMaxRun(saved);
+        // Of plain GPX, many variants are still plain: the comparison is not left to the full
+        // reader alone.
+        QVERIFY2(!plainGpx || taken > variants.size() / 20,
+                 qPrintable(QStringLiteral("%1 of %2").arg(taken).arg(variants.size())));
+    }
+
+    // Numbers and times of UTF-8 text are read as those of QString text are.
+    void byteParsers_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        for (const char* text :
+             {"12", "-0", "+1", ".5", "5.", "-007.250", " 1.5\t", "1e3", "1,5", "1.2.3", "-",
+              "", "inf", "nan", "0x10", "123456789012345678901234567890.1234567890123",
+              "0.30000000000000004441", "-179.999999999999", "9007199254740993",
+              "98.26994243785299", "1234567890.1234567", "\xc2\xa0" "5", "\xd9\xa3",
+              "2014-05-06T10:20:30Z",
+              " 2014-05-06 10:20:30.5+02:00 ", "2014-05-06T10:20:30.\xd9\xa3Z",
+              "2014-05-06T10:20:30-0130", "2014-05-06T10:20:30+1", "2014-13-06T10:20:30",
+              "2014-05-06T10:20:30Z\xc2\xa0", "2014-05-06t10:20:30z"})
+            QTest::newRow(text) << QByteArray(text);
+    }
+
+    void byteParsers()
+    {
+        QFETCH(QByteArray, text);
+        const QString wide = QString::fromUtf8(text);
+        double a = 7, b = 7;
+        QCOMPARE(ImportSupport::parseNumber(text.constData(), text.size(), &a),
+                 ImportSupport::parseNumber(QStringRef(&wide), &b));
+        QCOMPARE(bits(a), bits(b));
+        qint64 s = 7, t = 7;
+        QCOMPARE(ImportSupport::parseIsoTime(text.constData(), text.size(), &s),
+                 ImportSupport::parseIsoTime(QStringRef(&wide), &t));
+        QCOMPARE(s, t);
     }
 
     // The figures of an imported track use derived speeds where the file has none, and say so.
