@@ -46,11 +46,18 @@ bool FileFormatGPX::read(QVector<Track>& tracks, QIODevice& device)
     return readXml(tracks, device);
 }
 
-bool FileFormatGPX::readPlain(QVector<Track>& tracks, QIODevice& device, bool* ok)
+namespace
 {
-    // The same steps as readXml(), on the scanner's tokens; any fault ends it.
-    GpxScanner xml(device);
+
+// What a GPX document holds, read element by element from either reader: Source is one of the
+// two adapters below, so that both readers follow the same rules.
+struct GpxContent {
     QVector<Track> read;
+    int waypoints = 0;
+    int lost = 0;
+    bool rootSeen = false;
+    int depth = 0;
+    // The track and point being read.
     Track track;
     Vec3 point;
     bool inTrack = false;
@@ -58,54 +65,59 @@ bool FileFormatGPX::readPlain(QVector<Track>& tracks, QIODevice& device, bool* o
     bool trackHasAltitude = false;
     bool trackHasSpeed = false;
     bool pointValid = false;
-    int depth = 0;
     int trackDepth = 0;
-    int waypoints = 0;
-    int lost = 0;
-    bool rootSeen = false;
 
-    auto endTrack = [&] {
+    void endTrack()
+    {
         ImportSupport::finishTrack(track, trackHasAltitude, trackHasSpeed);
         read.append(track);
         track = Track();
         inTrack = false;
-    };
+    }
 
-    for (GpxScanner::Token token; (token = xml.next()) != GpxScanner::EndDocument;) {
-        if (token == GpxScanner::StartElement) {
+    // Reads up to the end of the document, or of what the source lets be read; false when the
+    // root is not a gpx element.
+    template <typename Source> bool readFrom(Source& xml, const QIODevice& device);
+};
+
+template <typename Source> bool GpxContent::readFrom(Source& xml, const QIODevice& device)
+{
+    while (xml.next()) {
+        if (xml.isStart()) {
             ++depth;
-            const std::string_view name = xml.name();
             if (!rootSeen) {
                 rootSeen = true;
-                if (name != "gpx")
+                if (!xml.nameIs("gpx"))
                     return false;
             } else if (inPoint) {
-                if (name == "ele") {
+                if (xml.nameIs("ele")) {
                     double alt = 0.0;
-                    if (xml.elementText([&alt](std::string_view text) {
+                    if (xml.elementText([&alt](const auto& text) {
                             return ImportSupport::parseNumber(text, &alt);
                         })) {
                         point.alt = alt;
                         trackHasAltitude = true;
                     }
                     --depth;
-                } else if (name == "time") {
+                } else if (xml.nameIs("time")) {
                     qint64 time = 0;
-                    if (xml.elementText([&time](std::string_view text) {
+                    if (xml.elementText([&time](const auto& text) {
                             return ImportSupport::parseIsoTime(text, &time);
                         }))
                         point.time = time;
                     --depth;
-                } else if (name == "speed") {
+                } else if (xml.nameIs("speed")) {
+                    // GPX 1.0 and the common extensions give metres per second.
                     double mps = 0.0;
-                    if (ImportSupport::parseNumber(xml.allText(), &mps)) {
+                    if (xml.allTextNumber(&mps)) {
                         point.speed = ImportSupport::speedFromMetresPerSecond(mps);
                         trackHasSpeed = true;
                     }
                     --depth;
                 }
-            } else if (name == "trkpt" || name == "rtept") {
+            } else if (xml.nameIs("trkpt") || xml.nameIs("rtept")) {
                 if (!inTrack) {
+                    // A point outside its track: the file is not what it claims.
                     ++lost;
                     xml.skipElement();
                     --depth;
@@ -113,131 +125,10 @@ bool FileFormatGPX::readPlain(QVector<Track>& tracks, QIODevice& device, bool* o
                 }
                 inPoint = true;
                 point = Vec3();
-                pointValid = ImportSupport::parseNumber(xml.attribute("lat"), &point.lat) &&
-                             ImportSupport::parseNumber(xml.attribute("lon"), &point.lon) &&
+                pointValid = xml.attributeNumber("lat", &point.lat) &&
+                             xml.attributeNumber("lon", &point.lon) &&
                              ImportSupport::validPosition(point.lat, point.lon);
-            } else if (name == "trk" || name == "rte") {
-                if (inTrack)
-                    endTrack();
-                inTrack = true;
-                trackDepth = depth;
-                if (read.isEmpty())
-                    track.points.reserve(int(qMin<qint64>(device.size() / 150, 1 << 24)));
-                trackHasAltitude = false;
-                trackHasSpeed = false;
-            } else if (inTrack && depth == trackDepth + 1 && name == "name") {
-                const std::string text = xml.allText();
-                track.name = QString::fromUtf8(text.data(), int(text.size())).simplified();
-                --depth;
-            } else if (name == "wpt") {
-                ++waypoints;
-                xml.skipElement();
-                --depth;
-            }
-        } else if (token == GpxScanner::EndElement) {
-            const std::string_view name = xml.name();
-            if (inPoint && (name == "trkpt" || name == "rtept")) {
-                inPoint = false;
-                if (pointValid)
-                    track.points.append(point);
-                else
-                    ++lost;
-            } else if (inTrack && depth == trackDepth) {
-                endTrack();
-            }
-            --depth;
-        }
-        if (xml.failed())
-            return false;
-    }
-    if (lost > 0)
-        setWarningString(ImportSupport::lostText(lost));
-    *ok = finishRead(tracks, read, waypoints);
-    return true;
-}
-
-bool FileFormatGPX::readXml(QVector<Track>& tracks, QIODevice& device)
-{
-    XmlInputGuard guard(&device);
-    QXmlStreamReader xml(&guard);
-    QVector<Track> read;
-    Track track;
-    Vec3 point;
-    bool inTrack = false;
-    bool inPoint = false;
-    bool trackHasAltitude = false;
-    bool trackHasSpeed = false;
-    bool pointValid = false;
-    int depth = 0;
-    int trackDepth = 0;
-    int waypoints = 0;
-    int lost = 0;
-    bool rootSeen = false;
-
-    auto endTrack = [&] {
-        ImportSupport::finishTrack(track, trackHasAltitude, trackHasSpeed);
-        read.append(track);
-        track = Track();
-        inTrack = false;
-    };
-
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!ImportSupport::xmlTokenAllowed(xml, depth))
-            break;
-        if (xml.isStartElement()) {
-            ++depth;
-            const QStringRef name = xml.name();
-            if (!rootSeen) {
-                rootSeen = true;
-                if (name != QLatin1String("gpx")) {
-                    xml.raiseError(QCoreApplication::translate(
-                        "FileFormatGPX", "This is not a GPX file: it holds no gpx element."));
-                    break;
-                }
-            } else if (inPoint) {
-                if (name == QLatin1String("ele")) {
-                    double alt = 0.0;
-                    if (ImportSupport::elementText(xml, [&alt](const QStringRef& text) {
-                            return ImportSupport::parseNumber(text, &alt);
-                        })) {
-                        point.alt = alt;
-                        trackHasAltitude = true;
-                    }
-                    --depth;
-                } else if (name == QLatin1String("time")) {
-                    qint64 time = 0;
-                    if (ImportSupport::elementText(xml, [&time](const QStringRef& text) {
-                            return ImportSupport::parseIsoTime(text, &time);
-                        }))
-                        point.time = time;
-                    --depth;
-                } else if (name == QLatin1String("speed")) {
-                    // GPX 1.0 and the common extensions give metres per second.
-                    double mps = 0.0;
-                    if (ImportSupport::elementNumber(xml, &mps)) {
-                        point.speed = ImportSupport::speedFromMetresPerSecond(mps);
-                        trackHasSpeed = true;
-                    }
-                    --depth;
-                }
-            } else if (name == QLatin1String("trkpt") || name == QLatin1String("rtept")) {
-                if (!inTrack) {
-                    // A point outside its track: the file is not what it claims.
-                    ++lost;
-                    xml.skipCurrentElement();
-                    --depth;
-                    continue;
-                }
-                inPoint = true;
-                point = Vec3();
-                const QXmlStreamAttributes attributes = xml.attributes();
-                pointValid = ImportSupport::parseNumber(attributes.value(QLatin1String("lat")),
-                                                        &point.lat) &&
-                             ImportSupport::parseNumber(attributes.value(QLatin1String("lon")),
-                                                        &point.lon) &&
-                             ImportSupport::validPosition(point.lat, point.lon);
-            } else if (name == QLatin1String("trk") || name == QLatin1String("rte")) {
+            } else if (xml.nameIs("trk") || xml.nameIs("rte")) {
                 if (inTrack)
                     endTrack();
                 inTrack = true;
@@ -248,17 +139,16 @@ bool FileFormatGPX::readXml(QVector<Track>& tracks, QIODevice& device)
                     track.points.reserve(int(qMin<qint64>(device.size() / 150, 1 << 24)));
                 trackHasAltitude = false;
                 trackHasSpeed = false;
-            } else if (inTrack && depth == trackDepth + 1 && name == QLatin1String("name")) {
-                track.name = xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+            } else if (inTrack && depth == trackDepth + 1 && xml.nameIs("name")) {
+                track.name = xml.allText().simplified();
                 --depth;
-            } else if (name == QLatin1String("wpt")) {
+            } else if (xml.nameIs("wpt")) {
                 ++waypoints;
-                xml.skipCurrentElement();
+                xml.skipElement();
                 --depth;
             }
-        } else if (xml.isEndElement()) {
-            const QStringRef name = xml.name();
-            if (inPoint && (name == QLatin1String("trkpt") || name == QLatin1String("rtept"))) {
+        } else if (xml.isEnd()) {
+            if (inPoint && (xml.nameIs("trkpt") || xml.nameIs("rtept"))) {
                 inPoint = false;
                 if (pointValid)
                     track.points.append(point);
@@ -270,17 +160,110 @@ bool FileFormatGPX::readXml(QVector<Track>& tracks, QIODevice& device)
             --depth;
         }
     }
+    return true;
+}
+
+// The scanner of plain XML as a source; it stops at its first fault.
+class ScannerSource
+{
+public:
+    explicit ScannerSource(QIODevice& device) : m_xml(device) {}
+    bool failed() const { return m_xml.failed(); }
+
+    bool next()
+    {
+        m_token = m_xml.next();
+        return m_token != GpxScanner::EndDocument && m_token != GpxScanner::Invalid;
+    }
+    bool isStart() const { return m_token == GpxScanner::StartElement; }
+    bool isEnd() const { return m_token == GpxScanner::EndElement; }
+    bool nameIs(const char* name) const { return m_xml.name() == name; }
+    template <typename Parse> bool elementText(Parse parse) { return m_xml.elementText(parse); }
+    QString allText()
+    {
+        const std::string text = m_xml.allText();
+        return QString::fromUtf8(text.data(), int(text.size()));
+    }
+    bool allTextNumber(double* value) { return ImportSupport::parseNumber(m_xml.allText(), value); }
+    bool attributeNumber(const char* name, double* value)
+    {
+        return ImportSupport::parseNumber(m_xml.attribute(name), value);
+    }
+    void skipElement() { m_xml.skipElement(); }
+
+private:
+    GpxScanner m_xml;
+    GpxScanner::Token m_token = GpxScanner::EndDocument;
+};
+
+// QXmlStreamReader as a source, within the guard rails every XML reader of the tool keeps.
+class XmlSource
+{
+public:
+    XmlSource(QXmlStreamReader& xml, const int& depth) : m_xml(xml), m_depth(depth) {}
+
+    bool next()
+    {
+        if (m_xml.atEnd())
+            return false;
+        m_xml.readNext();
+        return ImportSupport::xmlTokenAllowed(m_xml, m_depth);
+    }
+    bool isStart() const { return m_xml.isStartElement(); }
+    bool isEnd() const { return m_xml.isEndElement(); }
+    bool nameIs(const char* name) const { return m_xml.name() == QLatin1String(name); }
+    template <typename Parse> bool elementText(Parse parse)
+    {
+        return ImportSupport::elementText(m_xml, parse);
+    }
+    QString allText() { return m_xml.readElementText(QXmlStreamReader::IncludeChildElements); }
+    bool allTextNumber(double* value) { return ImportSupport::elementNumber(m_xml, value); }
+    bool attributeNumber(const char* name, double* value)
+    {
+        return ImportSupport::parseNumber(m_xml.attributes().value(QLatin1String(name)), value);
+    }
+    void skipElement() { m_xml.skipCurrentElement(); }
+
+private:
+    QXmlStreamReader& m_xml;
+    const int& m_depth;
+};
+
+} // namespace
+
+bool FileFormatGPX::readPlain(QVector<Track>& tracks, QIODevice& device, bool* ok)
+{
+    ScannerSource xml(device);
+    GpxContent content;
+    // Whatever is not plain GPX is left to the full reader, which tells what is wrong.
+    if (!content.readFrom(xml, device) || xml.failed())
+        return false;
+    if (content.lost > 0)
+        setWarningString(ImportSupport::lostText(content.lost));
+    *ok = finishRead(tracks, content.read, content.waypoints);
+    return true;
+}
+
+bool FileFormatGPX::readXml(QVector<Track>& tracks, QIODevice& device)
+{
+    XmlInputGuard guard(&device);
+    QXmlStreamReader xml(&guard);
+    GpxContent content;
+    XmlSource source(xml, content.depth);
+    if (!content.readFrom(source, device))
+        xml.raiseError(QCoreApplication::translate(
+            "FileFormatGPX", "This is not a GPX file: it holds no gpx element."));
 
     if (guard.tripped())
         xml.raiseError(ImportSupport::runTooLongText());
-    if (xml.hasError() || !rootSeen) {
-        if (inTrack && !track.points.isEmpty())
-            endTrack();
+    if (xml.hasError() || !content.rootSeen) {
+        if (content.inTrack && !content.track.points.isEmpty())
+            content.endTrack();
         int points = 0;
-        for (const Track& t : qAsConst(read))
+        for (const Track& t : qAsConst(content.read))
             points += t.points.size();
         if (points == 0 || xml.error() == QXmlStreamReader::CustomError) {
-            setErrorString(!rootSeen && !xml.hasError()
+            setErrorString(!content.rootSeen && !xml.hasError()
                                ? QCoreApplication::translate("FileFormatGPX",
                                                              "The file is empty.")
                                : ImportSupport::xmlErrorText(xml));
@@ -288,10 +271,10 @@ bool FileFormatGPX::readXml(QVector<Track>& tracks, QIODevice& device)
             return false;
         }
         setWarningString(ImportSupport::brokenOffText(xml));
-    } else if (lost > 0) {
-        setWarningString(ImportSupport::lostText(lost));
+    } else if (content.lost > 0) {
+        setWarningString(ImportSupport::lostText(content.lost));
     }
-    return finishRead(tracks, read, waypoints);
+    return finishRead(tracks, content.read, content.waypoints);
 }
 
 bool FileFormatGPX::finishRead(QVector<Track>& tracks, const QVector<Track>& read, int waypoints)
