@@ -74,6 +74,12 @@ inline void addTable(const char* file, std::initializer_list<const char*> column
     }
 }
 
+// A column of the current data row, as addTable() makes them.
+inline QString field(const char* column)
+{
+    return *static_cast<QString*>(QTest::qData(column, qMetaTypeId<QString>()));
+}
+
 inline Vec3 point(double lat, double lon, double alt = 0.0, qint64 time = 0, int marked = 0,
                   int speed = 0)
 {
