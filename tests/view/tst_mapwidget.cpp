@@ -11,13 +11,13 @@
 #include "view/googlemappage.h"
 #include "view/tilecache.h"
 
+#include "view/mapcommandqueue.h"
+#include "view/mapview.h"
 #include <QMetaMethod>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include "view/mapcommandqueue.h"
-#include "view/mapview.h"
 #include <QtEndian>
 #include <QtTest>
 #include <QtWidgets>
@@ -50,7 +50,39 @@ static QString fetch(QNetworkAccessManager& manager, const QUrl& url)
 
 using namespace TestSupport;
 
-// Records every signal of a map bridge, in order, as "name arguments" (as QSignalSpy receives).
+// A tile server on a local port: gives `reply` to every request and records its User-Agent.
+class TileServer : public QTcpServer
+{
+public:
+    TileServer(int maxAge, const QByteArray& body)
+    {
+        const QByteArray reply =
+            "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: max-age=" +
+            QByteArray::number(maxAge) +
+            "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size()) +
+            "\r\n\r\n" + body;
+        connect(this, &QTcpServer::newConnection, this, [this, reply] {
+            QTcpSocket* s = nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead, s, [this, s, reply] {
+                const QByteArray request = s->peek(4096);
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                const int at = request.indexOf("User-Agent: ");
+                agents << request.mid(at + 12, request.indexOf('\r', at) - at - 12);
+                s->write(reply);
+                s->disconnectFromHost();
+            });
+            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        });
+        listen(QHostAddress::LocalHost);
+    }
+    QString url(const QString& path) const
+    {
+        return QString("http://127.0.0.1:%1/").arg(serverPort()) + path;
+    }
+    QStringList agents; // one for each request
+};
+
 // Stands in for the system's browser: the addresses it was asked to open.
 class BrowserStandIn : public QObject
 {
@@ -61,6 +93,7 @@ public slots:
     void open(const QUrl& url) { opened << url.toString(); }
 };
 
+// Records every signal of a map bridge, in order, as "name arguments" (as QSignalSpy receives).
 class MapRecorder : public QObject
 {
 public:
@@ -104,13 +137,18 @@ private:
     {
         return TestSupport::point(lat, 120.0, 10.0, t, marked, speed);
     }
+    // A track from `start` of n points made by p(i).
+    static Track make(qint64 start, int n, const std::function<Vec3(int)>& p)
+    {
+        Track t{start, 2, {}};
+        for (int i = 0; i < n; ++i)
+            t.points << p(i);
+        return t;
+    }
     // n points at latitude i, 10 s and 5 km/h apart.
     static Track line(int n)
     {
-        Track t{T0, 2, {}};
-        for (int i = 0; i < n; ++i)
-            t.points << pt(i, T0 + 10 * i, 0, 500 * i);
-        return t;
+        return make(T0, n, [](int i) { return pt(i, T0 + 10 * i, 0, 500 * i); });
     }
     QTreeWidget* tree() { return widget.findChild<QTreeWidget*>("treeWidget"); }
     QTreeView* list() { return widget.findChild<QTreeView*>("treeWidget_2"); }
@@ -127,10 +165,7 @@ private:
         }
         recorder.calls.clear();
     }
-    QString js(const QString& script)
-    {
-        return widget.mapPage()->evaluate(script).toString();
-    }
+    QString js(const QString& script) { return widget.mapPage()->evaluate(script).toString(); }
     // An expression of each element o of a page array.
     QString each(const QString& array, const QString& expression)
     {
@@ -338,12 +373,9 @@ private slots:
         QFETCH(QString, listed);
         const int k = listed.toInt();
         tracks.clear();
-        for (const QPointF& start : {QPointF(25.0, 121.0), QPointF(25.0, 121.5), QPointF(48, 2)}) {
-            Track t{0, 2, {}};
-            for (int i = 0; i < 5; ++i)
-                t.points << TestSupport::point(start.x() + i * 0.01, start.y() + i * 0.002);
-            tracks << t;
-        }
+        for (const QPointF& at : {QPointF(25.0, 121.0), QPointF(25.0, 121.5), QPointF(48, 2)})
+            tracks << make(0, 5,
+                           [at](int i) { return point(at.x() + i * 0.01, at.y() + i * 0.002); });
         js("map.setView([0, 0], 3, { animate: false })");
         widget.updateTrackList();
         if (k != -2) {
@@ -362,13 +394,11 @@ private slots:
     void checkAllOfManyTracks()
     {
         tracks.clear();
-        for (int k = 0; k < 1000; ++k) {
-            Track t{0, 2, {}};
-            for (int i = 0; i < 14; ++i)
-                t.points << TestSupport::point(20 + k % 40 * 0.25 + i * 0.002, 100 + k / 40 * 0.25,
-                                               0, 0, i > 1 && i < 12);
-            tracks << t;
-        }
+        for (int k = 0; k < 1000; ++k)
+            tracks << make(0, 14, [k](int i) {
+                return point(20 + k % 40 * 0.25 + i * 0.002, 100 + k / 40 * 0.25, 0, 0,
+                             i > 1 && i < 12);
+            });
         widget.updateTrackList();
         QTreeWidgetItem* root = trackItem(0)->parent();
         // Markers held, markers drawn (one per pixel of each kind), lines shown.
@@ -396,13 +426,8 @@ private slots:
     // The listed track in speed colours, its plain line under them hidden, with a legend.
     void speedColoursDrawn()
     {
-        Track t{0, 2, {}};
-        for (int i = 0; i <= 40; ++i)
-            t.points << TestSupport::point(0, i * 0.001, 0, 0, 0, i < 20 ? 0 : 10000);
-        tracks = {t};
-        widget.updateTrackList();
-        tree()->setCurrentItem(trackItem(0));
-        widget.TreeWidgetItemDoubleClicked(trackItem(0), 0);
+        load({make(0, 41, [](int i) { return point(0, i * 0.001, 0, 0, 0, i < 20 ? 0 : 10000); })},
+             0);
         widget.setSpeedColours(true);
         js("map.setView([0, 0.02], 14, { animate: false })");
         QCOMPARE(js("document.querySelector('.kv-legend').textContent"),
@@ -419,23 +444,9 @@ private slots:
     void tileCacheSurvivesRestart()
     {
         // A tile server whose answers live a minute: stretched to the minimum freshness.
-        QTcpServer server;
-        int requests = 0;
-        connect(&server, &QTcpServer::newConnection, this, [&] {
-            QTcpSocket* s = server.nextPendingConnection();
-            connect(s, &QTcpSocket::readyRead, s, [s, &requests] {
-                if (!s->peek(4096).contains("\r\n\r\n"))
-                    return;
-                ++requests;
-                s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: "
-                         "max-age=60\r\nContent-Length: 4\r\nConnection: close\r\n\r\ntile");
-                s->disconnectFromHost();
-            });
-            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
-        });
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        const QString base = QString("http://127.0.0.1:%1/5/16/").arg(server.serverPort());
-        const QUrl url(base + "10.png");
+        TileServer server(60, "tile");
+        QVERIFY(server.isListening());
+        const QUrl url(server.url("5/16/10.png")), other(server.url("5/16/11.png"));
         QTemporaryDir dir;
         {
             TileCache first(nullptr, dir.path());
@@ -445,7 +456,7 @@ private slots:
         }
         TileCache second(nullptr, dir.path());
         QCOMPARE(fetch(second, url), QString("cached tile"));
-        QCOMPARE(requests, 1);
+        QCOMPARE(server.agents.size(), 1);
         server.close();
         QCOMPARE(fetch(second, url), QString("cached tile"));
 
@@ -456,7 +467,7 @@ private slots:
         QCOMPARE(fetch(second, url), QString::number(QNetworkReply::ConnectionRefusedError));
         QVERIFY(second.isOffline());
         QCOMPARE(fetch(second, url), QString("cached tile"));
-        QVERIFY(!fetch(second, QUrl(base + "11.png")).contains("tile")); // never shown
+        QVERIFY(!fetch(second, other).contains("tile")); // never shown
     }
 
     // A line shown while the map stays still is drawn at once, in the view's own pixels: the
@@ -470,10 +481,7 @@ private slots:
     void lineDrawnWithoutMoving()
     {
         QFETCH(bool, doubleClick);
-        Track t{0, 2, {}};
-        for (int i = 0; i < 200; ++i)
-            t.points << TestSupport::point(35 + i * 0.0005, 139 + i * 0.0007, 0, 0, 0, 0);
-        load({t});
+        load({make(0, 200, [](int i) { return point(35 + i * 0.0005, 139 + i * 0.0007); })});
         auto* view = widget.findChild<MapView*>("webView");
         // Pixels of the line's colour.
         const QRgb colour = QColor(js("polylinesArray[0].options.color")).rgb();
@@ -508,9 +516,8 @@ private slots:
             << "point nan 2 0;point 1 inf 0;point 300 1 0;marker nan 2"
             << "addLatLngs(0,[-2147483648,20000000,10000000,-2147483648,-2147483648,10000000]);"
                "addMarker(NaN,2,\"x\");";
-        QTest::newRow("texts")
-            << "text a\"b\\n</script>\u2028')+alert(1)//"
-            << "addMarker(1,2,\"a\\\"b\\n</script>\\u2028')+alert(1)//\");";
+        QTest::newRow("texts") << "text a\"b\\n</script>\u2028')+alert(1)//"
+                               << "addMarker(1,2,\"a\\\"b\\n</script>\\u2028')+alert(1)//\");";
     }
     void commandBatches()
     {
@@ -558,33 +565,17 @@ private slots:
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         QImage(256, 256, QImage::Format_RGB32).save(&buffer, "PNG");
-        QTcpServer server;
-        QStringList agents;
-        connect(&server, &QTcpServer::newConnection, this, [&] {
-            QTcpSocket* s = server.nextPendingConnection();
-            connect(s, &QTcpSocket::readyRead, s, [s, &agents, png] {
-                const QByteArray request = s->peek(4096);
-                if (!request.contains("\r\n\r\n"))
-                    return;
-                const int at = request.indexOf("User-Agent: ");
-                agents << request.mid(at + 12, request.indexOf('\r', at) - at - 12);
-                s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: max-age=600\r\n"
-                         "Connection: close\r\nContent-Length: " +
-                         QByteArray::number(png.size()) + "\r\n\r\n" + png);
-                s->disconnectFromHost();
-            });
-            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
-        });
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        const QString tile = op->tilePrefix() +
-                             QString("http://127.0.0.1:%1/9/1/%2.png").arg(server.serverPort());
+        TileServer server(600, png);
+        QVERIFY(server.isListening());
+        const QString tile = op->tilePrefix() + server.url("9/1/%1.png");
         const QString show = "(function(){ var i = new Image(); i.id = 'probe%1'; i.src = '%2';"
                              "document.body.appendChild(i); })()";
         const QString width = "document.getElementById('probe%1').naturalWidth";
         js(show.arg(1).arg(tile.arg(QDateTime::currentMSecsSinceEpoch())));
         QTRY_COMPARE(js(width.arg(1)), QString("256"));
-        QCOMPARE(agents, QStringList{GoogleMapPage::userAgent()});
-        QDirIterator cached(TileCache::defaultDirectory(), QDir::Files, QDirIterator::Subdirectories);
+        QCOMPARE(server.agents, QStringList{GoogleMapPage::userAgent()});
+        QDirIterator cached(TileCache::defaultDirectory(), QDir::Files,
+                            QDirIterator::Subdirectories);
         QVERIFY2(cached.hasNext(), "the tile is not in the tile cache");
     }
 
@@ -623,10 +614,8 @@ private slots:
     {
         QFETCH(QString, marks);
         QFETCH(QString, markers);
-        Track t{T0, 2, {}};
-        for (int i = 0; i < marks.size(); ++i)
-            t.points << pt(i, T0 + i, marks.at(i) == '1');
-        load({line(1), t});
+        load({line(1),
+              make(T0, marks.size(), [&](int i) { return pt(i, T0 + i, marks[i] == '1'); })});
         trackItem(1)->setCheckState(0, Qt::Checked);
         QStringList expected{"deleteMarked", "clearPolyline 0", "showPolyline 1"};
         const QStringList kinds{"addStartPoint", "addEndPoint", "addMarker"};
@@ -746,10 +735,8 @@ private slots:
         QVERIFY(dialog.isFilterValid());
         const float value = dialog.filterValue();
         const int rule = dialog.filterRuleCode();
-        Track t{T0, 2, {}};
-        for (int i = 0; i < 5; ++i)
-            t.points << pt(i, T0, i == 1 || i == 4, QList<int>{0, 999, 1000, 1001, 1234}[i]);
-        load({t});
+        const QList<int> speeds{0, 999, 1000, 1001, 1234};
+        load({make(T0, 5, [&](int i) { return pt(i, T0, i == 1 || i == 4, speeds[i]); })});
         widget.showTrackPoints(value, rule); // no current track: nothing is stored
         QCOMPARE(widget.filterRule(), -1);
         load(tracks, 0);
