@@ -871,52 +871,25 @@ private slots:
         QCOMPARE(xs.join(' '), QString("0 1 2 6 7 8 11"));
     }
 
-    // Figures against hand-computed values; distances are R times the angle along a meridian.
     void statistics_data()
     {
         QTest::addColumn<Track>("track");
-        // marked duration moving metres max-km/h | altitudes | averages in mi/h
         QTest::addColumn<QString>("figures");
-        const auto p = [](qint64 t, double lat, double alt = 0, int speed = 0, int marked = 0) {
-            return TestSupport::point(lat, 0, alt, T0 + t, marked, speed);
-        };
-        // 10 s at 40 km/h, a 60 s stop, 10 s creeping 1.1 m (0.4 km/h), 10 s at 40 km/h.
-        const QVector<Vec3> pauses{p(0, 0.0, 10.0), p(10, 0.001, 15.0, 4000, 1), p(70, 0.001, 12.0),
-                                   p(80, 0.00101, 12.0, 10), p(90, 0.00201, 20.0, 4100)};
-        const double km = 180.0 / M_PI / 6371008.8 * 1000;
-        QTest::newRow("pauses") << Track{0, 2, pauses}
-                                << "1 90 20 223.502111 41.00 | 10 20 0 0 | 5.56 mi/hr 25.00 mi/hr";
-        // Ascent: swings under the threshold (12 m) are noise, a real climb keeps its height.
-        const auto profile = [&](const QVector<double>& alts) {
-            QVector<Vec3> points;
-            for (double alt : alts)
-                points << p(points.size(), 0.0, alt);
-            return Track{0, 2, points};
-        };
-        QTest::newRow("flat walk, 8 to 15 m") << profile({8, 15, 9, 14, 8, 15, 10, 13, 8, 12})
-                                              << "0 9 0 0.000000 0.00 | 8 15 0 0 | 0.00 mi/hr —";
-        QTest::newRow("noisy climb") << profile({0, 5, 3, 20, 18, 60, 55, 100, 98, 150, 300, 290})
-                                     << "0 11 0 0.000000 0.00 | 0 300 300 0 | 0.00 mi/hr —";
-        QTest::newRow("hill") << profile({100, 140, 130, 139, 90, 95, 88})
-                              << "0 6 0 0.000000 0.00 | 88 140 40 52 | 0.00 mi/hr —";
-        QTest::newRow("down by 12 m exactly")
-            << profile({50, 45, 38}) << "0 2 0 0.000000 0.00 | 38 50 0 12 | 0.00 mi/hr —";
-        QTest::newRow("no altitude")
-            << Track{0, 1, pauses} << "1 90 20 223.502111 - | - | 5.56 mi/hr 25.00 mi/hr";
-        QTest::newRow("single point") << Track{0, 2, {p(0, 35, 123.5, 250, 1)}}
-                                      << "1 0 0 0.000000 2.50 | 123.5 123.5 0 0 | — —";
-        QTest::newRow("empty") << Track{} << "0 0 0 0.000000 - | - | — —";
-        // 1.01 km and 0.99 km in one hour: the 1 km/h threshold lies between them.
-        QTest::newRow("moving threshold")
-            << Track{0, 2, {p(0, 0), p(3600, 1.01 * km), p(7200, 2 * km)}}
-            << "0 7200 3600 2000.000000 0.00 | 0 0 0 0 | 0.62 mi/hr 1.24 mi/hr";
-        // Equal, backward and missing times add distance but no moving time; speed is unsigned.
-        QTest::newRow("non-positive intervals")
-            << Track{0,
-                     2,
-                     {p(0, 0), p(0, 0.001), p(-5, 0.002), p(-T0, 0.003), p(5 - T0, 0.004),
-                      p(10, 0.005, 0, -1)}}
-            << "0 10 0 555.975401 42949672.95 | 0 0 0 0 | 124.37 mi/hr —";
+        const double km = 180.0 / M_PI / 6371008.8 * 1000; // degrees along a meridian
+        for (const QStringList& row : table("map/statistics.txt")) {
+            Track t{0, row[1].toInt(), {}};
+            const QStringList points = row[2].split(' ', Qt::SkipEmptyParts);
+            const bool heights = points.value(0) == "heights";
+            for (const QString& p : points.mid(heights)) {
+                const QStringList f =
+                    heights ? QStringList{QString::number(t.points.size()), "0", p} : p.split('/');
+                const double lat =
+                    f[1].endsWith("km") ? f[1].chopped(2).toDouble() * km : f[1].toDouble();
+                t.points << point(lat, 0, f.value(2).toDouble(), T0 + f[0].toLongLong(),
+                                  f.value(4).toInt(), f.value(3).toInt());
+            }
+            QTest::newRow(qPrintable(row[0])) << t << row.mid(3).join(" | ");
+        }
     }
     void statistics()
     {
