@@ -370,11 +370,8 @@ private slots:
         t.points[1].lat = 90.5, t.points[2].lon = -180.5, t.points[3].alt = nan;
         t.points[4].lat = 8.5e111, t.points[5].lon = -inf;
         const QStringList first{"25 -121.5 12.3456"};
-        const QStringList all{first[0],
-                              "90.5 -121.502 13.3456",
-                              "25.002 -180.5 14.3456",
-                              "25.003 -121.506 nan",
-                              "8.5e+111 -121.508 16.3456",
+        const QStringList all{first[0], "90.5 -121.502 13.3456", "25.002 -180.5 14.3456",
+                              "25.003 -121.506 nan", "8.5e+111 -121.508 16.3456",
                               "25.005 -inf 17.3456"};
         QTest::newRow("intact") << archive(2, {t}) << all << "";
         QTest::newRow("counts too high") << archive(2, {t}, -1, 7) << first
