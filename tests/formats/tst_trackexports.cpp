@@ -222,9 +222,6 @@ private slots:
 #endif
     }
 
-    // A save that fails says why, leaves the old file (or device, or pipe) as it was and no
-    // temporary file behind. Committing onto a device or pipe would have put a regular file in
-    // its place and reported success.
     // Other programs take what we write: the GPX schema, and GPSBabel reading the points back.
     void externalTools()
     {
@@ -255,15 +252,13 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("message");
-        const QStringList faults{"size limit|cannot be written", "full drive|No space left",
-                                 "vanished folder|cannot be written",
-                                 "/dev/full|not a regular file", "pipe|not a regular file",
-                                 "hard link|has 2 names (hard links)"};
-        for (const QString& fault : faults)
+        for (const QStringList& fault : table("exports/faults.txt"))
             for (const char* ext : {".tkx", ".csv", ".gpx", ".kml"})
-                QTest::addRow("%s %s", qPrintable(fault.section('|', 0, 0)), ext)
-                    << fault.section('|', 0, 0) << ext << fault.section('|', 1);
+                QTest::addRow("%s %s", qPrintable(fault[0]), ext) << fault[0] << ext << fault[1];
     }
+    // A save that fails says why, leaves the old file (or device, or pipe) as it was and no
+    // temporary file behind. Committing onto a device or pipe would have put a regular file in
+    // its place and reported success.
     void writeFaults()
     {
         QFETCH(QString, fault);
