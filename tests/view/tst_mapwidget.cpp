@@ -137,18 +137,10 @@ private:
     {
         return TestSupport::point(lat, 120.0, 10.0, t, marked, speed);
     }
-    // A track from `start` of n points made by p(i).
-    static Track make(qint64 start, int n, const std::function<Vec3(int)>& p)
-    {
-        Track t{start, 2, {}};
-        for (int i = 0; i < n; ++i)
-            t.points << p(i);
-        return t;
-    }
     // n points at latitude i, 10 s and 5 km/h apart.
     static Track line(int n)
     {
-        return make(T0, n, [](int i) { return pt(i, T0 + 10 * i, 0, 500 * i); });
+        return makeTrack(T0, n, [](int i) { return pt(i, T0 + 10 * i, 0, 500 * i); });
     }
     QTreeWidget* tree() { return widget.findChild<QTreeWidget*>("treeWidget"); }
     QTreeView* list() { return widget.findChild<QTreeView*>("treeWidget_2"); }
@@ -374,8 +366,8 @@ private slots:
         const int k = listed.toInt();
         tracks.clear();
         for (const QPointF& at : {QPointF(25.0, 121.0), QPointF(25.0, 121.5), QPointF(48, 2)})
-            tracks << make(0, 5,
-                           [at](int i) { return point(at.x() + i * 0.01, at.y() + i * 0.002); });
+            tracks << makeTrack(
+                0, 5, [at](int i) { return point(at.x() + i * 0.01, at.y() + i * 0.002); });
         js("map.setView([0, 0], 3, { animate: false })");
         widget.updateTrackList();
         if (k != -2) {
@@ -395,7 +387,7 @@ private slots:
     {
         tracks.clear();
         for (int k = 0; k < 1000; ++k)
-            tracks << make(0, 14, [k](int i) {
+            tracks << makeTrack(0, 14, [k](int i) {
                 return point(20 + k % 40 * 0.25 + i * 0.002, 100 + k / 40 * 0.25, 0, 0,
                              i > 1 && i < 12);
             });
@@ -426,7 +418,8 @@ private slots:
     // The listed track in speed colours, its plain line under them hidden, with a legend.
     void speedColoursDrawn()
     {
-        load({make(0, 41, [](int i) { return point(0, i * 0.001, 0, 0, 0, i < 20 ? 0 : 10000); })},
+        load({makeTrack(0, 41,
+                        [](int i) { return point(0, i * 0.001, 0, 0, 0, i < 20 ? 0 : 10000); })},
              0);
         widget.setSpeedColours(true);
         js("map.setView([0, 0.02], 14, { animate: false })");
@@ -472,16 +465,11 @@ private slots:
 
     // A line shown while the map stays still is drawn at once, in the view's own pixels: the
     // first drawing after its points arrived once missed it until the map moved.
-    void lineDrawnWithoutMoving_data()
-    {
-        QTest::addColumn<bool>("doubleClick");
-        QTest::newRow("tick") << false;
-        QTest::newRow("double-click") << true;
-    }
+    void lineDrawnWithoutMoving_data() { addRows("how", {"tick", "double-click"}); }
     void lineDrawnWithoutMoving()
     {
-        QFETCH(bool, doubleClick);
-        load({make(0, 200, [](int i) { return point(35 + i * 0.0005, 139 + i * 0.0007); })});
+        const bool doubleClick = field("how") == "double-click";
+        load({makeTrack(0, 200, [](int i) { return point(35 + i * 0.0005, 139 + i * 0.0007); })});
         auto* view = widget.findChild<MapView*>("webView");
         // Pixels of the line's colour.
         const QRgb colour = QColor(js("polylinesArray[0].options.color")).rgb();
@@ -615,7 +603,7 @@ private slots:
         QFETCH(QString, marks);
         QFETCH(QString, markers);
         load({line(1),
-              make(T0, marks.size(), [&](int i) { return pt(i, T0 + i, marks[i] == '1'); })});
+              makeTrack(T0, marks.size(), [&](int i) { return pt(i, T0 + i, marks[i] == '1'); })});
         trackItem(1)->setCheckState(0, Qt::Checked);
         QStringList expected{"deleteMarked", "clearPolyline 0", "showPolyline 1"};
         const QStringList kinds{"addStartPoint", "addEndPoint", "addMarker"};
@@ -736,7 +724,7 @@ private slots:
         const float value = dialog.filterValue();
         const int rule = dialog.filterRuleCode();
         const QList<int> speeds{0, 999, 1000, 1001, 1234};
-        load({make(T0, 5, [&](int i) { return pt(i, T0, i == 1 || i == 4, speeds[i]); })});
+        load({makeTrack(T0, 5, [&](int i) { return pt(i, T0, i == 1 || i == 4, speeds[i]); })});
         widget.showTrackPoints(value, rule); // no current track: nothing is stored
         QCOMPARE(widget.filterRule(), -1);
         load(tracks, 0);
