@@ -108,12 +108,7 @@ private slots:
     // Each writer's output reaches the file in large blocks, whatever the line end, also when
     // it is made of many short tracks: 100,000 points in 1,000 tracks. A write that fails
     // (the second) ends the output and fails the writer.
-    void largeWrites_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char* name : {"a.csv", "a.gpx", "a.kml", "a.tkx"})
-            QTest::newRow(name) << QString(name);
-    }
+    void largeWrites_data() { addRows("name", {"a.csv", "a.gpx", "a.kml", "a.tkx"}); }
     void largeWrites()
     {
         QFETCH(QString, name);
@@ -289,9 +284,9 @@ private slots:
 #endif
         struct stat before = {}, after = {};
         ::stat(QFile::encodeName(name).constData(), &before);
-        Track big{1399371630, 2, {}};
-        for (int i = 0; i < 20000; ++i)
-            big.points << point(25 + i * 1e-5, 121 + i * 1e-5, 10, 1399371630 + i, 1, 100);
+        const Track big = makeTrack(1399371630, 20000, [](int i) {
+            return point(25 + i * 1e-5, 121 + i * 1e-5, 10, 1399371630 + i, 1, 100);
+        });
         FileFormat* format = m_registry.findFormat(extension);
         bool saved = true;
         const auto save = [&] { saved = format->save({big}, name, {0}, false); };
