@@ -251,15 +251,13 @@ private slots:
 
     void deleteKeepsFiles_data()
     {
-        QTest::addColumn<bool>("lockFile");
-        QTest::newRow("a file cannot be removed") << true;
-        QTest::newRow("a file cannot be backed up") << false;
+        addRows("fault", {"a file cannot be removed", "a file cannot be backed up"});
     }
 
     // Every track file is copied first; a file whose copy failed or that cannot go stays.
     void deleteKeepsFiles()
     {
-        QFETCH(bool, lockFile);
+        const bool lockFile = field("fault").contains("removed");
         QTemporaryDir drive, backups;
         for (const char* name : {"x.gpl", "y.GEL", "kv730.ini"})
             QVERIFY(writeFile(drive.filePath(name), name));
