@@ -171,10 +171,9 @@ class TestJourneys : public QObject
     // The sizes of the docks, the map and the point list.
     QString layout()
     {
-        return QString("dock %1 map %2 points %3")
-            .arg(dock("profileDock")->height())
-            .arg(m_w->mapWidget()->findChild<MapView*>("webView")->height())
-            .arg(m_w->mapWidget()->findChild<QTreeView*>("treeWidget_2")->height());
+        return QString::asprintf("dock %d map %d points %d", dock("profileDock")->height(),
+                                 m_w->mapWidget()->findChild<MapView*>("webView")->height(),
+                                 m_w->mapWidget()->findChild<QTreeView*>("treeWidget_2")->height());
     }
     // Ticks every file of the logger (or none) and applies, after `before`.
     void select(bool all, const std::function<void()>& before = {})
@@ -896,9 +895,8 @@ void TestJourneys::step(const QString& name)
             trigger("saveAct");
         }
         QCOMPARE(m_w->statusBar()->currentMessage(),
-                 QString("Saved trip.csv (tracks: %1, points: %2).")
-                     .arg(m_w->tracks().size())
-                     .arg(points));
+                 QString::asprintf("Saved trip.csv (tracks: %d, points: %d).",
+                                   int(m_w->tracks().size()), points));
         QCOMPARE(readFile(m_out + "trip.tkx"), expected);
         QCOMPARE(readFile(m_out + "trip.gpx").count("<trkpt"), points);
         QVERIFY(readFile(m_out + "trip.kml").count("<Placemark") == m_w->tracks().size() &&
@@ -933,9 +931,8 @@ void TestJourneys::step(const QString& name)
         trigger("filterAct");
         QCOMPARE(m_w->mapWidget()->listedPoints().size(), faster);
         QCOMPARE(m_w->findChild<QLabel*>("filterStatus")->text(),
-                 QString("Filter: speed > 15 km/hr (%1 of %2 points listed)")
-                     .arg(faster)
-                     .arg(m_w->tracks().at(0).points.size()));
+                 QString::asprintf("Filter: speed > 15 km/hr (%d of %d points listed)", faster,
+                                   int(m_w->tracks().at(0).points.size())));
     } else if (name.startsWith("unplug")) {
         const QString drive = m_tmp.filePath(name.mid(7) + "/");
         if (name != "unplug") { // another logger than the one being read
