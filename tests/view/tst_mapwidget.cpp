@@ -2,23 +2,17 @@
 #include "testsupport.h"
 #include "view/filterdialog.h"
 #include "view/googlemapoperator.h"
+#include "view/googlemappage.h"
+#include "view/mapcommandqueue.h"
+#include "view/mapview.h"
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
 #include "view/speedscale.h"
+#include "view/tilecache.h"
 #include "view/trackstatistics.h"
 
-#include "view/googlemappage.h"
-#include "view/tilecache.h"
-
-#include "view/mapcommandqueue.h"
-#include "view/mapview.h"
-#include <QMetaMethod>
-#include <QNetworkDiskCache>
-#include <QNetworkReply>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QtEndian>
+#include <QtNetwork>
 #include <QtTest>
 #include <QtWidgets>
 #include <ctime>
