@@ -82,12 +82,11 @@ static QByteArray archive(int version, const QVector<Track>& tracks, qint64 coun
 
 static Track track(qint64 start, int fmt, int points, int firstMarked = 1)
 {
-    Track t;
-    t.startTime = start;
+    Track t = TestSupport::makeTrack(start, points, [=](int i) {
+        return TestSupport::point(25.0 + i * 0.001, -121.5 - i * 0.002, 12.3456 + i, start + i,
+                                  i >= firstMarked, 1234 + i);
+    });
     t.fmt = fmt;
-    for (int i = 0; i < points; ++i)
-        t.points << TestSupport::point(25.0 + i * 0.001, -121.5 - i * 0.002, 12.3456 + i, start + i,
-                                       i >= firstMarked, 1234 + i);
     return t;
 }
 
