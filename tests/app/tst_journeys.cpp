@@ -160,11 +160,9 @@ class TestJourneys : public QObject
         QCOMPARE(m_w->mapWidget()->listedPoints().size(),
                  m_w->tracks().at(read.first()).points.size());
         double s = 90, w = 180, n = -90, e = -180;
-        for (int k : read) {
-            for (const Vec3& p : m_w->tracks().at(k).points) {
+        for (int k : read)
+            for (const Vec3& p : m_w->tracks().at(k).points)
                 s = qMin(s, p.lat), n = qMax(n, p.lat), w = qMin(w, p.lon), e = qMax(e, p.lon);
-            }
-        }
         QCOMPARE(m_views.value(m_views.size() - 1),
                  QString::asprintf("fit %.5f %.5f %.5f %.5f", s, w, n, e));
     }
