@@ -172,9 +172,8 @@ private:
     bool inView(int track)
     {
         double s = 90, w = 180, n = -90, e = -180;
-        for (const Vec3& p : tracks.at(track).points) {
+        for (const Vec3& p : tracks.at(track).points)
             s = qMin(s, p.lat), w = qMin(w, p.lon), n = qMax(n, p.lat), e = qMax(e, p.lon);
-        }
         return js(QString::asprintf("map.getBounds().contains([[%f, %f], [%f, %f]])", s, w, n,
                                     e)) == "true";
     }
