@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/displaysettings.h"
-#include "view/vec3.h"
+#include "view/track.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -74,12 +74,35 @@ inline void addTable(const char* file, std::initializer_list<const char*> column
     }
 }
 
+// Data rows of one QString column, each named by its value.
+inline void addRows(const char* column, std::initializer_list<const char*> values)
+{
+    QTest::addColumn<QString>(column);
+    for (const char* value : values)
+        QTest::newRow(value) << QString(value);
+}
+
+// A column of the current data row, as addTable() makes them.
+inline QString field(const char* column)
+{
+    return *static_cast<QString*>(QTest::qData(column, qMetaTypeId<QString>()));
+}
+
 inline Vec3 point(double lat, double lon, double alt = 0.0, qint64 time = 0, int marked = 0,
                   int speed = 0)
 {
     Vec3 p;
     p.lat = lat, p.lon = lon, p.alt = alt, p.time = time, p.marked = marked, p.speed = speed;
     return p;
+}
+
+// A track (format 2) of n points made by p(i).
+inline Track makeTrack(qint64 start, int n, const std::function<Vec3(int)>& p)
+{
+    Track t{start, 2, {}};
+    for (int i = 0; i < n; ++i)
+        t.points << p(i);
+    return t;
 }
 
 // Everything in a folder, hidden files included: a save must leave no temporary file behind.

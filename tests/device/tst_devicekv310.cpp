@@ -16,22 +16,19 @@
 
 using namespace TestSupport;
 
-// The worker's reports as the main window takes them: through a queued connection, in the
-// test's own thread. A QSignalSpy on the worker itself would record a read's report on the
-// worker thread while the test polls it (a data race in the test).
-class QueuedStatus : public QObject
-{
-    Q_OBJECT
-
-public:
+// The worker's reports as the main window takes them: queued, in the test's own thread. A
+// QSignalSpy on the worker would record them on the worker thread while the test polls them.
+struct QueuedStatus : QList<QVariantList> {
     explicit QueuedStatus(DeviceKV310* device)
     {
-        connect(device, &DeviceKV310::FireRecvStatus, this, &QueuedStatus::status,
-                Qt::QueuedConnection);
+        QObject::connect(
+            device, &DeviceKV310::FireRecvStatus, &context,
+            [this](int cmd, int status) {
+                append({cmd, status});
+            },
+            Qt::QueuedConnection);
     }
-
-signals:
-    void status(int cmd, int status);
+    QObject context;
 };
 
 // One logger line: "<n>,<date time>,<tag>,<lat>,<N/S>,<lon>,<E/W>,<alt>,<speed>,x,y".
@@ -125,13 +122,10 @@ private slots:
                  QList<QString>({root + "a.gpl", root + "b.GPL", root + "c.gpl", root + "e.gpl"}));
         QStringList got;
         for (const TrackFileHeader& h : headers.first().at(0).value<QVector<TrackFileHeader>>())
-            got << QString("%1 %2 %3 %4 %5 %6")
-                       .arg(h.fileIndexes.value(0))
-                       .arg(h.date)
-                       .arg(h.timeOfDay)
-                       .arg(h.duration)
-                       .arg(h.fileName)
-                       .arg(h.fileSize == QFileInfo(root + h.fileName).size() ? "true" : "false");
+            got << QString::asprintf("%d %u %u %lld ", h.fileIndexes.value(0), h.date, h.timeOfDay,
+                                     static_cast<long long>(h.duration)) +
+                       h.fileName +
+                       (h.fileSize == QFileInfo(root + h.fileName).size() ? " true" : "");
         QCOMPARE(got, QStringList({"0 311215 235959 62 a.gpl true", "1 0 0 -1 b.GPL true",
                                    "2 0 0 -1 c.gpl true", "3 60516 100000 1999 e.gpl true"}));
     }
@@ -148,8 +142,7 @@ private slots:
             content.prepend(randomBytes(20000, 1) + QByteArray(3000, ','));
         QVERIFY(writeFile(drive.filePath("t.gpl"), content));
         DeviceKV310 device;
-        QueuedStatus relay(&device);
-        QSignalSpy status(&relay, &QueuedStatus::status);
+        QueuedStatus status(&device);
         device.listTrackFiles(drive.path() + "/");
         device.startTrackFileRead(0);
         QTRY_COMPARE(status.count(), 1);
@@ -220,8 +213,7 @@ private slots:
         QVERIFY(writeFile(path, line("2016:05:06-10:20:30", "1", "1").repeated(lines)));
         QVERIFY(writeFile(dir + "/kv730.ini", ""));
         DeviceKV310 device;
-        QueuedStatus relay(&device);
-        QSignalSpy status(&relay, &QueuedStatus::status);
+        QueuedStatus status(&device);
         device.listTrackFiles(dir + "/");
         if (QStringList{"removed", "directory", "fifo", "unreadable"}.contains(failure))
             QVERIFY(QFile::remove(path));
@@ -259,23 +251,20 @@ private slots:
 
     void deleteKeepsFiles_data()
     {
-        QTest::addColumn<bool>("lockFile");
-        QTest::newRow("a file cannot be removed") << true;
-        QTest::newRow("a file cannot be backed up") << false;
+        addRows("fault", {"a file cannot be removed", "a file cannot be backed up"});
     }
 
     // Every track file is copied first; a file whose copy failed or that cannot go stays.
     void deleteKeepsFiles()
     {
-        QFETCH(bool, lockFile);
+        const bool lockFile = field("fault").contains("removed");
         QTemporaryDir drive, backups;
         for (const char* name : {"x.gpl", "y.GEL", "kv730.ini"})
             QVERIFY(writeFile(drive.filePath(name), name));
         QVERIFY(writeFile(backups.filePath("file"), "in the way"));
         const QString backup = backups.filePath(lockFile ? "b1" : "file/b1");
         DeviceKV310 device;
-        QueuedStatus relay(&device);
-        QSignalSpy status(&relay, &QueuedStatus::status);
+        QueuedStatus status(&device);
         std::atomic<bool> onWorker{false}; // the window goes on while the files are copied
         connect(
             &device, &DeviceKV310::FireRecvStatus, &device,
@@ -314,13 +303,8 @@ private slots:
             QVERIFY(
                 writeFile(path, text == "<endless>" ? QByteArray(1 << 20, '[') : text.toUtf8()));
         const DeviceConfig c = DeviceConfig::readFile(path);
-        QTEST(QString("%1 %2 %3 %4 %5 %6")
-                  .arg(c.loggingFormat)
-                  .arg(c.gpsInterval)
-                  .arg(c.powerSaving)
-                  .arg(c.bluetooth)
-                  .arg(c.heightLimit)
-                  .arg(c.testMode),
+        QTEST(QString::asprintf("%d %g %d %d %d %d", c.loggingFormat, c.gpsInterval, c.powerSaving,
+                                c.bluetooth, c.heightLimit, c.testMode),
               "expected");
     }
 

@@ -82,12 +82,11 @@ static QByteArray archive(int version, const QVector<Track>& tracks, qint64 coun
 
 static Track track(qint64 start, int fmt, int points, int firstMarked = 1)
 {
-    Track t;
-    t.startTime = start;
+    Track t = TestSupport::makeTrack(start, points, [=](int i) {
+        return TestSupport::point(25.0 + i * 0.001, -121.5 - i * 0.002, 12.3456 + i, start + i,
+                                  i >= firstMarked, 1234 + i);
+    });
     t.fmt = fmt;
-    for (int i = 0; i < points; ++i)
-        t.points << TestSupport::point(25.0 + i * 0.001, -121.5 - i * 0.002, 12.3456 + i, start + i,
-                                       i >= firstMarked, 1234 + i);
     return t;
 }
 
@@ -153,9 +152,9 @@ private slots:
         QTest::addColumn<QString>("points");
         QTest::addColumn<qint64>("start");
         QTest::addColumn<int>("limit"); // of the jump filter
-        auto row = [](const char* name, const QByteArray& content, const char* points,
-                      qint64 start) {
-            QTest::newRow(name) << content << QString(points) << start << 1;
+        auto row = [](const char* name, const QByteArray& content, const char* points, qint64 start,
+                      int limit = 1) {
+            QTest::newRow(name) << content << QString(points) << start << limit;
         };
         const qint64 b = Base.toSecsSinceEpoch();
         const QStringList fields{"Head", "Time", "Tag", "Lat",   "NS",
@@ -173,31 +172,13 @@ private slots:
                 content += line(at[0].toInt(), changes, at.value(1, "-1").toInt());
             }
             row(qPrintable(r[0]), content, qPrintable(r[2]),
-                r[3].startsWith('+') ? b + r[3].toInt() : r[3].toLongLong());
+                r[3].startsWith('+') ? b + r[3].toInt() : r[3].toLongLong(),
+                r.value(4, "1").toInt());
         }
         row("zero byte in last field", line(0, {{Tail, QByteArray("0,0\0x\n", 6)}}), "0:1234", b);
         row("zero byte before last field", line(0, {{Tail, QByteArray("0\0,0\r\n", 6)}}), "", 0);
         row("line after 1023 bytes of noise", QByteArray(1023, 'x') + line(0), "0:1234", b);
         row("line cut at 1023 bytes", line(0, {{Head, QByteArray(1000, 'x')}}), "", 0);
-        // n: near the previous near points; f: about 55 km north of them, near the other far
-        // ones; d: far, at the time of the line before (dropped).
-        auto jump = [](int limit, const char* pattern, const char* points) {
-            QByteArray content;
-            for (int n = 0; pattern[n]; ++n)
-                content += line(
-                    n, {{Lat, (pattern[n] == 'n' ? "2502." : "2532.") + QByteArray::number(n)}},
-                    pattern[n] == 'd' ? n - 1 : n);
-            QTest::addRow("limit %d, %s", limit, pattern)
-                << content << QString(points).replace(QRegularExpression("(\\d+)"), "\\1:1234")
-                << Base.toSecsSinceEpoch() << limit;
-        };
-        jump(1, "nnffff", "0 1 4 5"); // a relocation loses two points
-        jump(1, "nfnn", "0 2 3");
-        jump(3, "nfffff", "0 4 5");
-        jump(3, "nffn", "0 3");
-        jump(0, "nfnf", "0 1 2 3");
-        jump(-1, "nffnn", "0 2 4"); // the reference moves each time
-        jump(1, "ndfff", "0 4");    // lines dropped by time do not count
     }
 
     void lineRules()
@@ -435,7 +416,8 @@ private slots:
             QVERIFY(tkr.load(read, file.fileName()));
             QCOMPARE(read.size(), 1);
             QCOMPARE(read[0].points.size(), 3);
-            QVERIFY2(read[0].points.capacity() < 4096, qPrintable(QString::number(read[0].points.capacity())));
+            QVERIFY2(read[0].points.capacity() < 4096,
+                     qPrintable(QString::number(read[0].points.capacity())));
             const qint64 zeros = ((64 << 20) - head.size()) / 48;
             QVERIFY2(tkr.warningString().contains(
                          QString("%1 of its 4294967295 points are missing. Of the missing "

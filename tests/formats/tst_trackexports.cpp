@@ -108,12 +108,7 @@ private slots:
     // Each writer's output reaches the file in large blocks, whatever the line end, also when
     // it is made of many short tracks: 100,000 points in 1,000 tracks. A write that fails
     // (the second) ends the output and fails the writer.
-    void largeWrites_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char* name : {"a.csv", "a.gpx", "a.kml", "a.tkx"})
-            QTest::newRow(name) << QString(name);
-    }
+    void largeWrites_data() { addRows("name", {"a.csv", "a.gpx", "a.kml", "a.tkx"}); }
     void largeWrites()
     {
         QFETCH(QString, name);
@@ -222,9 +217,6 @@ private slots:
 #endif
     }
 
-    // A save that fails says why, leaves the old file (or device, or pipe) as it was and no
-    // temporary file behind. Committing onto a device or pipe would have put a regular file in
-    // its place and reported success.
     // Other programs take what we write: the GPX schema, and GPSBabel reading the points back.
     void externalTools()
     {
@@ -255,15 +247,13 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("message");
-        const QStringList faults{"size limit|cannot be written", "full drive|No space left",
-                                 "vanished folder|cannot be written",
-                                 "/dev/full|not a regular file", "pipe|not a regular file",
-                                 "hard link|has 2 names (hard links)"};
-        for (const QString& fault : faults)
+        for (const QStringList& fault : table("exports/faults.txt"))
             for (const char* ext : {".tkx", ".csv", ".gpx", ".kml"})
-                QTest::addRow("%s %s", qPrintable(fault.section('|', 0, 0)), ext)
-                    << fault.section('|', 0, 0) << ext << fault.section('|', 1);
+                QTest::addRow("%s %s", qPrintable(fault[0]), ext) << fault[0] << ext << fault[1];
     }
+    // A save that fails says why, leaves the old file (or device, or pipe) as it was and no
+    // temporary file behind. Committing onto a device or pipe would have put a regular file in
+    // its place and reported success.
     void writeFaults()
     {
         QFETCH(QString, fault);
@@ -294,9 +284,9 @@ private slots:
 #endif
         struct stat before = {}, after = {};
         ::stat(QFile::encodeName(name).constData(), &before);
-        Track big{1399371630, 2, {}};
-        for (int i = 0; i < 20000; ++i)
-            big.points << point(25 + i * 1e-5, 121 + i * 1e-5, 10, 1399371630 + i, 1, 100);
+        const Track big = makeTrack(1399371630, 20000, [](int i) {
+            return point(25 + i * 1e-5, 121 + i * 1e-5, 10, 1399371630 + i, 1, 100);
+        });
         FileFormat* format = m_registry.findFormat(extension);
         bool saved = true;
         const auto save = [&] { saved = format->save({big}, name, {0}, false); };

@@ -2,23 +2,17 @@
 #include "testsupport.h"
 #include "view/filterdialog.h"
 #include "view/googlemapoperator.h"
+#include "view/googlemappage.h"
+#include "view/mapcommandqueue.h"
+#include "view/mapview.h"
 #include "view/mapwidget.h"
 #include "view/playbackthread.h"
 #include "view/profilechart.h"
 #include "view/speedscale.h"
+#include "view/tilecache.h"
 #include "view/trackstatistics.h"
 
-#include "view/googlemappage.h"
-#include "view/tilecache.h"
-
-#include <QMetaMethod>
-#include <QNetworkDiskCache>
-#include <QNetworkReply>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include "view/mapcommandqueue.h"
-#include "view/mapview.h"
-#include <QtEndian>
+#include <QtNetwork>
 #include <QtTest>
 #include <QtWidgets>
 #include <ctime>
@@ -50,7 +44,39 @@ static QString fetch(QNetworkAccessManager& manager, const QUrl& url)
 
 using namespace TestSupport;
 
-// Records every signal of a map bridge, in order, as "name arguments" (as QSignalSpy receives).
+// A tile server on a local port: gives `reply` to every request and records its User-Agent.
+class TileServer : public QTcpServer
+{
+public:
+    TileServer(int maxAge, const QByteArray& body)
+    {
+        const QByteArray reply =
+            "HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: max-age=" +
+            QByteArray::number(maxAge) +
+            "\r\nConnection: close\r\nContent-Length: " + QByteArray::number(body.size()) +
+            "\r\n\r\n" + body;
+        connect(this, &QTcpServer::newConnection, this, [this, reply] {
+            QTcpSocket* s = nextPendingConnection();
+            connect(s, &QTcpSocket::readyRead, s, [this, s, reply] {
+                const QByteArray request = s->peek(4096);
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                const int at = request.indexOf("User-Agent: ");
+                agents << request.mid(at + 12, request.indexOf('\r', at) - at - 12);
+                s->write(reply);
+                s->disconnectFromHost();
+            });
+            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        });
+        listen(QHostAddress::LocalHost);
+    }
+    QString url(const QString& path) const
+    {
+        return QString("http://127.0.0.1:%1/").arg(serverPort()) + path;
+    }
+    QStringList agents; // one for each request
+};
+
 // Stands in for the system's browser: the addresses it was asked to open.
 class BrowserStandIn : public QObject
 {
@@ -61,6 +87,7 @@ public slots:
     void open(const QUrl& url) { opened << url.toString(); }
 };
 
+// Records every signal of a map bridge, in order, as "name arguments" (as QSignalSpy receives).
 class MapRecorder : public QObject
 {
 public:
@@ -107,10 +134,7 @@ private:
     // n points at latitude i, 10 s and 5 km/h apart.
     static Track line(int n)
     {
-        Track t{T0, 2, {}};
-        for (int i = 0; i < n; ++i)
-            t.points << pt(i, T0 + 10 * i, 0, 500 * i);
-        return t;
+        return makeTrack(T0, n, [](int i) { return pt(i, T0 + 10 * i, 0, 500 * i); });
     }
     QTreeWidget* tree() { return widget.findChild<QTreeWidget*>("treeWidget"); }
     QTreeView* list() { return widget.findChild<QTreeView*>("treeWidget_2"); }
@@ -127,10 +151,7 @@ private:
         }
         recorder.calls.clear();
     }
-    QString js(const QString& script)
-    {
-        return widget.mapPage()->evaluate(script).toString();
-    }
+    QString js(const QString& script) { return widget.mapPage()->evaluate(script).toString(); }
     // An expression of each element o of a page array.
     QString each(const QString& array, const QString& expression)
     {
@@ -151,9 +172,8 @@ private:
     bool inView(int track)
     {
         double s = 90, w = 180, n = -90, e = -180;
-        for (const Vec3& p : tracks.at(track).points) {
+        for (const Vec3& p : tracks.at(track).points)
             s = qMin(s, p.lat), w = qMin(w, p.lon), n = qMax(n, p.lat), e = qMax(e, p.lon);
-        }
         return js(QString::asprintf("map.getBounds().contains([[%f, %f], [%f, %f]])", s, w, n,
                                     e)) == "true";
     }
@@ -338,12 +358,9 @@ private slots:
         QFETCH(QString, listed);
         const int k = listed.toInt();
         tracks.clear();
-        for (const QPointF& start : {QPointF(25.0, 121.0), QPointF(25.0, 121.5), QPointF(48, 2)}) {
-            Track t{0, 2, {}};
-            for (int i = 0; i < 5; ++i)
-                t.points << TestSupport::point(start.x() + i * 0.01, start.y() + i * 0.002);
-            tracks << t;
-        }
+        for (const QPointF& at : {QPointF(25.0, 121.0), QPointF(25.0, 121.5), QPointF(48, 2)})
+            tracks << makeTrack(
+                0, 5, [at](int i) { return point(at.x() + i * 0.01, at.y() + i * 0.002); });
         js("map.setView([0, 0], 3, { animate: false })");
         widget.updateTrackList();
         if (k != -2) {
@@ -362,13 +379,11 @@ private slots:
     void checkAllOfManyTracks()
     {
         tracks.clear();
-        for (int k = 0; k < 1000; ++k) {
-            Track t{0, 2, {}};
-            for (int i = 0; i < 14; ++i)
-                t.points << TestSupport::point(20 + k % 40 * 0.25 + i * 0.002, 100 + k / 40 * 0.25,
-                                               0, 0, i > 1 && i < 12);
-            tracks << t;
-        }
+        for (int k = 0; k < 1000; ++k)
+            tracks << makeTrack(0, 14, [k](int i) {
+                return point(20 + k % 40 * 0.25 + i * 0.002, 100 + k / 40 * 0.25, 0, 0,
+                             i > 1 && i < 12);
+            });
         widget.updateTrackList();
         QTreeWidgetItem* root = trackItem(0)->parent();
         // Markers held, markers drawn (one per pixel of each kind), lines shown.
@@ -396,13 +411,9 @@ private slots:
     // The listed track in speed colours, its plain line under them hidden, with a legend.
     void speedColoursDrawn()
     {
-        Track t{0, 2, {}};
-        for (int i = 0; i <= 40; ++i)
-            t.points << TestSupport::point(0, i * 0.001, 0, 0, 0, i < 20 ? 0 : 10000);
-        tracks = {t};
-        widget.updateTrackList();
-        tree()->setCurrentItem(trackItem(0));
-        widget.TreeWidgetItemDoubleClicked(trackItem(0), 0);
+        load({makeTrack(0, 41,
+                        [](int i) { return point(0, i * 0.001, 0, 0, 0, i < 20 ? 0 : 10000); })},
+             0);
         widget.setSpeedColours(true);
         js("map.setView([0, 0.02], 14, { animate: false })");
         QCOMPARE(js("document.querySelector('.kv-legend').textContent"),
@@ -419,23 +430,9 @@ private slots:
     void tileCacheSurvivesRestart()
     {
         // A tile server whose answers live a minute: stretched to the minimum freshness.
-        QTcpServer server;
-        int requests = 0;
-        connect(&server, &QTcpServer::newConnection, this, [&] {
-            QTcpSocket* s = server.nextPendingConnection();
-            connect(s, &QTcpSocket::readyRead, s, [s, &requests] {
-                if (!s->peek(4096).contains("\r\n\r\n"))
-                    return;
-                ++requests;
-                s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: "
-                         "max-age=60\r\nContent-Length: 4\r\nConnection: close\r\n\r\ntile");
-                s->disconnectFromHost();
-            });
-            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
-        });
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        const QString base = QString("http://127.0.0.1:%1/5/16/").arg(server.serverPort());
-        const QUrl url(base + "10.png");
+        TileServer server(60, "tile");
+        QVERIFY(server.isListening());
+        const QUrl url(server.url("5/16/10.png")), other(server.url("5/16/11.png"));
         QTemporaryDir dir;
         {
             TileCache first(nullptr, dir.path());
@@ -445,7 +442,7 @@ private slots:
         }
         TileCache second(nullptr, dir.path());
         QCOMPARE(fetch(second, url), QString("cached tile"));
-        QCOMPARE(requests, 1);
+        QCOMPARE(server.agents.size(), 1);
         server.close();
         QCOMPARE(fetch(second, url), QString("cached tile"));
 
@@ -456,24 +453,16 @@ private slots:
         QCOMPARE(fetch(second, url), QString::number(QNetworkReply::ConnectionRefusedError));
         QVERIFY(second.isOffline());
         QCOMPARE(fetch(second, url), QString("cached tile"));
-        QVERIFY(!fetch(second, QUrl(base + "11.png")).contains("tile")); // never shown
+        QVERIFY(!fetch(second, other).contains("tile")); // never shown
     }
 
     // A line shown while the map stays still is drawn at once, in the view's own pixels: the
     // first drawing after its points arrived once missed it until the map moved.
-    void lineDrawnWithoutMoving_data()
-    {
-        QTest::addColumn<bool>("doubleClick");
-        QTest::newRow("tick") << false;
-        QTest::newRow("double-click") << true;
-    }
+    void lineDrawnWithoutMoving_data() { addRows("how", {"tick", "double-click"}); }
     void lineDrawnWithoutMoving()
     {
-        QFETCH(bool, doubleClick);
-        Track t{0, 2, {}};
-        for (int i = 0; i < 200; ++i)
-            t.points << TestSupport::point(35 + i * 0.0005, 139 + i * 0.0007, 0, 0, 0, 0);
-        load({t});
+        const bool doubleClick = field("how") == "double-click";
+        load({makeTrack(0, 200, [](int i) { return point(35 + i * 0.0005, 139 + i * 0.0007); })});
         auto* view = widget.findChild<MapView*>("webView");
         // Pixels of the line's colour.
         const QRgb colour = QColor(js("polylinesArray[0].options.color")).rgb();
@@ -508,9 +497,8 @@ private slots:
             << "point nan 2 0;point 1 inf 0;point 300 1 0;marker nan 2"
             << "addLatLngs(0,[-2147483648,20000000,10000000,-2147483648,-2147483648,10000000]);"
                "addMarker(NaN,2,\"x\");";
-        QTest::newRow("texts")
-            << "text a\"b\\n</script>\u2028')+alert(1)//"
-            << "addMarker(1,2,\"a\\\"b\\n</script>\\u2028')+alert(1)//\");";
+        QTest::newRow("texts") << "text a\"b\\n</script>\u2028')+alert(1)//"
+                               << "addMarker(1,2,\"a\\\"b\\n</script>\\u2028')+alert(1)//\");";
     }
     void commandBatches()
     {
@@ -558,33 +546,17 @@ private slots:
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         QImage(256, 256, QImage::Format_RGB32).save(&buffer, "PNG");
-        QTcpServer server;
-        QStringList agents;
-        connect(&server, &QTcpServer::newConnection, this, [&] {
-            QTcpSocket* s = server.nextPendingConnection();
-            connect(s, &QTcpSocket::readyRead, s, [s, &agents, png] {
-                const QByteArray request = s->peek(4096);
-                if (!request.contains("\r\n\r\n"))
-                    return;
-                const int at = request.indexOf("User-Agent: ");
-                agents << request.mid(at + 12, request.indexOf('\r', at) - at - 12);
-                s->write("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nCache-Control: max-age=600\r\n"
-                         "Connection: close\r\nContent-Length: " +
-                         QByteArray::number(png.size()) + "\r\n\r\n" + png);
-                s->disconnectFromHost();
-            });
-            connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
-        });
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        const QString tile = op->tilePrefix() +
-                             QString("http://127.0.0.1:%1/9/1/%2.png").arg(server.serverPort());
+        TileServer server(600, png);
+        QVERIFY(server.isListening());
+        const QString tile = op->tilePrefix() + server.url("9/1/%1.png");
         const QString show = "(function(){ var i = new Image(); i.id = 'probe%1'; i.src = '%2';"
                              "document.body.appendChild(i); })()";
         const QString width = "document.getElementById('probe%1').naturalWidth";
         js(show.arg(1).arg(tile.arg(QDateTime::currentMSecsSinceEpoch())));
         QTRY_COMPARE(js(width.arg(1)), QString("256"));
-        QCOMPARE(agents, QStringList{GoogleMapPage::userAgent()});
-        QDirIterator cached(TileCache::defaultDirectory(), QDir::Files, QDirIterator::Subdirectories);
+        QCOMPARE(server.agents, QStringList{GoogleMapPage::userAgent()});
+        QDirIterator cached(TileCache::defaultDirectory(), QDir::Files,
+                            QDirIterator::Subdirectories);
         QVERIFY2(cached.hasNext(), "the tile is not in the tile cache");
     }
 
@@ -623,10 +595,8 @@ private slots:
     {
         QFETCH(QString, marks);
         QFETCH(QString, markers);
-        Track t{T0, 2, {}};
-        for (int i = 0; i < marks.size(); ++i)
-            t.points << pt(i, T0 + i, marks.at(i) == '1');
-        load({line(1), t});
+        load({line(1),
+              makeTrack(T0, marks.size(), [&](int i) { return pt(i, T0 + i, marks[i] == '1'); })});
         trackItem(1)->setCheckState(0, Qt::Checked);
         QStringList expected{"deleteMarked", "clearPolyline 0", "showPolyline 1"};
         const QStringList kinds{"addStartPoint", "addEndPoint", "addMarker"};
@@ -752,10 +722,8 @@ private slots:
         QVERIFY(dialog.isFilterValid());
         const float value = dialog.filterValue();
         const int rule = dialog.filterRuleCode();
-        Track t{T0, 2, {}};
-        for (int i = 0; i < 5; ++i)
-            t.points << pt(i, T0, i == 1 || i == 4, QList<int>{0, 999, 1000, 1001, 1234}[i]);
-        load({t});
+        const QList<int> speeds{0, 999, 1000, 1001, 1234};
+        load({makeTrack(T0, 5, [&](int i) { return pt(i, T0, i == 1 || i == 4, speeds[i]); })});
         widget.showTrackPoints(value, rule); // no current track: nothing is stored
         QCOMPARE(widget.filterRule(), -1);
         load(tracks, 0);
@@ -890,52 +858,25 @@ private slots:
         QCOMPARE(xs.join(' '), QString("0 1 2 6 7 8 11"));
     }
 
-    // Figures against hand-computed values; distances are R times the angle along a meridian.
     void statistics_data()
     {
         QTest::addColumn<Track>("track");
-        // marked duration moving metres max-km/h | altitudes | averages in mi/h
         QTest::addColumn<QString>("figures");
-        const auto p = [](qint64 t, double lat, double alt = 0, int speed = 0, int marked = 0) {
-            return TestSupport::point(lat, 0, alt, T0 + t, marked, speed);
-        };
-        // 10 s at 40 km/h, a 60 s stop, 10 s creeping 1.1 m (0.4 km/h), 10 s at 40 km/h.
-        const QVector<Vec3> pauses{p(0, 0.0, 10.0), p(10, 0.001, 15.0, 4000, 1), p(70, 0.001, 12.0),
-                                   p(80, 0.00101, 12.0, 10), p(90, 0.00201, 20.0, 4100)};
-        const double km = 180.0 / M_PI / 6371008.8 * 1000;
-        QTest::newRow("pauses") << Track{0, 2, pauses}
-                                << "1 90 20 223.502111 41.00 | 10 20 0 0 | 5.56 mi/hr 25.00 mi/hr";
-        // Ascent: swings under the threshold (12 m) are noise, a real climb keeps its height.
-        const auto profile = [&](const QVector<double>& alts) {
-            QVector<Vec3> points;
-            for (double alt : alts)
-                points << p(points.size(), 0.0, alt);
-            return Track{0, 2, points};
-        };
-        QTest::newRow("flat walk, 8 to 15 m") << profile({8, 15, 9, 14, 8, 15, 10, 13, 8, 12})
-                                              << "0 9 0 0.000000 0.00 | 8 15 0 0 | 0.00 mi/hr —";
-        QTest::newRow("noisy climb") << profile({0, 5, 3, 20, 18, 60, 55, 100, 98, 150, 300, 290})
-                                     << "0 11 0 0.000000 0.00 | 0 300 300 0 | 0.00 mi/hr —";
-        QTest::newRow("hill") << profile({100, 140, 130, 139, 90, 95, 88})
-                              << "0 6 0 0.000000 0.00 | 88 140 40 52 | 0.00 mi/hr —";
-        QTest::newRow("down by 12 m exactly")
-            << profile({50, 45, 38}) << "0 2 0 0.000000 0.00 | 38 50 0 12 | 0.00 mi/hr —";
-        QTest::newRow("no altitude")
-            << Track{0, 1, pauses} << "1 90 20 223.502111 - | - | 5.56 mi/hr 25.00 mi/hr";
-        QTest::newRow("single point") << Track{0, 2, {p(0, 35, 123.5, 250, 1)}}
-                                      << "1 0 0 0.000000 2.50 | 123.5 123.5 0 0 | — —";
-        QTest::newRow("empty") << Track{} << "0 0 0 0.000000 - | - | — —";
-        // 1.01 km and 0.99 km in one hour: the 1 km/h threshold lies between them.
-        QTest::newRow("moving threshold")
-            << Track{0, 2, {p(0, 0), p(3600, 1.01 * km), p(7200, 2 * km)}}
-            << "0 7200 3600 2000.000000 0.00 | 0 0 0 0 | 0.62 mi/hr 1.24 mi/hr";
-        // Equal, backward and missing times add distance but no moving time; speed is unsigned.
-        QTest::newRow("non-positive intervals")
-            << Track{0,
-                     2,
-                     {p(0, 0), p(0, 0.001), p(-5, 0.002), p(-T0, 0.003), p(5 - T0, 0.004),
-                      p(10, 0.005, 0, -1)}}
-            << "0 10 0 555.975401 42949672.95 | 0 0 0 0 | 124.37 mi/hr —";
+        const double km = 180.0 / M_PI / 6371008.8 * 1000; // degrees along a meridian
+        for (const QStringList& row : table("map/statistics.txt")) {
+            Track t{0, row[1].toInt(), {}};
+            const QStringList points = row[2].split(' ', Qt::SkipEmptyParts);
+            const bool heights = points.value(0) == "heights";
+            for (const QString& p : points.mid(heights)) {
+                const QStringList f =
+                    heights ? QStringList{QString::number(t.points.size()), "0", p} : p.split('/');
+                const double lat =
+                    f[1].endsWith("km") ? f[1].chopped(2).toDouble() * km : f[1].toDouble();
+                t.points << point(lat, 0, f.value(2).toDouble(), T0 + f[0].toLongLong(),
+                                  f.value(4).toInt(), f.value(3).toInt());
+            }
+            QTest::newRow(qPrintable(row[0])) << t << row.mid(3).join(" | ");
+        }
     }
     void statistics()
     {
