@@ -1,13 +1,15 @@
 #include "view/playbackthread.h"
 
+#include <cmath>
+
 namespace
 {
-std::atomic<int> timeDivisor{1};
+std::atomic<double> timeScale{1.0};
 
 int stepInterval(int step)
 {
     static const int intervals[] = {750, 500, 250};
-    return intervals[step] / timeDivisor.load();
+    return int(std::lround(intervals[step] * timeScale.load()));
 }
 } // namespace
 
@@ -18,9 +20,9 @@ PlaybackThread::~PlaybackThread()
     stop();
 }
 
-void PlaybackThread::setTimeDivisor(int divisor)
+void PlaybackThread::setTimeScale(double factor)
 {
-    timeDivisor = qMax(1, divisor);
+    timeScale = qBound(0.0, factor, 100000.0);
 }
 
 void PlaybackThread::setSpeed(int step)

@@ -25,8 +25,9 @@ public:
     void stop();
 
     int interval() const { return intervalMs.load(); }
-    // Divides every pause by the given factor, so that tests can play at a faster pace.
-    static void setTimeDivisor(int divisor);
+    // Multiplies every pause by factor, so that tests can play at a faster pace (below 1) or
+    // make a pause last for hours (above 1).
+    static void setTimeScale(double factor);
 
 signals:
     void currentPoint(int index);

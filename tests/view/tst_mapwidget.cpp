@@ -196,7 +196,7 @@ private slots:
     // tile folder.
     void initTestCase()
     {
-        PlaybackThread::setTimeDivisor(25);
+        PlaybackThread::setTimeScale(1.0 / 25);
         QImage tile(256, 256, QImage::Format_RGB32);
         tile.fill(Qt::darkGreen);
         QVERIFY(QDir().mkpath("4/8") && tile.save("4/8/5.png"));
