@@ -256,23 +256,21 @@ bool FileFormatGPX::readXml(QVector<Track>& tracks, QIODevice& device)
 
     if (guard.tripped())
         xml.raiseError(ImportSupport::runTooLongText());
-    if (xml.hasError() || !content.rootSeen) {
-        if (content.inTrack && !content.track.points.isEmpty())
-            content.endTrack();
-        int points = 0;
-        for (const Track& t : qAsConst(content.read))
-            points += t.points.size();
-        if (points == 0 || xml.error() == QXmlStreamReader::CustomError) {
-            setErrorString(!content.rootSeen && !xml.hasError()
-                               ? QCoreApplication::translate("FileFormatGPX",
-                                                             "The file is empty.")
-                               : ImportSupport::xmlErrorText(xml));
-            qCWarning(lcFormats) << "GPX refused:" << errorString();
-            return false;
-        }
-        setWarningString(ImportSupport::brokenOffText(xml));
-    } else if (content.lost > 0) {
-        setWarningString(ImportSupport::lostText(content.lost));
+    if (xml.hasError() && content.inTrack && !content.track.points.isEmpty())
+        content.endTrack();
+    QString problem;
+    switch (ImportSupport::xmlOutcome(xml, content.rootSeen, content.read, &problem)) {
+    case ImportSupport::XmlOutcome::Refused:
+        setErrorString(problem);
+        qCWarning(lcFormats) << "GPX refused:" << problem;
+        return false;
+    case ImportSupport::XmlOutcome::Partial:
+        setWarningString(problem);
+        break;
+    case ImportSupport::XmlOutcome::Complete:
+        if (content.lost > 0)
+            setWarningString(ImportSupport::lostText(content.lost));
+        break;
     }
     return finishRead(tracks, content.read, content.waypoints);
 }

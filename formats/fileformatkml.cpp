@@ -204,21 +204,19 @@ bool FileFormatKML::read(QVector<Track>& tracks, QIODevice& device)
 
     if (guard.tripped())
         xml.raiseError(ImportSupport::runTooLongText());
-    if (xml.hasError() || !rootSeen) {
-        int points = 0;
-        for (const Track& t : qAsConst(read))
-            points += t.points.size();
-        if (points == 0 || xml.error() == QXmlStreamReader::CustomError) {
-            setErrorString(!rootSeen && !xml.hasError()
-                               ? QCoreApplication::translate("FileFormatKML",
-                                                             "The file is empty.")
-                               : ImportSupport::xmlErrorText(xml));
-            qCWarning(lcFormats) << "KML refused:" << errorString();
-            return false;
-        }
-        setWarningString(ImportSupport::brokenOffText(xml));
-    } else if (lost > 0) {
-        setWarningString(ImportSupport::lostText(lost));
+    QString problem;
+    switch (ImportSupport::xmlOutcome(xml, rootSeen, read, &problem)) {
+    case ImportSupport::XmlOutcome::Refused:
+        setErrorString(problem);
+        qCWarning(lcFormats) << "KML refused:" << problem;
+        return false;
+    case ImportSupport::XmlOutcome::Partial:
+        setWarningString(problem);
+        break;
+    case ImportSupport::XmlOutcome::Complete:
+        if (lost > 0)
+            setWarningString(ImportSupport::lostText(lost));
+        break;
     }
     if (read.isEmpty()) {
         setErrorString(QCoreApplication::translate(

@@ -265,10 +265,21 @@ QString ImportSupport::lostText(int lostPoints)
                                        nullptr, lostPoints);
 }
 
-QString ImportSupport::brokenOffText(const QXmlStreamReader& xml)
+ImportSupport::XmlOutcome ImportSupport::xmlOutcome(const QXmlStreamReader& xml, bool rootSeen,
+                                                    const QVector<Track>& read, QString* text)
 {
-    return tr("The file breaks off or is damaged after the points that were read (%1).")
-        .arg(xmlErrorText(xml));
+    if (!xml.hasError() && rootSeen)
+        return XmlOutcome::Complete;
+    int points = 0;
+    for (const Track& t : read)
+        points += t.points.size();
+    if (points == 0 || xml.error() == QXmlStreamReader::CustomError) {
+        *text = !rootSeen && !xml.hasError() ? tr("The file is empty.") : xmlErrorText(xml);
+        return XmlOutcome::Refused;
+    }
+    *text = tr("The file breaks off or is damaged after the points that were read (%1).")
+                .arg(xmlErrorText(xml));
+    return XmlOutcome::Partial;
 }
 
 QString ImportSupport::runTooLongText()

@@ -87,8 +87,14 @@ public:
     // Why the XML reading stopped, for the user: line, column and the parser's words.
     static QString xmlErrorText(const QXmlStreamReader& xml);
 
+    // How an XML reader's run came out, given what it read: Complete; Partial, where it broke
+    // off after points that are kept (*text: where and why); or Refused, where nothing usable
+    // was read or the reader refused the file itself (*text: why, or that the file is empty).
+    enum class XmlOutcome { Complete, Partial, Refused };
+    static XmlOutcome xmlOutcome(const QXmlStreamReader& xml, bool rootSeen,
+                                 const QVector<Track>& read, QString* text);
+
     // Texts of the readers' warnings and notices.
     static QString lostText(int lostPoints);
-    static QString brokenOffText(const QXmlStreamReader& xml);
     static QString runTooLongText();
 };

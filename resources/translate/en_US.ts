@@ -211,10 +211,6 @@
         <translation>This is not a GPX file: it has no gpx element.</translation>
     </message>
     <message>
-        <source>The file is empty.</source>
-        <translation>The file is empty.</translation>
-    </message>
-    <message>
         <source>The file holds no track and no route (waypoints: %1).</source>
         <translation>The file contains no tracks or routes (waypoints: %1).</translation>
     </message>
@@ -235,10 +231,6 @@
     <message>
         <source>This is not a KML file: it holds no kml element.</source>
         <translation>This is not a KML file: it has no kml element.</translation>
-    </message>
-    <message>
-        <source>The file is empty.</source>
-        <translation>The file is empty.</translation>
     </message>
     <message>
         <source>The file holds no line and no gx:Track (single points: %1).</source>
@@ -645,6 +637,10 @@
     <message>
         <source>A single text or attribute is longer than %1 MB; the file is not read further.</source>
         <translation>A single text or attribute value is longer than %1 MB; the rest of the file is not read.</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>The file is empty.</translation>
     </message>
 </context>
 <context>

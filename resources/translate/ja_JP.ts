@@ -209,10 +209,6 @@
         <translation>GPX ファイルではありません: gpx 要素がありません。</translation>
     </message>
     <message>
-        <source>The file is empty.</source>
-        <translation>ファイルが空です。</translation>
-    </message>
-    <message>
         <source>The file holds no track and no route (waypoints: %1).</source>
         <translation>ファイルにトラックもルートもありません (ウェイポイント: %1)。</translation>
     </message>
@@ -232,10 +228,6 @@
     <message>
         <source>This is not a KML file: it holds no kml element.</source>
         <translation>KML ファイルではありません: kml 要素がありません。</translation>
-    </message>
-    <message>
-        <source>The file is empty.</source>
-        <translation>ファイルが空です。</translation>
     </message>
     <message>
         <source>The file holds no line and no gx:Track (single points: %1).</source>
@@ -634,6 +626,10 @@
     <message>
         <source>A single text or attribute is longer than %1 MB; the file is not read further.</source>
         <translation>1 つのテキストまたは属性が %1 MB を超えているため、ファイルのそれ以降は読み込みません。</translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation>ファイルが空です。</translation>
     </message>
 </context>
 <context>

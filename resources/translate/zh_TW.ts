@@ -209,10 +209,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The file is empty.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The file holds no track and no route (waypoints: %1).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -231,10 +227,6 @@
     </message>
     <message>
         <source>This is not a KML file: it holds no kml element.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file is empty.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -633,6 +625,10 @@
     </message>
     <message>
         <source>A single text or attribute is longer than %1 MB; the file is not read further.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
