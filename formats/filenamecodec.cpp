@@ -1,5 +1,7 @@
 #include "formats/filenamecodec.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -80,6 +82,13 @@ int FileNameCodec::mibEnum() const
 
 QString FileNameCodec::convertToUnicode(const char* in, int length, ConverterState*) const
 {
+    // Nearly every text is valid UTF-8: Qt's own decoder takes it whole.
+    if (QTextCodec* utf8 = QTextCodec::codecForMib(106)) {
+        ConverterState plain(IgnoreHeader);
+        const QString whole = utf8->toUnicode(in, length, &plain);
+        if (plain.invalidChars == 0 && plain.remainingChars == 0)
+            return whole;
+    }
     QString out;
     out.reserve(length);
     const auto* bytes = reinterpret_cast<const uchar*>(in);
@@ -105,6 +114,8 @@ QString FileNameCodec::convertToUnicode(const char* in, int length, ConverterSta
 QByteArray FileNameCodec::convertFromUnicode(const QChar* in, int length,
                                              ConverterState* state) const
 {
+    if (std::none_of(in, in + length, [](QChar c) { return c.isSurrogate(); }))
+        return QString::fromRawData(in, length).toUtf8();
     QByteArray out;
     out.reserve(length);
     for (int i = 0; i < length; ++i) {

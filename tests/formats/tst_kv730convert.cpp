@@ -46,6 +46,29 @@ private slots:
         QCOMPARE(QFile::encodeName(QString(QChar(0xdcff))), QByteArray("\xff"));
 #endif
     }
+    // Every name survives as bytes; what is no UTF-8 text prints as \xNN, the rest as text.
+    void nameBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("text") << QByteArray("caf\xc3\xa9 \xf0\x9f\x97\xba.jpg") << QString("café 🗺.jpg");
+        QTest::newRow("Latin-1") << QByteArray("caf\xe9.jpg") << QString("caf\\xe9.jpg");
+        QTest::newRow("cut short") << QByteArray("a\xe2\x82") << QString("a\\xe2\\x82");
+        QTest::newRow("overlong") << QByteArray("\xc0\xaf") << QString("\\xc0\\xaf");
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QString("\\xed\\xa0\\x80");
+        QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80")
+                                         << QString("\\xf4\\x90\\x80\\x80");
+        QTest::newRow("a tab, a BOM") << QByteArray("\t\xef\xbb\xbf") << QString("\\x09\ufeff");
+    }
+    void nameBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        SKIP_UNLESS_POSIX(true);
+        const QString name = QFile::decodeName(bytes);
+        QCOMPARE(QFile::encodeName(name), bytes);
+        QTEST(FileNameCodec::printable(name), "printed");
+    }
+
     void run_data()
     {
         for (const char* column : {"arguments", "status", "output", "error", "settingIni"})
