@@ -20,6 +20,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -72,39 +73,50 @@ template <typename Read> bool importSane(const QByteArray& data, FileFormat& for
     return points * 3 <= data.size();
 }
 
-// Everything a GPX read gives: the result, its texts and every field of every point.
-QByteArray gpxResult(const QByteArray& data, FileFormatGPX::Parser parser,
-                     FileFormatGPX::Parser* used)
+QString bits(double value)
 {
-    QByteArray bytes = data;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    FileFormatGPX format;
-    format.setParser(parser);
-    QVector<Track> tracks;
-    const bool ok = format.read(tracks, buffer);
-    *used = format.lastParser();
-    QByteArray result = (QString::number(ok) + '|' + format.errorString() + '|' +
-                         format.warningString() + '|' + format.noticeString())
-                            .toUtf8();
-    for (const Track& t : qAsConst(tracks)) {
-        result += '\n' + t.name.toUtf8() + '|';
-        const qint64 head[] = {t.startTime, t.fmt, t.derivedSpeed, t.speedsWithoutAltitude};
-        result.append(reinterpret_cast<const char*>(head), sizeof head);
-        for (const Vec3& p : t.points) {
-            const double position[] = {p.lat, p.lon, p.alt};
-            const qint64 rest[] = {p.time, p.marked, p.speed, p.reserved};
-            result.append(reinterpret_cast<const char*>(position), sizeof position);
-            result.append(reinterpret_cast<const char*>(rest), sizeof rest);
-        }
-    }
-    return result;
+    quint64 b;
+    std::memcpy(&b, &value, sizeof b);
+    return QString::number(b, 16);
 }
 
 } // namespace
 
 namespace FuzzEntries
 {
+
+QString gpxRead(const QByteArray& bytes, FileFormatGPX::Parser parser,
+                FileFormatGPX::Parser* used)
+{
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    FileFormatGPX gpx;
+    gpx.setParser(parser);
+    QVector<Track> tracks;
+    const bool ok = gpx.read(tracks, buffer);
+    if (used)
+        *used = gpx.lastParser();
+    QString text = (ok ? "read|" : "refused|") + gpx.errorString() + '|' + gpx.warningString() +
+                   '|' + gpx.noticeString();
+    for (const Track& t : qAsConst(tracks)) {
+        text += QStringLiteral("\n%1|%2|%3|%4|%5:")
+                    .arg(t.name)
+                    .arg(t.startTime)
+                    .arg(t.fmt)
+                    .arg(int(t.derivedSpeed))
+                    .arg(int(t.speedsWithoutAltitude));
+        for (const Vec3& p : t.points)
+            text += QStringLiteral(" %1,%2,%3,%4,%5,%6,%7")
+                        .arg(bits(p.lat), bits(p.lon), bits(p.alt))
+                        .arg(p.time)
+                        .arg(p.marked)
+                        .arg(p.speed)
+                        .arg(p.reserved);
+    }
+    return text;
+}
+
 
 void silenceDiagnostics()
 {
@@ -263,9 +275,9 @@ bool gpxReader(const QByteArray& data)
         return false;
     // What the scanner read, the full XML reader reads the same.
     FileFormatGPX::Parser used;
-    const QByteArray plain = gpxResult(data, FileFormatGPX::Parser::Scanner, &used);
+    const QString plain = gpxRead(data, FileFormatGPX::Parser::Scanner, &used);
     return used != FileFormatGPX::Parser::Scanner ||
-           plain == gpxResult(data, FileFormatGPX::Parser::FullXml, &used);
+           plain == gpxRead(data, FileFormatGPX::Parser::FullXml, &used);
 }
 
 bool kmlReader(const QByteArray& data)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/fileformatgpx.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -29,6 +31,10 @@ bool deviceConfig(const QByteArray& data, const QString& scratchDir);
 // Files of other programs read by the readers of GPX, KML, NMEA 0183 and CSV. Where the
 // GPX scanner read the input, the full XML reader must read the same from it.
 bool gpxReader(const QByteArray& data);
+// Everything a GPX read gives: the result, its texts and every field of every track, the
+// doubles to the bit; used tells which reader gave it.
+QString gpxRead(const QByteArray& bytes, FileFormatGPX::Parser parser,
+                FileFormatGPX::Parser* used = nullptr);
 bool kmlReader(const QByteArray& data);
 bool nmeaReader(const QByteArray& data);
 bool csvReader(const QByteArray& data);

@@ -39,40 +39,6 @@ static QString bits(double value)
     return QString::number(b, 16);
 }
 
-// Everything a GPX read gives: the result, its texts and every field of every track, the
-// doubles to the bit.
-static QString gpxRead(const QByteArray& bytes, FileFormatGPX::Parser parser,
-                       FileFormatGPX::Parser* used = nullptr)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    FileFormatGPX gpx;
-    gpx.setParser(parser);
-    QVector<Track> tracks;
-    const bool ok = gpx.read(tracks, buffer);
-    if (used)
-        *used = gpx.lastParser();
-    QString text = (ok ? "read|" : "refused|") + gpx.errorString() + '|' + gpx.warningString() +
-                   '|' + gpx.noticeString();
-    for (const Track& t : qAsConst(tracks)) {
-        text += QStringLiteral("\n%1|%2|%3|%4|%5:")
-                    .arg(t.name)
-                    .arg(t.startTime)
-                    .arg(t.fmt)
-                    .arg(int(t.derivedSpeed))
-                    .arg(int(t.speedsWithoutAltitude));
-        for (const Vec3& p : t.points)
-            text += QStringLiteral(" %1,%2,%3,%4,%5,%6,%7")
-                        .arg(bits(p.lat), bits(p.lon), bits(p.alt))
-                        .arg(p.time)
-                        .arg(p.marked)
-                        .arg(p.speed)
-                        .arg(p.reserved);
-    }
-    return text;
-}
-
 // The tool's own GPX export of tracks of counts[i] points.
 static QByteArray gpxExport(const QVector<int>& counts, int fmt, bool markedOnly = false,
                             const char* lineEnd = "\n")
@@ -201,10 +167,10 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         FileFormatGPX::Parser used = FileFormatGPX::Parser::FullXml;
-        const QString plain = gpxRead(bytes, FileFormatGPX::Parser::Scanner, &used);
+        const QString plain = FuzzEntries::gpxRead(bytes, FileFormatGPX::Parser::Scanner, &used);
         QVERIFY(used == FileFormatGPX::Parser::Scanner);
         QVERIFY(plain.startsWith("read|"));
-        QCOMPARE(plain, gpxRead(bytes, FileFormatGPX::Parser::FullXml));
+        QCOMPARE(plain, FuzzEntries::gpxRead(bytes, FileFormatGPX::Parser::FullXml));
     }
 
     // Damaged, cut and unusual variants of small files: whatever the scanner reads, it reads
@@ -242,14 +208,14 @@ private slots:
                 variants << bytes.left(i) + flip + bytes.mid(i + 1);
         }
         FileFormatGPX::Parser used = FileFormatGPX::Parser::FullXml;
-        gpxRead(bytes, FileFormatGPX::Parser::Scanner, &used);
+        FuzzEntries::gpxRead(bytes, FileFormatGPX::Parser::Scanner, &used);
         const bool plainGpx = used == FileFormatGPX::Parser::Scanner;
         int taken = 0;
         for (const QByteArray& variant : qAsConst(variants)) {
             used = FileFormatGPX::Parser::FullXml;
-            const QString plain = gpxRead(variant, FileFormatGPX::Parser::Scanner, &used);
+            const QString plain = FuzzEntries::gpxRead(variant, FileFormatGPX::Parser::Scanner, &used);
             taken += used == FileFormatGPX::Parser::Scanner;
-            const QString full = gpxRead(variant, FileFormatGPX::Parser::FullXml);
+            const QString full = FuzzEntries::gpxRead(variant, FileFormatGPX::Parser::FullXml);
             if (plain != full)
                 XmlInputGuard::setMaxRun(saved);
             QVERIFY2(plain == full,
